@@ -1,0 +1,21 @@
+#pragma once
+// Helpers shared by the test programs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+// Runs each test in a fresh, empty working directory: the engine writes its
+// logs and reports to the working directory.
+class TempDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  std::filesystem::path m_dir;
+  std::filesystem::path m_oldDir;
+};
+
+std::string ReadFileBytes(const std::filesystem::path& path);
+void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// The shared test data folder (beside the project).
+std::filesystem::path TestDataDir();
