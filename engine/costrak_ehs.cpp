@@ -10,6 +10,18 @@ void EHS_Raise(uint32_t type, uint32_t code, std::string desc, const char* file,
 
 void EHS_ThrowText(std::string text) { throw CEHSTextError{std::move(text)}; }
 
+namespace {
+char g_szLastLuaFunction[256] = "";
+}
+
+void EHS_SetLastLuaFunction(const char* name) {
+  size_t i = 0;
+  for (; name && name[i] && i + 1 < sizeof g_szLastLuaFunction; ++i) g_szLastLuaFunction[i] = name[i];
+  g_szLastLuaFunction[i] = 0;
+}
+
+const char* EHS_GetLastLuaFunction() { return g_szLastLuaFunction; }
+
 const char* EHS_TypeName(uint32_t type) {
   switch (type) {
     case EHS_UNKNOWN: return "Unknown.";

@@ -69,6 +69,11 @@ inline int32_t EHS_GetCheckpointLine() { return ehs_detail::g_checkpointLine.loa
 // Each source file defines `static constexpr int EHS_FILE_ID = EHSF_...;`.
 #define EHS_CP() ::EHS_SetCheckpoint(EHS_FILE_ID, __LINE__)
 
+// The name of the last script function the script host called, for the fatal
+// report; kept in a fixed buffer so the fault handler can read it.
+void EHS_SetLastLuaFunction(const char* name);
+const char* EHS_GetLastLuaFunction();
+
 // Type names as the reports print them.
 const char* EHS_TypeName(uint32_t type);
 

@@ -1,25 +1,166 @@
 #include <cstdio>
+#include <string>
 
 #include "costrak.h"
 #include "costrak_log.h"
+#include "o2d_clock.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_MAIN;
 
 namespace {
 COstrak* g_pEngine = nullptr;
-}
+bool g_bQuitRequested = false;
+bool g_bAppActive = false;
+}  // namespace
 
 COstrak* O2D_GetEngine() {
   EHS_CP();
   return g_pEngine;
 }
 
+const char* O2D_BuildDate() { return __DATE__; }
+const char* O2D_BuildTime() { return __TIME__; }
+
+void COstrak::RequestQuit() { g_bQuitRequested = true; }
+bool COstrak::IsQuitRequested() { return g_bQuitRequested || O2D_QuitSignalled(); }
+bool COstrak::IsAppActive() { return g_bAppActive; }
+
 COstrak::COstrak() {
   EHS_CP();
+  m_uCurrentTime = O2D_TimeGetTime();
+  m_uLastFrameTime = m_uCurrentTime - 1;
   std::remove(O2D_GAMELOG_FILE);
   g_pEngine = this;
 }
 
 COstrak::~COstrak() {
   if (g_pEngine == this) g_pEngine = nullptr;
+}
+
+void COstrak::Start(const char* programName, const char* programVersion) {
+  EHS_CP();
+  m_strProgramName = programName ? programName : "";
+  m_strProgramVersion = programVersion ? programVersion : "";
+  const EHSLocalTime now = EHS_LocalTimeNow();
+  LOG_AddEmptyLines(2);
+  LOG_AddSeparator(1);
+  LOG_AddEntry("Starting " + m_strProgramName + " " + m_strProgramVersion, 3);
+  LOG_AddEntry("Powered by Ostrak2D Engine v.1.0", 3);
+  LOG_AddEntry(std::string("Built: ") + O2D_BuildDate() + "   " + O2D_BuildTime(), 3);
+  LOG_AddEmptyLines(1);
+  LOG_AddEntry("Execution date: " + std::to_string(now.day) + "." + std::to_string(now.month) + "." +
+                   std::to_string(now.year),
+               3);
+  LOG_AddEntry("Execution time: " + std::to_string(now.hour) + ":" + std::to_string(now.minute), 3);
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(2);
+}
+
+void COstrak::RegisterCallback(O2DCallback fn, uint32_t kind) {
+  EHS_CP();
+  LOG_AddSeparator(1);
+  switch (kind) {
+    case O2D_CALLBACK_LOSTFOCUS:
+      m_pfnLostFocus = fn;
+      LOG_AddEntry("Callback function for lost focus registered.", 4);
+      break;
+    case O2D_CALLBACK_RESTOREDFOCUS:
+      m_pfnRestoredFocus = fn;
+      LOG_AddEntry("Callback function for restored focus registered.", 4);
+      break;
+    case O2D_CALLBACK_TERMINATION:
+      m_pfnTermination = fn;
+      LOG_AddEntry("Callback function for termination registered.", 4);
+      break;
+    default:
+      break;
+  }
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(1);
+}
+
+void COstrak::TimerUpdate() {
+  EHS_CP();
+  const uint32_t now = O2D_TimeGetTime();
+  int32_t delta = static_cast<int32_t>(now - m_uLastFrameTime);
+  m_uCurrentTime = now;
+  m_uLastFrameTime = now;
+  if (delta < 1) delta = 1;
+  if (delta > 300) delta = 300;
+  m_iTimeDeltaMs = delta;
+  m_fTimeDelta = static_cast<float>(delta) * 0.001f;
+  m_iFPSAccumMs += delta;
+  if (m_iFPSAccumMs >= 1000) {
+    // The excess over a second is dropped, not carried into the next window.
+    m_iFPS = m_iFPSFrames + 1;
+    m_iFPSAccumMs = 0;
+    m_iFPSFrames = 0;
+  }
+  ++m_iFPSFrames;
+}
+
+int COstrak::UpdateAllSystems() {
+  EHS_CP();
+  if (!O2D_PumpEvents(*this)) return -1;
+  if (!g_bAppActive) return 0;
+  TimerUpdate();
+  return 1;
+}
+
+void COstrak::OnActivate(bool active) {
+  EHS_CP();
+  // An activation that repeats the current state does nothing.
+  if (active && !g_bAppActive) {
+    g_bAppActive = true;
+    OnFocusGained();
+  } else if (!active && g_bAppActive) {
+    g_bAppActive = false;
+    OnFocusLost();
+  }
+}
+
+void COstrak::OnWindowEvent(const SDL_Event& event) { (void)event; }
+
+void COstrak::OnFocusGained() {
+  EHS_CP();
+  LOG_AddLine("FOCUS GAINED");
+  if (m_pfnRestoredFocus) m_pfnRestoredFocus();
+  // Twice, so the time spent away does not show up as one frame's delta.
+  TimerUpdate();
+  TimerUpdate();
+}
+
+void COstrak::OnFocusLost() {
+  EHS_CP();
+  if (m_pfnLostFocus) m_pfnLostFocus();
+  LOG_AddLine("FOCUS LOST");
+}
+
+void COstrak::CreateGameWindow(int width, int height, bool windowed) {
+  EHS_CP();
+  if (!O2D_InitVideo()) EHS_RAISE(EHS_GENERAL, 0, "Cannot register window class!");
+  if (!m_window.Create(m_strProgramName, width, height, windowed))
+    EHS_RAISE(EHS_GENERAL, 0, "Invalid window handle returned by CreateWindowEx()");
+  g_bAppActive = true;
+  m_window.Show();
+}
+
+void COstrak::DestroyGameWindow() {
+  EHS_CP();
+  m_window.Hide();
+  m_window.Destroy();
+}
+
+void COstrak::Cleanup() {
+  EHS_CP();
+  if (m_bTerminatedByFatalError && m_pfnTermination) m_pfnTermination();
+  LOG_AddEmptyLines(1);
+  LOG_AddSeparator(1);
+  LOG_AddSeparator(1);
+  LOG_AddEntry("End of log.", 3);
+  LOG_AddSeparator(1);
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(1);
+  m_strProgramName.clear();
+  m_strProgramVersion.clear();
 }

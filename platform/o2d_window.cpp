@@ -1,0 +1,95 @@
+#include "o2d_window.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+volatile std::sig_atomic_t g_quitSignal = 0;
+}
+
+void O2D_RequestQuitFromSignal() { g_quitSignal = 1; }
+bool O2D_QuitSignalled() { return g_quitSignal != 0; }
+
+bool O2D_InitVideo() {
+  // The engine installs its own SIGINT / SIGTERM handlers.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == (SDL_INIT_VIDEO | SDL_INIT_EVENTS)) return true;
+  return SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+}
+
+bool CO2DWindow::WindowedByEnvironment() {
+  const char* v = std::getenv("OSTRAK2D_WINDOWED");
+  return v && std::strcmp(v, "1") == 0;
+}
+
+CO2DWindow::~CO2DWindow() { Destroy(); }
+
+bool CO2DWindow::Create(const std::string& title, int width, int height, bool windowed) {
+  if (m_pWindow) return true;
+  if (!O2D_InitVideo()) return false;
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  int x = 100, y = 100;
+  if (!windowed && !WindowedByEnvironment()) {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    x = y = 0;
+  }
+  m_pWindow = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+  return m_pWindow != nullptr;
+}
+
+void CO2DWindow::Show() {
+  if (m_pWindow) SDL_ShowWindow(m_pWindow);
+}
+
+void CO2DWindow::Hide() {
+  if (m_pWindow) SDL_HideWindow(m_pWindow);
+}
+
+void CO2DWindow::Destroy() {
+  if (m_pWindow) {
+    SDL_DestroyWindow(m_pWindow);
+    m_pWindow = nullptr;
+  }
+}
+
+bool CO2DWindow::IsMinimized() const {
+  return m_pWindow && (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+void CO2DWindow::GetDrawableSize(int& width, int& height) const {
+  width = height = 0;
+  if (m_pWindow) SDL_GL_GetDrawableSize(m_pWindow, &width, &height);
+}
+
+bool O2D_PumpEvents(IO2DWindowEvents& sink) {
+  if (g_quitSignal) return false;
+  if (!SDL_WasInit(SDL_INIT_EVENTS)) return true;
+  SDL_Event ev;
+  while (SDL_PollEvent(&ev)) {
+    if (ev.type == SDL_QUIT) return false;
+    if (ev.type == SDL_WINDOWEVENT) {
+      if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) sink.OnActivate(true);
+      else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) sink.OnActivate(false);
+    }
+    sink.OnWindowEvent(ev);
+  }
+  return !g_quitSignal;
+}
+
+void O2D_WaitEvent() {
+  if (!SDL_WasInit(SDL_INIT_EVENTS)) {
+    SDL_Delay(10);
+    return;
+  }
+  // Short waits so that a quit requested by a signal is seen promptly.
+  while (!g_quitSignal && !SDL_WaitEventTimeout(nullptr, 100)) {
+  }
+}

@@ -1,0 +1,53 @@
+#pragma once
+// The game window and the event pump. The window is an SDL window made for an
+// OpenGL 3.3 core context; "full screen" is a desktop-sized borderless window, and
+// OSTRAK2D_WINDOWED=1 shows the same frame in an ordinary window instead.
+#include <SDL.h>
+
+#include <string>
+
+// Receives what the pump finds: focus changes (the activation messages) and every
+// event, so that input can build its per-frame snapshots.
+class IO2DWindowEvents {
+ public:
+  virtual ~IO2DWindowEvents() = default;
+  virtual void OnActivate(bool active) = 0;
+  virtual void OnWindowEvent(const SDL_Event& event) { (void)event; }
+};
+
+class CO2DWindow {
+ public:
+  CO2DWindow() = default;
+  ~CO2DWindow();
+  CO2DWindow(const CO2DWindow&) = delete;
+  CO2DWindow& operator=(const CO2DWindow&) = delete;
+
+  // Creates the hidden window; false (with SDL_GetError) when SDL cannot.
+  bool Create(const std::string& title, int width, int height, bool windowed);
+  void Show();
+  void Hide();
+  void Destroy();
+
+  SDL_Window* GetSDLWindow() const { return m_pWindow; }
+  bool IsMinimized() const;
+  // Size of the drawable area the frame is presented on.
+  void GetDrawableSize(int& width, int& height) const;
+
+  // True when the environment asks for an ordinary window.
+  static bool WindowedByEnvironment();
+
+ private:
+  SDL_Window* m_pWindow = nullptr;
+};
+
+// Starts SDL's event and video subsystems once; false when no video driver works.
+bool O2D_InitVideo();
+
+// Takes every pending event. Returns false when a quit was seen (the window was
+// closed, or SIGINT / SIGTERM asked for it); the remaining events stay queued.
+bool O2D_PumpEvents(IO2DWindowEvents& sink);
+// Blocks until the next event (or a quit request from a signal).
+void O2D_WaitEvent();
+// Signal-safe: makes the next pump report a quit.
+void O2D_RequestQuitFromSignal();
+bool O2D_QuitSignalled();
