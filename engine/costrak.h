@@ -2,10 +2,14 @@
 // COstrak, the engine object: created once by the process entry, reached through
 // O2D_GetEngine(), and the owner of every engine subsystem's state.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
 #include "costrak_ehs.h"
+#include "costrak_itemsmanager.h"
+#include "costrak_res_cres.h"
+#include "costrak_res_main.h"
 #include "o2d_window.h"
 
 using O2DCallback = void (*)();
@@ -59,6 +63,21 @@ class COstrak : private IO2DWindowEvents {
   void OnFocusGained();
   void OnFocusLost();
 
+  // --- resources ---------------------------------------------------------------
+  void ResInit();
+  void ResDeinit();
+  void RegisterLoadRes(O2DLoadResFn fn, const char* typeName);
+  void RegisterLoadResEx(O2DLoadResExFn fn, const char* typeName);
+  // Loads the one resource with that ID; a missing ID is logged, not an error.
+  void LoadResource(const char* id);
+  // Loads every resource with that tag (0: every resource), in slot order.
+  void LoadResources(int32_t tag);
+  void LoadResourceRecord(CO2DResource* record);
+  int32_t ResGetMode() const { return m_iResMode; }
+  bool ResGetXMLEncryptMode() const;
+  void ResSetXMLEncryptMode(bool on);
+  TItemsManager<CO2DResource>* ResGetManager() { return m_pResManager.get(); }
+
   // --- subsystem-ready flags --------------------------------------------------
   uint8_t m_bGfxReady = 0;
   uint8_t m_bResReady = 0;
@@ -69,6 +88,16 @@ class COstrak : private IO2DWindowEvents {
  private:
   void OnActivate(bool active) override;
   void OnWindowEvent(const SDL_Event& event) override;
+
+  void RegisterStandardLoaders();
+  void ResProcessDescriptor(const std::string& path);
+  void ResProcessPack(const std::string& path);
+
+  bool m_bResInitialized = false;
+  int32_t m_iResMode = O2D_RESMODE_NONE;
+  std::unique_ptr<TItemsManager<CO2DResource>> m_pResManager;
+  std::map<std::string, O2DLoadResFn, std::less<>> m_mapLoadRes;
+  std::map<std::string, O2DLoadResExFn, std::less<>> m_mapLoadResEx;
 
   std::string m_strProgramName;
   std::string m_strProgramVersion;

@@ -154,6 +154,7 @@ void COstrak::DestroyGameWindow() {
 void COstrak::Cleanup() {
   EHS_CP();
   if (m_bTerminatedByFatalError && m_pfnTermination) m_pfnTermination();
+  if (m_bResReady) ResDeinit();
   LOG_AddEmptyLines(1);
   LOG_AddSeparator(1);
   LOG_AddSeparator(1);

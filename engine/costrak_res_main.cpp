@@ -1,0 +1,269 @@
+#include "costrak_res_main.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include "costrak.h"
+#include "costrak_res_cres.h"
+#include "costrak_res_pack.h"
+#include "costrak_utils_cxmlvar.h"
+#include "costrak_xml.h"
+
+static constexpr int EHS_FILE_ID = EHSF_COSTRAK_RES_MAIN;
+
+// --- helpers shared with the pack tool ---------------------------------------
+
+O2DSoundParams RES_SoundParams(int32_t data1, int32_t data2, int32_t data3) {
+  return {data1 == 1, std::max<int32_t>(data2, 1), data3 == 1};
+}
+
+std::vector<std::string> RES_ListFiles(const std::string& dir, const std::string& extension) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    std::string name = it->path().filename().string();
+    if (name.size() <= extension.size()) continue;
+    std::string tail = name.substr(name.size() - extension.size());
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (tail == extension) names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int32_t RES_ReadInt(const std::string& text, int32_t fallback) {
+  std::istringstream in(text);
+  long long value = 0;
+  if (!(in >> value) || value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+    return fallback;
+  return static_cast<int32_t>(value);
+}
+
+bool RES_IsXMLType(const std::string& typeName) {
+  static const char* const kXMLTypes[] = {"TECHNIQUE", "FONT",        "PLAYLIST",    "XMLDATA",
+                                          "GUIDATA",   "GUIENUMDATA", "GUISTYLEDATA"};
+  for (const char* t : kXMLTypes)
+    if (typeName == t) return true;
+  return false;
+}
+
+// --- standard load functions -------------------------------------------------
+
+namespace {
+void LoadXMLDataResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
+  RESLOAD_XMLData(data, size);
+}
+}  // namespace
+
+void COstrak::RegisterStandardLoaders() {
+  EHS_CP();
+  // The standard types in their fixed order: TEXTURE, TECHNIQUE, FONT, SOUND,
+  // MUSIC, PLAYLIST, SCRIPT, XMLDATA. Each subsystem's loader takes its place here.
+  RegisterLoadRes(&LoadXMLDataResource, "XMLDATA");
+}
+
+// --- the subsystem -----------------------------------------------------------
+
+void COstrak::ResInit() {
+  EHS_CP();
+  m_bResReady = 1;
+  m_bResInitialized = true;
+  m_iResMode = O2D_RESMODE_NONE;
+  LOG_AddSeparator(1);
+  LOG_AddEntry("Initializing Resources Subsystem...", 3);
+
+  m_pResManager = std::make_unique<TItemsManager<CO2DResource>>();
+  m_mapLoadRes.clear();
+  m_mapLoadResEx.clear();
+
+  // Descriptors win over packs.
+  std::vector<std::string> files = RES_ListFiles(O2D_DATA_DIR, ".xml");
+  if (!files.empty()) {
+    m_iResMode = O2D_RESMODE_XML;
+  } else {
+    files = RES_ListFiles(O2D_DATA_DIR, ".pak");
+    if (!files.empty()) {
+      m_iResMode = O2D_RESMODE_PAK;
+      ResSetXMLEncryptMode(true);
+    }
+  }
+  if (m_iResMode == O2D_RESMODE_XML)
+    LOG_AddEntry("Resources Subsystem operates in XML mode.", 1);
+  else if (m_iResMode == O2D_RESMODE_PAK)
+    LOG_AddEntry("Resources Subsystem operates in PAK mode.", 1);
+  else
+    LOG_AddEntry("No resources were found!", 5);
+
+  if (m_iResMode != O2D_RESMODE_NONE) {
+    int32_t count = 0;
+    for (const std::string& name : files) {
+      ++count;
+      const std::string path = std::string(O2D_DATA_DIR) + name;
+      if (m_iResMode == O2D_RESMODE_XML)
+        ResProcessDescriptor(path);
+      else
+        ResProcessPack(path);
+    }
+    LOG_AddEntry(std::to_string(count) + " resource packs found.", 4);
+  }
+
+  LOG_AddEntry("Registering resources-loading functions for standart resource types...", 2);
+  RegisterStandardLoaders();
+  LOG_AddEntry("Done.", 4);
+  LOG_AddEntry("Done.", 4);
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(1);
+}
+
+int32_t RES_ReadDescriptor(const std::string& path, const std::string& dataDir,
+                           const std::function<bool(const std::string&)>& isKnownID,
+                           const std::function<void(std::unique_ptr<CO2DResource>)>& add) {
+  EHS_CP();
+  CXMLDocument doc;
+  doc.LoadFromFile(path, 0);
+  doc.Parse();
+  if (doc.root.name != "respack") EHS_RAISE(EHS_GAME, 0, "Wrong XML ResPack descriptor: " + path);
+
+  const int32_t children = doc.root.GetChildCount();
+  for (int32_t i = 0; i < children; ++i) {
+    CXMLNode* child = doc.root.GetChildNode(i);
+    if (!child) EHS_RAISE(EHS_GENERAL, 0, "XML Parser error: child node object is NULL!");
+    const std::string& id = child->GetAttribute("id");
+    if (isKnownID(id)) EHS_RAISE(EHS_GAME, 0, "Dublicated resource. ID = " + id);
+
+    const std::string& fileName = child->GetAttribute("filename");
+    const std::string filePath = dataDir + fileName;
+    std::error_code ec;
+    const bool isFile = !fileName.empty() && std::filesystem::is_regular_file(filePath, ec);
+    std::ifstream probe;
+    if (isFile) probe.open(filePath, std::ios::binary);
+    if (!isFile || !probe) EHS_RAISE(EHS_GAME, 0, "Cannot find file declared in ResPack. Filename = " + fileName);
+    const uintmax_t size = std::filesystem::file_size(filePath, ec);
+    if (ec || size == 0 || size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max()))
+      EHS_RAISE(EHS_GENERAL, 0, "Wrong resource file - check if it exists!");
+    probe.close();
+
+    const int32_t data1 = RES_ReadInt(child->GetAttribute("data1"), 0);
+    const int32_t data2 = RES_ReadInt(child->GetAttribute("data2"), 0);
+    const int32_t data3 = RES_ReadInt(child->GetAttribute("data3"), 0);
+    const int32_t tag = RES_ReadInt(child->GetAttribute("tag"), 0);
+    add(std::make_unique<CO2DResource>(id, child->GetAttribute("typeid"), tag, filePath, 0,
+                                       static_cast<int32_t>(size), data1, data2, data3));
+  }
+  return children;
+}
+
+void COstrak::ResProcessDescriptor(const std::string& path) {
+  EHS_CP();
+  LOG_AddEntry("Processing ResPack: " + path, 1);
+  const int32_t children = RES_ReadDescriptor(
+      path, O2D_DATA_DIR, [this](const std::string& id) { return m_pResManager->FindByStrID(id) >= 0; },
+      [this](std::unique_ptr<CO2DResource> record) {
+        const std::string id = record->GetID();
+        const int32_t tag = record->GetTag();
+        m_pResManager->AddItem(record.release(), id, tag);
+      });
+  LOG_AddEntry(std::to_string(children) + " resources found.", 4);
+}
+
+void COstrak::ResProcessPack(const std::string& path) {
+  EHS_CP();
+  LOG_AddEntry("Processing ResPack: " + path, 1);
+  // A pack that ends before its entries are complete yields the entries read
+  // completely; a range past the end of the file fails when it is loaded.
+  const O2DPackDirectory dir = RES_ReadPackDirectory(path);
+  for (const O2DPackEntry& e : dir.entries) {
+    auto record = std::make_unique<CO2DResource>(e.id, e.typeName, e.tag, path, e.offset,
+                                                 static_cast<int32_t>(e.size), e.data1, e.data2, e.data3);
+    if (m_pResManager->FindByStrID(e.id) >= 0) continue;  // the first entry of an ID wins, silently
+    m_pResManager->AddItem(record.release(), e.id, e.tag);
+  }
+  LOG_AddEntry(std::to_string(dir.declaredCount) + " resources found.", 4);
+}
+
+void COstrak::ResDeinit() {
+  EHS_CP();
+  LOG_AddSeparator(1);
+  LOG_AddEntry("Deinitializing Resources Subsystem...", 3);
+  if (m_pResManager) {
+    m_pResManager->FreeAllItems();
+    m_pResManager.reset();
+  }
+  m_mapLoadRes.clear();
+  m_mapLoadResEx.clear();
+  m_bResInitialized = false;
+  m_bResReady = 0;
+  LOG_AddEntry("Done.", 4);
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(1);
+}
+
+void COstrak::RegisterLoadRes(O2DLoadResFn fn, const char* typeName) {
+  EHS_CP();
+  if (!m_mapLoadRes.emplace(typeName, fn).second)
+    EHS_RAISE(EHS_GAME, 0, std::string("LoadRes function already registered for TypeID = ") + typeName);
+}
+
+void COstrak::RegisterLoadResEx(O2DLoadResExFn fn, const char* typeName) {
+  EHS_CP();
+  if (!m_mapLoadResEx.emplace(typeName, fn).second)
+    EHS_RAISE(EHS_GAME, 0, std::string("LoadResEx function already registered for TypeID = ") + typeName);
+}
+
+void COstrak::LoadResource(const char* id) {
+  EHS_CP();
+  if (!m_bResInitialized || !m_pResManager) EHS_RAISE(EHS_GAME, 0, "Resources subsystem was not initialized!");
+  const int32_t slot = m_pResManager->FindByStrID(id);
+  CO2DResource* record = slot >= 0 ? m_pResManager->GetItem(slot) : nullptr;
+  if (!record) {
+    LOG_AddEntry(std::string("Cannot find resource with ID = ") + id, 5);
+    return;
+  }
+  LoadResourceRecord(record);
+}
+
+void COstrak::LoadResources(int32_t tag) {
+  EHS_CP();
+  if (!m_bResInitialized || !m_pResManager) EHS_RAISE(EHS_GAME, 0, "Resources subsystem was not initialized!");
+  LOG_AddEntry("Loading resources with Tag = " + std::to_string(tag), 2);
+  int32_t count = 0;
+  // The walk's cursor belongs to the manager: a loader that starts a walk of its
+  // own ends this one once it returns.
+  for (CO2DResource* record = m_pResManager->GetFirstWithTag(tag); record;
+       record = m_pResManager->GetNextWithTag()) {
+    LoadResourceRecord(record);
+    ++count;
+  }
+  LOG_AddEntry(std::to_string(count) + " resources with Tag = " + std::to_string(tag) + " loaded.", 4);
+}
+
+void COstrak::LoadResourceRecord(CO2DResource* record) {
+  EHS_CP();
+  if (!record) EHS_RAISE(EHS_GENERAL, 0, "Resource subsystem was not initialized!");
+  if (auto it = m_mapLoadRes.find(record->GetTypeName()); it != m_mapLoadRes.end()) {
+    record->DataLoad();
+    try {
+      it->second(record->GetData(), record->GetSize(), record->GetID().c_str(), record->GetTag(),
+                 record->GetData1(), record->GetData2(), record->GetData3());
+    } catch (...) {
+      record->DataUnLoad();
+      throw;
+    }
+    record->DataUnLoad();
+    return;
+  }
+  if (auto it = m_mapLoadResEx.find(record->GetTypeName()); it != m_mapLoadResEx.end()) {
+    it->second(record->GetFileName().c_str(), record->GetOffset(), record->GetSize(), record->GetID().c_str(),
+               record->GetTag(), record->GetData1(), record->GetData2(), record->GetData3());
+    return;
+  }
+  EHS_RAISE(EHS_GAME, 0, "Cannot load resource: no function registered for Res_Type = " + record->GetTypeName());
+}
+
+bool COstrak::ResGetXMLEncryptMode() const { return O2D_GetXMLEncryptMode(); }
+void COstrak::ResSetXMLEncryptMode(bool on) { O2D_SetXMLEncryptMode(on); }

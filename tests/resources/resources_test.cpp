@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "costrak.h"
+#include "costrak_res_pack.h"
+#include "costrak_utils_cxmlvar.h"
+#include "costrak_xml.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+struct LoadCall {
+  std::string id, bytes, path;
+  uint32_t offset = 0, size = 0;
+  int32_t tag = 0, d1 = 0, d2 = 0, d3 = 0;
+};
+std::vector<LoadCall> g_calls;
+
+void RecordLoad(const void* data, uint32_t size, const char* id, int32_t tag, int32_t d1, int32_t d2, int32_t d3) {
+  g_calls.push_back({id, std::string(static_cast<const char*>(data), size), "", 0, size, tag, d1, d2, d3});
+}
+void RecordLoadEx(const char* path, uint32_t offset, uint32_t size, const char* id, int32_t tag, int32_t d1,
+                  int32_t d2, int32_t d3) {
+  g_calls.push_back({id, "", path, offset, size, tag, d1, d2, d3});
+}
+// A loader that starts a walk of its own, as a script calling the load-by-tag API does.
+void NestedLoad(const void*, uint32_t, const char* id, int32_t, int32_t, int32_t, int32_t) {
+  LoadCall call;
+  call.id = id;
+  g_calls.push_back(call);
+  O2D_GetEngine()->LoadResources(9);
+}
+
+class ResourcesTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    fs::create_directory("DATA");
+    g_calls.clear();
+    O2D_SetXMLEncryptMode(false);
+  }
+  void TearDown() override {
+    O2D_SetXMLEncryptMode(false);
+    TempDirTest::TearDown();
+  }
+  static std::string Log() { return ReadFileBytes("gamelog.txt"); }
+  static bool LogHas(const std::string& s) { return Log().find(s) != std::string::npos; }
+  static std::string RaiseText(const std::function<void()>& fn) {
+    try {
+      fn();
+    } catch (const CEHSException& e) {
+      return e.Desc;
+    }
+    return "<no error>";
+  }
+};
+
+void WritePack(const std::string& path, std::vector<O2DPackEntry> entries, const std::vector<std::string>& data) {
+  ASSERT_TRUE(RES_WritePack(path, entries, data));
+}
+}  // namespace
+
+TEST_F(ResourcesTest, DescriptorsWinOverPacksAndLeaveTheEncryptFlagOff) {
+  WriteFileBytes("DATA/a.bin", "AAAA");
+  WriteFileBytes("DATA/res.xml",
+                 "<?xml version=\"1.0\"?>\r\n<respack>\r\n"
+                 "  <r id=\"TEX_A\" filename=\"a.bin\" typeid=\"TEST\" tag=\"3\" data1=\"7\" data2=\"\" data3=\"-2\"/>\r\n"
+                 "</respack>\r\n");
+  // A pack that would be refused if it were ever read.
+  WriteFileBytes("DATA/b.pak", std::string("\x01\x00\x00\x00X\0T\0", 8) + std::string(24, '\0'));
+  COstrak engine;
+  engine.ResInit();
+  EXPECT_EQ(engine.ResGetMode(), O2D_RESMODE_XML);
+  EXPECT_FALSE(engine.ResGetXMLEncryptMode());
+  EXPECT_TRUE(LogHas("   =: Resources Subsystem operates in XML mode.\n"));
+  EXPECT_TRUE(LogHas("   =: Processing ResPack: ./DATA/res.xml\n   +: 1 resources found.\n   +: 1 resource packs found.\n"));
+
+  engine.RegisterLoadRes(&RecordLoad, "TEST");
+  engine.LoadResource("TEX_A");
+  ASSERT_EQ(g_calls.size(), 1u);
+  EXPECT_EQ(g_calls[0].bytes, "AAAA");
+  EXPECT_EQ(g_calls[0].tag, 3);
+  EXPECT_EQ(g_calls[0].d1, 7);
+  EXPECT_EQ(g_calls[0].d2, 0);  // present but empty
+  EXPECT_EQ(g_calls[0].d3, -2);
+  EXPECT_EQ(RaiseText([&] { engine.RegisterLoadRes(&RecordLoad, "TEST"); }),
+            "LoadRes function already registered for TypeID = TEST");
+  EXPECT_EQ(RaiseText([&] { engine.RegisterLoadResEx(&RecordLoadEx, "XMLDATA"); }), "<no error>");
+  EXPECT_EQ(RaiseText([&] { engine.RegisterLoadResEx(&RecordLoadEx, "XMLDATA"); }),
+            "LoadResEx function already registered for TypeID = XMLDATA");
+  engine.LoadResource("TEX_NONE");
+  EXPECT_TRUE(LogHas(" !: Cannot find resource with ID = TEX_NONE\n"));
+}
+
+TEST_F(ResourcesTest, DescriptorErrors) {
+  WriteFileBytes("DATA/a.bin", "A");
+  WriteFileBytes("DATA/empty.bin", "");
+  auto start = [](const std::string& xml) {
+    WriteFileBytes("DATA/res.xml", xml);
+    COstrak engine;
+    engine.ResInit();
+  };
+  EXPECT_EQ(RaiseText([&] { start("<resources/>"); }), "Wrong XML ResPack descriptor: ./DATA/res.xml");
+  EXPECT_EQ(RaiseText([&] {
+              start("<respack><a id=\"X\" filename=\"a.bin\" typeid=\"T\"/><b id=\"X\" filename=\"a.bin\" typeid=\"T\"/></respack>");
+            }),
+            "Dublicated resource. ID = X");
+  EXPECT_EQ(RaiseText([&] { start("<respack><a id=\"X\" filename=\"nope.bin\" typeid=\"T\"/></respack>"); }),
+            "Cannot find file declared in ResPack. Filename = nope.bin");
+  EXPECT_EQ(RaiseText([&] { start("<respack><a id=\"X\" filename=\"empty.bin\" typeid=\"T\"/></respack>"); }),
+            "Wrong resource file - check if it exists!");
+  EXPECT_EQ(RaiseText([&] { start("<respack><a id=\"X\" filename=\"a.bin\"/></respack>"); }),
+            "Invalid resource type ID!");
+  EXPECT_EQ(RaiseText([&] { start("<respack><a filename=\"a.bin\" typeid=\"T\"/></respack>"); }),
+            "Invalid resource ID!");
+}
+
+TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
+  WritePack("DATA/one.pak",
+            {{"X1", "TEST", 0, 0, 5, 1, 2, 3}, {"X1", "TEST", 0, 0, 6}, {"S1", "SOUND", 0, 0, 5, 1, 0, 2}},
+            {"first", "second", "snd"});
+  COstrak engine;
+  engine.ResInit();
+  EXPECT_EQ(engine.ResGetMode(), O2D_RESMODE_PAK);
+  EXPECT_TRUE(engine.ResGetXMLEncryptMode());
+  EXPECT_TRUE(LogHas("   =: Resources Subsystem operates in PAK mode.\n"));
+  EXPECT_TRUE(LogHas("   +: 3 resources found.\n"));
+  engine.RegisterLoadRes(&RecordLoad, "TEST");
+  engine.RegisterLoadResEx(&RecordLoadEx, "SOUND");
+  engine.LoadResources(5);
+  ASSERT_EQ(g_calls.size(), 2u);
+  EXPECT_EQ(g_calls[0].bytes, "first");
+  EXPECT_EQ(g_calls[1].path, "./DATA/one.pak");
+  EXPECT_EQ(g_calls[1].size, 3u);
+  EXPECT_EQ(ReadFileBytes("DATA/one.pak").substr(g_calls[1].offset, 3), "snd");
+
+  // The sound loader's reading of data1..data3.
+  O2DSoundParams p = RES_SoundParams(g_calls[1].d1, g_calls[1].d2, g_calls[1].d3);
+  EXPECT_TRUE(p.isStream);
+  EXPECT_EQ(p.maxPlaybacks, 1);
+  EXPECT_FALSE(p.noOverride);
+  p = RES_SoundParams(0, 4, 1);
+  EXPECT_FALSE(p.isStream);
+  EXPECT_EQ(p.maxPlaybacks, 4);
+  EXPECT_TRUE(p.noOverride);
+}
+
+TEST_F(ResourcesTest, NoDataDirectoryRunsWithoutResources) {
+  fs::remove("DATA");
+  COstrak engine;
+  engine.ResInit();
+  EXPECT_EQ(engine.ResGetMode(), O2D_RESMODE_NONE);
+  EXPECT_TRUE(LogHas(" !: No resources were found!\n"));
+  COstrak other;
+  EXPECT_EQ(RaiseText([&] { other.LoadResources(1); }), "Resources subsystem was not initialized!");
+  EXPECT_EQ(RaiseText([&] { other.LoadResource("X"); }), "Resources subsystem was not initialized!");
+}
+
+TEST_F(ResourcesTest, LoadByTagWalksInSlotOrderAndNestedWalksEndTheOuterOne) {
+  WritePack("DATA/p.pak",
+            {{"A", "TEST", 0, 0, 1}, {"B", "NEST", 0, 0, 1}, {"C", "TEST", 0, 0, 1}, {"D", "TEST", 0, 0, 9},
+             {"E", "UNKNOWN", 0, 0, 2}},
+            {"a", "b", "c", "d", "e"});
+  COstrak engine;
+  engine.ResInit();
+  engine.RegisterLoadRes(&RecordLoad, "TEST");
+  engine.RegisterLoadRes(&NestedLoad, "NEST");
+
+  engine.LoadResources(7);
+  EXPECT_TRUE(LogHas("  -=: Loading resources with Tag = 7\n   +: 0 resources with Tag = 7 loaded.\n"));
+
+  engine.LoadResources(1);
+  std::vector<std::string> order;
+  for (auto& c : g_calls) order.push_back(c.id);
+  // A, then B whose loader walks tag 9 (D); the outer walk ends after B.
+  EXPECT_EQ(order, (std::vector<std::string>{"A", "B", "D"}));
+  EXPECT_TRUE(LogHas("   +: 1 resources with Tag = 9 loaded.\n   +: 2 resources with Tag = 1 loaded.\n"));
+
+  EXPECT_EQ(RaiseText([&] { engine.LoadResource("E"); }),
+            "Cannot load resource: no function registered for Res_Type = UNKNOWN");
+}
+
+TEST_F(ResourcesTest, XMLDataLoadsThroughTheRegistryInBothModes) {
+  static CXMLVarInt sizex("res_test_sizex");
+  std::string xml = "<xmldata><game res_test_sizex=\"6\"/></xmldata>";
+  std::string stored = xml;
+  XML_TransformBytes(stored.data(), stored.size());
+  WritePack("DATA/p.pak", {{"XML_GAME", "XMLDATA", 0, 0, 1}}, {stored});
+  COstrak engine;
+  engine.ResInit();
+  engine.LoadResources(1);
+  EXPECT_EQ(sizex.GetValue(), 6);
+}
+
+TEST_F(ResourcesTest, DamagedPacksNeverCrash) {
+  std::vector<O2DPackEntry> entries{{"GOOD", "TEST", 0, 0, 1}, {"LATE", "TEST", 0, 0, 1}};
+  WritePack("DATA/p.pak", entries, {"good", "late"});
+  const std::string whole = ReadFileBytes("DATA/p.pak");
+
+  // Every truncation: complete entries stay, nothing crashes.
+  for (size_t cut = 0; cut < whole.size(); ++cut) {
+    WriteFileBytes("DATA/p.pak", whole.substr(0, cut));
+    COstrak engine;
+    engine.ResInit();
+    engine.RegisterLoadRes(&RecordLoad, "TEST");
+    const int32_t count = engine.ResGetManager()->GetCount();
+    EXPECT_LE(count, 2);
+    // Ranges past the end of the file fail when loaded, with the read error.
+    for (int32_t id = 0; id < count; ++id) {
+      CO2DResource* r = engine.ResGetManager()->GetItem(id);
+      std::string err = RaiseText([&] { engine.LoadResourceRecord(r); });
+      if (r->GetOffset() + r->GetSize() > cut) EXPECT_EQ(err, "Cannot read resource data! File = ./DATA/p.pak");
+      else EXPECT_EQ(err, "<no error>");
+      EXPECT_FALSE(r->IsLoaded());
+    }
+  }
+
+  // A count far larger than the file holds, and an ID without its 0 byte.
+  WriteFileBytes("DATA/p.pak", std::string("\xff\xff\xff\x7f", 4) + whole.substr(4) + "TRAILING");
+  {
+    COstrak engine;
+    engine.ResInit();
+    EXPECT_EQ(engine.ResGetManager()->GetCount(), 2);
+  }
+  // An entry whose range lies past the end of the file.
+  entries = {{"FAR", "TEST", 0, 0, 1}};
+  WritePack("DATA/p.pak", entries, {"far"});
+  std::string far = ReadFileBytes("DATA/p.pak");
+  far[4 + 4 + 5] = '\x40';  // offset 64
+  WriteFileBytes("DATA/p.pak", far);
+  COstrak engine;
+  engine.ResInit();
+  engine.RegisterLoadRes(&RecordLoad, "TEST");
+  EXPECT_EQ(RaiseText([&] { engine.LoadResource("FAR"); }), "Cannot read resource data! File = ./DATA/p.pak");
+}
+
+TEST_F(ResourcesTest, ResourceRecordChecksAndByteRanges) {
+  auto make = [](const char* id, const char* type, const char* path, int32_t size) {
+    return RaiseText([&] { CO2DResource r(id, type, 0, path, 0, size, 0, 0, 0); });
+  };
+  EXPECT_EQ(make("", "T", "f", 1), "Invalid resource ID!");
+  EXPECT_EQ(make("X", "", "f", 1), "Invalid resource type ID!");
+  EXPECT_EQ(make("X", "T", "", 1), "Invalid resource filename!");
+  EXPECT_EQ(make("X", "T", "f", 0), "Invalide resource name - check if resource file exist!");
+  EXPECT_EQ(make("X", "T", "f", -4), "Invalide resource name - check if resource file exist!");
+
+  WriteFileBytes("pack.bin", "0123456789");
+  CO2DResource r("X", "T", 0, "pack.bin", 3, 4, 0, 0, 0);
+  EXPECT_EQ(r.GetData(), nullptr);
+  EXPECT_EQ(RaiseText([&] { r.DataUnLoad(); }), "Internal error in CO2DResource::DataUnLoad()!");
+  r.DataLoad();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.GetData()), r.GetSize()), "3456");
+  EXPECT_EQ(RaiseText([&] { r.DataLoad(); }), "Internal error in CO2DResource::DataLoad()!");
+  r.DataUnLoad();
+  EXPECT_EQ(r.GetData(), nullptr);
+  CO2DResource missing("X", "T", 0, "nothing.bin", 0, 4, 0, 0, 0);
+  EXPECT_EQ(RaiseText([&] { missing.DataLoad(); }), "Cannot read resource data! File = nothing.bin");
+}
+
+TEST_F(ResourcesTest, ListingIsInByteOrderAndReadIntFollowsStreamExtraction) {
+  for (const char* name : {"b.xml", "a.XML", "A.xml", "c.pak", "xml"}) WriteFileBytes(std::string("DATA/") + name, "x");
+  fs::create_directory("DATA/dir.xml");
+  EXPECT_EQ(RES_ListFiles("DATA", ".xml"), (std::vector<std::string>{"A.xml", "a.XML", "b.xml"}));
+
+  EXPECT_EQ(RES_ReadInt(" 42abc", 0), 42);
+  EXPECT_EQ(RES_ReadInt("-7", 0), -7);
+  EXPECT_EQ(RES_ReadInt("", 5), 5);
+  EXPECT_EQ(RES_ReadInt("x1", 5), 5);
+  EXPECT_EQ(RES_ReadInt("99999999999", 5), 5);
+  EXPECT_TRUE(RES_IsXMLType("FONT"));
+  EXPECT_FALSE(RES_IsXMLType("TEXTURE"));
+}
