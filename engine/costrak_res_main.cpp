@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <new>
 #include <sstream>
 
 #include "costrak.h"
@@ -77,7 +78,8 @@ void COstrak::ResInit() {
   LOG_AddSeparator(1);
   LOG_AddEntry("Initializing Resources Subsystem...", 3);
 
-  m_pResManager = std::make_unique<TItemsManager<CO2DResource>>();
+  m_pResManager.reset(new (std::nothrow) TItemsManager<CO2DResource>());
+  if (!m_pResManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Resources Manager!");
   m_mapLoadRes.clear();
   m_mapLoadResEx.clear();
 

@@ -27,9 +27,9 @@ CSmartID::CSmartID(const char* strID, int32_t resType) {
   CreateIDsMap();
   if (g_pIDsMap->count(m_strID) != 0)
     EHS_RAISE(EHS_GAME, 0,
-              "Error in CSmartID::CSmartID(const char* fp_pszID, int fp_iResType). An object with same strID "
-              "already exists! strID = " +
-                  m_strID);
+              // clang-format off
+              "Error in CSmartID::CSmartID(const char* fp_pszID, int fp_iResType). An object with same strID already exists! strID = " + m_strID);
+  // clang-format on
   g_pIDsMap->emplace(m_strID, this);
 }
 

@@ -27,9 +27,9 @@ CXMLVar::CXMLVar(const char* name) {
   CreateXMLVarsMap();
   if (g_pXMLVarsMap->count(std::string_view(name)) != 0)
     EHS_RAISE(EHS_GAME, 0,
-              std::string("Error in CXMLVar::CXMLVar(const char* fp_pszID). An object with same ID already "
-                          "exists! ID = ") +
-                  name);
+              // clang-format off
+              std::string("Error in CXMLVar::CXMLVar(const char* fp_pszID). An object with same ID already exists! ID = ") + name);
+  // clang-format on
   g_pXMLVarsMap->emplace(name, this);
 }
 
