@@ -232,3 +232,41 @@ TEST(AudioDeviceTest, DefaultDeviceQueuesAheadOrFailsWithoutADriver) {
 }
 
 }  // namespace
+
+namespace {
+
+// Damaged copies of a good sound and a good module: every load either fails
+// with a code or gives something that plays without harm.
+TEST_F(AudioLoadTest, DamagedCopiesNeverHarmTheMixer) {
+  const std::string wav = WriteWav("good.wav", 22050, 2, SineWave(22050, 300.0, 0.1, 2));
+  const std::string mod = MakeModule(2);
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 150; ++round) {
+    for (const std::string* good : {&wav, &mod}) {
+      std::string bad = *good;
+      const int hits = 1 + static_cast<int>(next() % 8);
+      for (int i = 0; i < hits; ++i) bad[next() % bad.size()] = static_cast<char>(next());
+      if (next() % 4 == 0) bad.resize(next() % bad.size());
+      WriteFileBytes("bad.bin", bad);
+      O2DHANDLE s = m_audio.SampleLoad("bad.bin", 0, 0, 2, O2DAUDIO_SAMPLE_OVER_POS);
+      EXPECT_EQ(s == 0, m_audio.ErrorGetCode() != O2DAUDIO_OK);
+      O2DHANDLE st = m_audio.StreamCreateFile("bad.bin", 0, 0);
+      EXPECT_EQ(st == 0, m_audio.ErrorGetCode() != O2DAUDIO_OK);
+      O2DHANDLE m = m_audio.MusicLoad("bad.bin", 0, 0);
+      EXPECT_EQ(m == 0, m_audio.ErrorGetCode() != O2DAUDIO_OK);
+      if (s) m_audio.SamplePlayEx(s, 0, 30000, -1, -101, true);
+      if (st) m_audio.StreamPlay(st, true, O2DAUDIO_LOOP);
+      if (m) m_audio.MusicPlayEx(m, 0, O2DAUDIO_LOOP, true);
+      Render(30);
+      if (s) m_audio.SampleFree(s);
+      if (st) m_audio.StreamFree(st);
+      if (m) m_audio.MusicFree(m);
+    }
+  }
+}
+
+}  // namespace
