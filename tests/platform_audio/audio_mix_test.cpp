@@ -1,0 +1,237 @@
+// What the mixer makes of channels: pitch, pan, slides, fades, levels, pause.
+#include <cmath>
+
+#include "audio_test_util.h"
+
+namespace {
+
+class AudioMixTest : public AudioTest {
+ protected:
+  // A 1 s mono sine of 441 Hz at 22050 Hz, loaded as a sample.
+  O2DHANDLE LoadSine(uint32_t playbacks = 1, uint32_t flags = O2DAUDIO_SAMPLE_OVER_POS) {
+    WriteWav("sine.wav", 22050, 1, SineWave(22050, 441.0, 1.0));
+    O2DHANDLE s = m_audio.SampleLoad("sine.wav", 0, 0, playbacks, flags);
+    EXPECT_NE(s, 0u) << m_audio.ErrorGetCode();
+    return s;
+  }
+  O2DHANDLE LoadSquare() {
+    WriteWav("square.wav", 44100, 1, SquareWave(44100, 100.0, 1.0));
+    O2DHANDLE s = m_audio.SampleLoad("square.wav", 0, 0, 1, 0);
+    EXPECT_NE(s, 0u) << m_audio.ErrorGetCode();
+    return s;
+  }
+};
+
+TEST_F(AudioMixTest, FrequencyResamplesAndDoublingDoublesZeroCrossings) {
+  O2DHANDLE s = LoadSine();
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  ASSERT_NE(ch, 0u);
+  int freq = 0;
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &freq, nullptr, nullptr));
+  EXPECT_EQ(freq, 22050);  // the sample's own rate by default
+  const int native = ZeroCrossings(Side(Render(500), 0));
+  EXPECT_NEAR(native, 441, 3);  // 441 Hz for half a second
+
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(s, 44100, -1, -101));
+  const int doubled = ZeroCrossings(Side(Render(500), 0));
+  EXPECT_NEAR(doubled, 882, 4);
+
+  // 0 returns to the sample's own rate.
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, 0, -1, -101));
+  EXPECT_NEAR(ZeroCrossings(Side(Render(500), 0)), 441, 3);
+}
+
+TEST_F(AudioMixTest, PanSilencesTheOppositeSide) {
+  O2DHANDLE s = LoadSine();
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, 100, -100, true);
+  ASSERT_NE(ch, 0u);
+  Pcm out = Render(100);
+  EXPECT_GT(Peak(Side(out, 0)), 15000);
+  EXPECT_EQ(Peak(Side(out, 1)), 0);
+
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, -1, -1, 100));
+  Render(10);  // the gain ramps over one block
+  out = Render(100);
+  EXPECT_EQ(Peak(Side(out, 0)), 0);
+  EXPECT_GT(Peak(Side(out, 1)), 15000);
+}
+
+TEST_F(AudioMixTest, VolumeSlideIsHalfWayAtHalfTime) {
+  O2DHANDLE s = LoadSquare();
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, 100, 0, true);
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, 22050, 0, 100, 1000));
+  Render(500);
+  int freq = 0, vol = 0, pan = 0;
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &freq, &vol, &pan));
+  EXPECT_EQ(vol, 50);
+  EXPECT_EQ(pan, 50);
+  EXPECT_NEAR(freq, 33075, 1);
+  // The output follows: the right side is at half volume, the left at a quarter.
+  Pcm out = Render(5);
+  EXPECT_NEAR(Peak(Side(out, 1)), 16384, 600);
+  EXPECT_NEAR(Peak(Side(out, 0)), 8192, 600);
+
+  Render(600);  // past the end the targets hold and the channel plays on
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &freq, &vol, &pan));
+  EXPECT_EQ(vol, 0);
+  EXPECT_EQ(pan, 100);
+  EXPECT_EQ(freq, 22050);
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_PLAYING);
+}
+
+TEST_F(AudioMixTest, FadeToMinusTwoStopsTheChannelByItself) {
+  O2DHANDLE s = LoadSquare();
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(s, -1, -2, -101, 200));
+  Render(150);
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_PLAYING);
+  Render(60);
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_STOPPED);
+  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_STOPPED);
+  EXPECT_EQ(Peak(Side(Render(50), 0)), 0);
+
+  // A fade with no time stops at once; on a stopped channel it only sets the volume.
+  ch = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, -2, -101, 0));
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_STOPPED);
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, -2, -101, 500));
+  int vol = -5;
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, nullptr, &vol, nullptr));
+  EXPECT_EQ(vol, 0);
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_STOPPED);
+}
+
+TEST_F(AudioMixTest, LevelsOfAFullScaleSquareIgnoreVolumeAndPan) {
+  O2DHANDLE s = LoadSquare();
+  EXPECT_EQ(m_audio.ChannelGetLevel(s), 0u);  // nothing plays yet
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, 30, -100, true);
+  Pcm out = Render(50);
+  EXPECT_EQ(m_audio.ChannelGetLevel(ch), 32768u | (32768u << 16));
+  EXPECT_EQ(m_audio.ChannelGetLevel(s), 32768u | (32768u << 16));
+  EXPECT_NEAR(Peak(Side(out, 0)), 9830, 2);  // the mix itself is at volume 30
+  EXPECT_EQ(Peak(Side(out, 1)), 0);
+
+  ASSERT_TRUE(m_audio.ChannelPause(ch));
+  EXPECT_EQ(m_audio.ChannelGetLevel(ch), 0u);
+  EXPECT_EQ(m_audio.ChannelGetLevel(0x7ABCDEF0u), 0xFFFFFFFFu);
+  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
+}
+
+TEST_F(AudioMixTest, ThirdPlayTakesOverTheOldestOrFailsWithoutOverride) {
+  O2DHANDLE s = LoadSine(2, O2DAUDIO_SAMPLE_OVER_POS);
+  O2DHANDLE a = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  Render(10);
+  O2DHANDLE b = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  Render(10);
+  O2DHANDLE c = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  ASSERT_NE(c, 0u);
+  EXPECT_EQ(m_audio.ChannelIsActive(a), O2DAUDIO_STOPPED);  // taken over: the handle is gone
+  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
+  EXPECT_EQ(m_audio.ChannelIsActive(b), O2DAUDIO_PLAYING);
+  EXPECT_EQ(m_audio.ChannelIsActive(c), O2DAUDIO_PLAYING);
+  // The next take-over hits b, now the one playing longest.
+  O2DHANDLE d = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  EXPECT_EQ(m_audio.ChannelIsActive(b), O2DAUDIO_STOPPED);
+  EXPECT_EQ(m_audio.ChannelIsActive(c), O2DAUDIO_PLAYING);
+  EXPECT_EQ(m_audio.ChannelIsActive(d), O2DAUDIO_PLAYING);
+
+  WriteWav("short.wav", 44100, 1, SineWave(44100, 441.0, 0.05));
+  O2DHANDLE n = m_audio.SampleLoad("short.wav", 0, 0, 2, 0);
+  ASSERT_NE(n, 0u);
+  ASSERT_NE(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
+  ASSERT_NE(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
+  EXPECT_EQ(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
+  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_NOCHAN);
+  Render(60);  // both playbacks end by themselves
+  EXPECT_EQ(m_audio.ChannelIsActive(n), O2DAUDIO_STOPPED);
+  EXPECT_NE(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
+}
+
+TEST_F(AudioMixTest, PauseTwiceThenResumeOncePlaysAgain) {
+  O2DHANDLE s = LoadSine(2);
+  m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  m_audio.SamplePlayEx(s, 0, 44100, -1, -101, true);
+  ASSERT_TRUE(m_audio.ChannelPause(s));
+  ASSERT_TRUE(m_audio.ChannelPause(s));
+  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_PAUSED);
+  EXPECT_EQ(Peak(Side(Render(50), 0)), 0);
+  ASSERT_TRUE(m_audio.ChannelResume(s));
+  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_PLAYING);
+  EXPECT_GT(Peak(Side(Render(50), 0)), 10000);
+
+  // Pausing and resuming what does not play changes nothing and does not fail.
+  ASSERT_TRUE(m_audio.SampleStop(s));
+  EXPECT_TRUE(m_audio.ChannelPause(s));
+  EXPECT_TRUE(m_audio.ChannelResume(s));
+  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_STOPPED);
+}
+
+TEST_F(AudioMixTest, MinusOneAndMinus101LeaveAttributesAlone) {
+  O2DHANDLE s = LoadSine();
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, 30000, 40, 25, true);
+  int f = 0, v = 0, p = 0;
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &f, &v, &p));
+  EXPECT_EQ(f, 30000);
+  EXPECT_EQ(v, 40);
+  EXPECT_EQ(p, 25);
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, -1, -1, -101));
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, -1, -101, 100));
+  Render(200);
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &f, &v, &p));
+  EXPECT_EQ(f, 30000);
+  EXPECT_EQ(v, 40);
+  EXPECT_EQ(p, 25);
+  // A slide of one attribute leaves the others' slides running.
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, 80, -101, 100));
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, -1, -25, 100));
+  Render(100);
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &f, &v, &p));
+  EXPECT_EQ(v, 80);
+  EXPECT_EQ(p, -25);
+  // Out-of-range values are clamped.
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, 5, 250, -300));
+  ASSERT_TRUE(m_audio.ChannelGetAttributes(ch, &f, &v, &p));
+  EXPECT_EQ(f, 100);
+  EXPECT_EQ(v, 100);
+  EXPECT_EQ(p, -100);
+}
+
+TEST_F(AudioMixTest, GlobalVolumesScaleTheirKindOnly) {
+  O2DHANDLE s = LoadSquare();
+  O2DHANDLE st = m_audio.StreamCreateFile("square.wav", 0, 0);
+  ASSERT_NE(st, 0u);
+  ASSERT_TRUE(m_audio.SetGlobalVolumes(80, 50, 20));
+  m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
+  EXPECT_NEAR(Peak(Side(Render(20), 0)), 16384, 2);
+  m_audio.SampleStop(s);
+  ASSERT_TRUE(m_audio.StreamPlay(st, true, O2DAUDIO_LOOP));
+  EXPECT_NEAR(Peak(Side(Render(20), 0)), 6554, 2);
+  ASSERT_TRUE(m_audio.SetGlobalVolumes(-1, -1, 70));
+  int music = 0, sample = 0, stream = 0;
+  m_audio.GetGlobalVolumes(&music, &sample, &stream);
+  EXPECT_EQ(music, 80);
+  EXPECT_EQ(sample, 50);
+  EXPECT_EQ(stream, 70);
+}
+
+TEST_F(AudioMixTest, PausedOutputHoldsEverythingAndStopEndsIt) {
+  O2DHANDLE s = LoadSquare();
+  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, 100, -101, true);
+  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, 0, -101, 200));
+  Render(100);
+  ASSERT_TRUE(m_audio.Pause());
+  EXPECT_EQ(Peak(Side(Render(500), 0)), 0);
+  int v = 0;
+  m_audio.ChannelGetAttributes(ch, nullptr, &v, nullptr);
+  EXPECT_EQ(v, 50);  // the slide waited with the output
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_PLAYING);
+  ASSERT_TRUE(m_audio.Start());
+  EXPECT_GT(Peak(Side(Render(300), 0)), 10000);
+  EXPECT_GT(m_audio.GetCPU(), 0.0f);  // a quarter second has been mixed
+  ASSERT_TRUE(m_audio.Stop());
+  EXPECT_EQ(m_audio.ChannelIsActive(ch), O2DAUDIO_STOPPED);
+  ASSERT_TRUE(m_audio.Start());
+  EXPECT_EQ(Peak(Side(Render(20), 0)), 0);
+}
+
+}  // namespace
