@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "costrak.h"
+#include "gl_driver.h"
 #include "test_support.h"
 
 namespace {
@@ -50,6 +51,7 @@ class InputDevicesTest : public TempDirTest {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
+    KeepGLDriverLoaded();
     m_engine = std::make_unique<COstrak>();
     m_engine->m_bGfxReady = 1;
     m_engine->CreateGameWindow(800, 600, true);

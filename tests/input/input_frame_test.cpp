@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "costrak.h"
+#include "gl_driver.h"
 #include "test_support.h"
 
 namespace {
@@ -14,6 +15,7 @@ const std::string kSep1 = "|---------------------------------------------------|
 class InputFrameTest : public TempDirTest {
  protected:
   void StartEngine(int width = 800, int height = 600) {
+    KeepGLDriverLoaded();
     m_engine = std::make_unique<COstrak>();
     m_engine->m_bGfxReady = 1;
     m_engine->CreateGameWindow(width, height, true);
