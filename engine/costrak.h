@@ -5,11 +5,13 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "costrak_ehs.h"
 #include "costrak_itemsmanager.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_main.h"
+#include "o2d_input.h"
 #include "o2d_window.h"
 
 using O2DCallback = void (*)();
@@ -84,6 +86,63 @@ class COstrak : private IO2DWindowEvents {
   uint8_t m_bInpReady = 0;
   uint8_t m_bSfxReady = 0;
   uint8_t m_bScrReady = 0;
+
+  // --- input ------------------------------------------------------------------
+  // Start refuses to run before graphics. Tests may hand in their own devices;
+  // otherwise the game window's keyboard and mouse are used.
+  void InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices = nullptr);
+  void DeinitInputSubsystem();
+  void InputUpdate();     // per frame: keyboard, then mouse
+  void InputReacquire();  // on focus gain: keyboard, then mouse
+  void KeyboardUpdate();
+  void MouseUpdate();
+
+  bool KeyboardIsKeyPressed(int32_t key) const;
+  bool KeyboardIsKeyClicked(int32_t key) const;
+  int32_t KeyboardGetAnyPressedKey() const;
+  void KeyboardSetTextBufferStatus(bool on);
+  void KeyboardSetTextBufferSize(uint32_t size);
+  void KeyboardSetTextInBuffer(const std::string& text);
+  const std::string& KeyboardGetTextInBuffer() const { return m_strTextBuffer; }
+  // "ESCAPE" -> 1, "F2" -> 0x3C; any other text (lower case included) -> 0.
+  static uint8_t KeyNameToCode(std::string_view name);
+
+  bool MouseIsKeyPressed(int32_t button) const;  // 1 left, 2 right, 3 middle, 4 and 5 the side buttons
+  bool MouseIsKeyClicked(int32_t button) const;
+  int32_t MouseGetAnyPressedKey() const;
+  int32_t MouseGetDeltaX() const { return m_MouseState.lX; }
+  int32_t MouseGetDeltaY() const { return m_MouseState.lY; }
+  int32_t MouseGetWheelDelta() const;
+  // The working size of the frame the cursor is measured in, whatever the window's size.
+  static constexpr int32_t INP_FRAME_WIDTH = 800;
+  static constexpr int32_t INP_FRAME_HEIGHT = 600;
+  void MouseGetCursorPos(int32_t& x, int32_t& y) const;
+  bool MouseGetCursorStatus() const { return m_bCursorInside; }
+  int32_t MouseGetCursorShiftX() const { return m_iCursorX - m_iCursorPrevX; }
+  int32_t MouseGetCursorShiftY() const { return m_iCursorY - m_iCursorPrevY; }
+
+ private:
+  void InputOnEvent(const SDL_Event& event);
+  void InputLoseAcquisition();
+  void KeyboardTextEntry();
+  void SetCursorInside(bool inside);
+
+  std::unique_ptr<IO2DInputDevices> m_pInputDevices;
+  bool m_bKeyboardAcquired = false;
+  uint8_t m_aKeyState[256] = {};
+  uint8_t m_aKeyStatePrev[256] = {};
+  bool m_bMouseAcquired = false;
+  O2DMouseState m_MouseState;
+  O2DMouseState m_MouseStatePrev;
+  int32_t m_iCursorX = 0;
+  int32_t m_iCursorY = 0;
+  int32_t m_iCursorPrevX = 0;
+  int32_t m_iCursorPrevY = 0;
+  bool m_bCursorInside = false;
+  bool m_bCursorInsidePrev = false;
+  std::string m_strTextBuffer;
+  bool m_bTextBufferOn = false;
+  uint32_t m_uTextBufferSize = 255;
 
  private:
   void OnActivate(bool active) override;

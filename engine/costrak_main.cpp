@@ -104,6 +104,7 @@ int COstrak::UpdateAllSystems() {
   if (!O2D_PumpEvents(*this)) return -1;
   if (!g_bAppActive) return 0;
   TimerUpdate();
+  InputUpdate();
   return 1;
 }
 
@@ -119,7 +120,7 @@ void COstrak::OnActivate(bool active) {
   }
 }
 
-void COstrak::OnWindowEvent(const SDL_Event& event) { (void)event; }
+void COstrak::OnWindowEvent(const SDL_Event& event) { InputOnEvent(event); }
 
 void COstrak::OnFocusGained() {
   EHS_CP();
@@ -128,6 +129,7 @@ void COstrak::OnFocusGained() {
   // Twice, so the time spent away does not show up as one frame's delta.
   TimerUpdate();
   TimerUpdate();
+  InputReacquire();
 }
 
 void COstrak::OnFocusLost() {
@@ -154,6 +156,7 @@ void COstrak::DestroyGameWindow() {
 void COstrak::Cleanup() {
   EHS_CP();
   if (m_bTerminatedByFatalError && m_pfnTermination) m_pfnTermination();
+  if (m_bInpReady) DeinitInputSubsystem();
   if (m_bResReady) ResDeinit();
   LOG_AddEmptyLines(1);
   LOG_AddSeparator(1);

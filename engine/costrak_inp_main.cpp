@@ -1,0 +1,87 @@
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+#include "costrak.h"
+
+static constexpr int EHS_FILE_ID = EHSF_COSTRAK_INP_MAIN;
+
+namespace {
+// Logs a refused acquisition; the device stays unacquired and the next update tries again.
+bool AcquireLogged(int32_t result, const char* failure) {
+  if (result == O2D_INPUT_OK) return true;
+  COstrak::LOG_AddEntry(failure, 5);
+  COstrak::LOG_AddEntry(std::to_string(result), 5);
+  return false;
+}
+}  // namespace
+
+void COstrak::InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices) {
+  EHS_CP();
+  m_bInpReady = 1;
+  LOG_AddSeparator(1);
+  LOG_AddEntry("Initializing Input Subsystem...", 3);
+  // The devices belong to the game window, which graphics creates.
+  if (!m_bGfxReady || !m_window.GetSDLWindow())
+    EHS_RAISE(EHS_GAME, 0, "Input system should be initialized after graphics system!");
+  if (!devices) devices = O2D_CreateInputDevices(m_window.GetSDLWindow(), INP_FRAME_WIDTH, INP_FRAME_HEIGHT);
+  if (!devices) EHS_RAISE(EHS_GENERAL, 0, "Error: Direct Input object is NULL!");
+  m_pInputDevices = std::move(devices);
+  m_bKeyboardAcquired = AcquireLogged(m_pInputDevices->AcquireKeyboard(), "Cannot acquire keyboard!");
+  m_bMouseAcquired = AcquireLogged(m_pInputDevices->AcquireMouse(), "Cannot acquire mouse!");
+  LOG_AddEntry("Done.", 4);
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(1);
+}
+
+void COstrak::DeinitInputSubsystem() {
+  EHS_CP();
+  LOG_AddSeparator(1);
+  LOG_AddEntry("Deinitializing Input Subsystem...", 3);
+  if (m_pInputDevices) {
+    m_bMouseAcquired = false;
+    m_pInputDevices->ShowCursor(true);
+    m_bKeyboardAcquired = false;
+    m_pInputDevices.reset();
+  }
+  LOG_AddEntry("Done.", 4);
+  LOG_AddSeparator(1);
+  LOG_AddEmptyLines(1);
+  m_bInpReady = 0;
+}
+
+void COstrak::InputUpdate() {
+  EHS_CP();
+  if (!m_pInputDevices) return;
+  KeyboardUpdate();
+  MouseUpdate();
+}
+
+void COstrak::InputReacquire() {
+  EHS_CP();
+  if (!m_pInputDevices) return;
+  m_bKeyboardAcquired = AcquireLogged(m_pInputDevices->AcquireKeyboard(), "Cannot acquire keyboard!");
+  m_bMouseAcquired = AcquireLogged(m_pInputDevices->AcquireMouse(), "Cannot acquire mouse!");
+}
+
+void COstrak::InputOnEvent(const SDL_Event& event) {
+  EHS_CP();
+  if (!m_pInputDevices || event.type != SDL_WINDOWEVENT || event.window.event != SDL_WINDOWEVENT_FOCUS_LOST)
+    return;
+  SDL_Window* window = m_window.GetSDLWindow();
+  if (window && event.window.windowID == SDL_GetWindowID(window)) InputLoseAcquisition();
+}
+
+// The window lost the focus: both devices lose acquisition, and from now on
+// until they are acquired again their states read as released and the cursor
+// as outside (no frame runs meanwhile that would find this out by itself).
+void COstrak::InputLoseAcquisition() {
+  EHS_CP();
+  m_bKeyboardAcquired = false;
+  std::fill(std::begin(m_aKeyState), std::end(m_aKeyState), uint8_t{0});
+  std::fill(std::begin(m_aKeyStatePrev), std::end(m_aKeyStatePrev), uint8_t{0});
+  m_bMouseAcquired = false;
+  m_MouseState = O2DMouseState{};
+  m_MouseStatePrev = O2DMouseState{};
+  SetCursorInside(false);
+}

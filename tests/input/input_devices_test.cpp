@@ -1,0 +1,164 @@
+// The engine's input logic over scripted devices: acquisition results, lost
+// input with its single retry, and the refusal to start before graphics.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "costrak.h"
+#include "gl_driver.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr const char* kSep1 = "|---------------------------------------------------|\n";
+
+class ScriptedDevices : public IO2DInputDevices {
+ public:
+  int32_t AcquireKeyboard() override { return Next(keyboardAcquire); }
+  int32_t AcquireMouse() override { return Next(mouseAcquire); }
+  int32_t ReadKeyboard(uint8_t (&out)[256]) override {
+    const int32_t r = Next(keyboardRead);
+    if (r == O2D_INPUT_OK) std::copy(std::begin(keys), std::end(keys), std::begin(out));
+    return r;
+  }
+  int32_t ReadMouse(O2DMouseState& state) override {
+    const int32_t r = Next(mouseRead);
+    if (r == O2D_INPUT_OK) state = mouse;
+    return r;
+  }
+  O2DCursor GetCursor() override { return cursor; }
+  void ShowCursor(bool show) override { ++(show ? shows : hides); }
+
+  // Results handed out in order; when a queue runs dry the device succeeds.
+  std::deque<int32_t> keyboardAcquire, mouseAcquire, keyboardRead, mouseRead;
+  uint8_t keys[256] = {};
+  O2DMouseState mouse;
+  O2DCursor cursor;
+  int shows = 0;
+  int hides = 0;
+
+ private:
+  static int32_t Next(std::deque<int32_t>& q) {
+    if (q.empty()) return O2D_INPUT_OK;
+    const int32_t r = q.front();
+    q.pop_front();
+    return r;
+  }
+};
+
+class InputDevicesTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    KeepGLDriverLoaded();
+    m_engine = std::make_unique<COstrak>();
+    m_engine->m_bGfxReady = 1;
+    m_engine->CreateGameWindow(800, 600, true);
+    auto devices = std::make_unique<ScriptedDevices>();
+    m_dev = devices.get();
+    m_engine->InitInputSubsystem(std::move(devices));
+  }
+  void TearDown() override {
+    m_engine.reset();
+    TempDirTest::TearDown();
+  }
+  // Runs the update and returns the record it raised (type 0 when none).
+  CEHSException UpdateRaising() {
+    try {
+      m_engine->InputUpdate();
+    } catch (const CEHSException& e) {
+      return e;
+    }
+    return CEHSException(0, 0, "", "", 0);
+  }
+
+  std::unique_ptr<COstrak> m_engine;
+  ScriptedDevices* m_dev = nullptr;
+};
+
+}  // namespace
+
+TEST_F(InputDevicesTest, LostInputIsRetriedOnceThenEndsTheRun) {
+  m_dev->keys[DIK_F2] = 0x80;
+  m_dev->keyboardRead = {O2D_INPUT_ERR_INPUTLOST};
+  m_engine->InputUpdate();  // re-acquired and read again
+  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(0x3C));
+
+  m_dev->keyboardRead = {O2D_INPUT_ERR_INPUTLOST};
+  m_dev->keyboardAcquire = {O2D_INPUT_ERR_NOTFOREGROUND};
+  CEHSException e = UpdateRaising();
+  EXPECT_EQ(e.Type, EHS_GENERAL);
+  EXPECT_EQ(e.Code, 0x80070005u);
+  EXPECT_EQ(e.Desc, "Cannot reacquire Keyboard!");
+
+  m_dev->keyboardRead = {O2D_INPUT_ERR_INPUTLOST, O2D_INPUT_ERR_INPUTLOST};
+  EXPECT_EQ(UpdateRaising().Desc, "Second try of getting Keyboard state failed!");
+  m_dev->keyboardRead = {-1};
+  EXPECT_EQ(UpdateRaising().Desc, "Cannot get Keyboard state!");
+
+  m_dev->mouseRead = {O2D_INPUT_ERR_INPUTLOST};
+  m_dev->mouseAcquire = {-7};
+  e = UpdateRaising();
+  EXPECT_EQ(e.Desc, "Cannot reacquire Mouse!");
+  EXPECT_EQ(e.Code, static_cast<uint32_t>(-7));
+  m_dev->mouseRead = {O2D_INPUT_ERR_INPUTLOST, -2};
+  EXPECT_EQ(UpdateRaising().Desc, "Second try of getting Mouse state failed!");
+  m_dev->mouseRead = {-3};
+  EXPECT_EQ(UpdateRaising().Desc, "Cannot get Mouse state!");
+}
+
+TEST_F(InputDevicesTest, RefusedAcquisitionClearsBothFramesAndIsRetriedEachUpdate) {
+  m_dev->keys[DIK_A] = 0x80;
+  m_dev->mouse.rgbButtons[0] = 0x80;
+  m_dev->mouse.lX = 4;
+  m_dev->cursor = {10, 10, true};
+  m_engine->InputUpdate();
+  ASSERT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_A));
+  ASSERT_TRUE(m_engine->MouseGetCursorStatus());
+  EXPECT_EQ(m_dev->hides, 1);
+
+  // Lost by the re-acquire of a focus gain: logged, and nothing reads as down.
+  m_dev->keyboardAcquire = {-9, -9};
+  m_dev->mouseAcquire = {-9, -9};
+  m_engine->InputReacquire();
+  const std::string log = ReadFileBytes("gamelog.txt");
+  EXPECT_NE(log.find(" !: Cannot acquire keyboard!\n !: -9\n !: Cannot acquire mouse!\n !: -9\n"), std::string::npos);
+  m_dev->cursor = {900, 10, true};
+  m_engine->InputUpdate();
+  EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_A));
+  EXPECT_FALSE(m_engine->MouseIsKeyPressed(1));
+  EXPECT_EQ(m_engine->MouseGetDeltaX(), 0);
+  EXPECT_EQ(m_dev->shows, 0);  // the cursor is not read while the mouse is not acquired
+
+  // The next update acquires again: the held key is a new click.
+  m_engine->InputUpdate();
+  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_A));
+  EXPECT_TRUE(m_engine->MouseIsKeyClicked(1));
+  EXPECT_EQ(m_dev->shows, 1);
+  EXPECT_EQ(m_dev->hides, 1);
+  EXPECT_EQ(m_engine->MouseGetCursorShiftX(), 890);
+}
+
+TEST_F(InputDevicesTest, StartIsRefusedBeforeGraphicsAndStopStillRuns) {
+  m_engine->DeinitInputSubsystem();
+  m_engine->InputUpdate();  // no devices: nothing happens
+  m_engine->InputReacquire();
+  m_engine->m_bGfxReady = 0;
+  try {
+    m_engine->InitInputSubsystem(std::make_unique<ScriptedDevices>());
+    FAIL() << "started before graphics";
+  } catch (const CEHSException& e) {
+    EXPECT_EQ(e.Type, EHS_GAME);
+    EXPECT_EQ(e.Code, 0u);
+    EXPECT_EQ(e.Desc, "Input system should be initialized after graphics system!");
+  }
+  // The flag is set first, so the clean-up stops what was begun.
+  EXPECT_TRUE(m_engine->m_bInpReady);
+  m_engine->Cleanup();
+  EXPECT_FALSE(m_engine->m_bInpReady);
+  const std::string log = ReadFileBytes("gamelog.txt");
+  const std::string refused = "--==: Initializing Input Subsystem...\n" + std::string(kSep1) +
+                              "--==: Deinitializing Input Subsystem...\n   +: Done.\n";
+  EXPECT_NE(log.find(refused), std::string::npos);
+}
