@@ -86,7 +86,7 @@ TEST_F(RecordingFixture, ScriptedLossNeedsAResetThatRestoresTheDefaults) {
 }
 
 TEST_F(RecordingFixture, TexturesLiveInMemoryAndUnbindWhenReleased) {
-  const uint16_t texels[4] = {0xF800, 0x07E0, 0x001F, 0xFFFF};
+  const uint16_t texels[5] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x1234};  // 2x2, then 1x1
   IO2DTexture* texture = device->CreateTexture(2, 2, 0, D3DFMT_R5G6B5, texels);
   ASSERT_NE(texture, nullptr);
   EXPECT_EQ(texture->GetLevelCount(), 2u);  // 0 asks for the full chain
