@@ -513,8 +513,8 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
 
 CO2DGLDevice::~CO2DGLDevice() {
   if (m_watching) SDL_DelEventWatch(&CO2DGLDevice::WatchWindowEvents, this);
-  if (m_context != nullptr) {
-    SDL_GL_MakeCurrent(m_window, m_context);
+  // Without its context (video already shut down) there is nothing left to delete.
+  if (m_context != nullptr && SDL_GL_MakeCurrent(m_window, m_context) == 0) {
     DeleteTargets();
     glDeleteTextures(1, &m_white);
     glDeleteTextures(1, &m_gamma);
@@ -526,8 +526,8 @@ CO2DGLDevice::~CO2DGLDevice() {
     glDeleteProgram(m_sceneProgram);
     glDeleteProgram(m_presentProgram);
     SDL_GL_MakeCurrent(m_window, nullptr);
-    SDL_GL_DeleteContext(m_context);
   }
+  if (m_context != nullptr) SDL_GL_DeleteContext(m_context);
   m_adapter->Release();
 }
 

@@ -13,8 +13,9 @@
 //   O2DPresentParams pp;  pp.Window = w;  pp.Windowed = ...;
 //   IO2DRenderDevice* device = adapter->CreateDevice(pp);   // makes its context current
 //   ...
-//   device->Release();  adapter->Release();  SDL_DestroyWindow(w);
+//   device->Release();  SDL_DestroyWindow(w);  adapter->Release();
 //
+// The window must outlive the device and its textures.
 // The adapter initialises SDL's video subsystem (released with the adapter) and
 // sets SDL's OpenGL attributes, so create it before the window; the window must
 // carry SDL_WINDOW_OPENGL. The device switches the window to full screen or back

@@ -134,7 +134,9 @@ inline constexpr uint32_t D3DTSS_RESULTARG = 28;
 inline constexpr uint32_t O2D_STAGESTATE_COUNT = 29;  // stage states are numbered below this
 inline constexpr uint32_t O2D_STAGE_COUNT = 8;        // stages 0..7 are accepted; the device blends 0 and 1
 
-// Texture operations (D3DTEXTUREOP) the devices implement.
+// Texture operations (D3DTEXTUREOP) the OpenGL device implements; any other
+// acts as SELECTARG1. Stage i always samples texture coordinate set i, and the
+// argument modifiers (complement, alpha replicate) are not applied.
 inline constexpr uint32_t D3DTOP_DISABLE = 1;
 inline constexpr uint32_t D3DTOP_SELECTARG1 = 2;
 inline constexpr uint32_t D3DTOP_SELECTARG2 = 3;
