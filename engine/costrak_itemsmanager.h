@@ -119,8 +119,8 @@ class TItemsManager {
   // manager's reference.
   static uint32_t DisposeItem(T* item) {
     if (item == nullptr) return 0;
-    if constexpr (std::is_base_of_v<IO2DRefCounted, T>) {
-      return static_cast<IO2DRefCounted*>(item)->Release();
+    if constexpr (O2DRefCounted<T>) {
+      return item->Release();
     } else {
       delete item;
       return 0;
@@ -143,8 +143,8 @@ class TItemsManager {
   int32_t m_cursor = 0;
 };
 
-// The same container for reference-counted device objects (T implements
-// IO2DRefCounted). The manager holds one reference per item and gives it back
+// The same container for reference-counted device objects (T has AddRef() and
+// Release(), see O2DRefCounted). The manager holds one reference per item and gives it back
 // with Release() instead of deleting the item; a reference still held when the
 // manager is destroyed is given back then.
 template <typename T>
@@ -152,7 +152,7 @@ class TItemsManagerCOM : public TItemsManager<T> {
   using Base = TItemsManager<T>;
 
  public:
-  static_assert(std::is_base_of_v<IO2DRefCounted, T>, "TItemsManagerCOM holds IO2DRefCounted objects");
+  static_assert(O2DRefCounted<T>, "TItemsManagerCOM holds reference-counted objects");
 
   // Releases the manager's reference. An id outside 0 .. count-1 throws the text
   // "Error in TItemsManagerCOM<T>::FreeItem". When references remain afterwards

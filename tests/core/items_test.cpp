@@ -14,10 +14,10 @@ struct CountedItem {
   static inline int alive = 0;
 };
 
-struct FakeTexture : IO2DRefCounted {
+struct FakeTexture {
   uint32_t refs = 1;
-  uint32_t AddRef() override { return ++refs; }
-  uint32_t Release() override { return --refs; }
+  uint32_t AddRef() { return ++refs; }
+  uint32_t Release() { return --refs; }
 };
 
 template <typename Fn>

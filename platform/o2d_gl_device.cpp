@@ -1,0 +1,899 @@
+#include "o2d_gl_device.h"
+#include "o2d_letterbox.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <set>
+#include <vector>
+
+#include "o2d_gl_shaders.h"
+#include "o2d_memory_texture.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define O2D_PIN_GL_DRIVER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define O2D_PIN_GL_DRIVER 1
+#endif
+#endif
+#ifdef O2D_PIN_GL_DRIVER
+#include <dlfcn.h>
+#include <link.h>
+#endif
+
+namespace {
+
+#ifdef O2D_PIN_GL_DRIVER
+// The GL driver is unloaded at exit before LeakSanitizer looks, and what it never
+// freed then shows as leaks of an unknown module. Kept loaded, it stays reachable.
+void PinGLDriver() {
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void*) {
+        const char* name = info->dlpi_name;
+        if (name != nullptr && (std::strstr(name, "_dri.so") || std::strstr(name, "libEGL_mesa") ||
+                                std::strstr(name, "libGLX_mesa") || std::strstr(name, "libLLVM")))
+          dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+        return 0;
+      },
+      nullptr);
+}
+#else
+void PinGLDriver() {}
+#endif
+
+// Texture units: the two stages, then the units Present and uploads use, so
+// neither disturbs the stage bindings.
+constexpr GLuint kFrameUnit = 2;
+constexpr GLuint kGammaUnit = 3;
+constexpr GLuint kUploadUnit = 4;
+constexpr uint32_t kBlendStages = 2;
+
+struct GLFormat {
+  GLint internal;
+  GLenum format;
+  GLenum type;
+};
+
+// The packed layouts match the little-endian Direct3D formats bit for bit. X
+// forms go to RGB storage so that their alpha samples as 1; 16-bit formats are
+// widened to 8 bits per channel, which samples the same values.
+bool ToGLFormat(uint32_t format, GLFormat& out) {
+  switch (format) {
+    case D3DFMT_R5G6B5: out = {GL_RGB8, GL_RGB, GL_UNSIGNED_SHORT_5_6_5}; return true;
+    case D3DFMT_X1R5G5B5: out = {GL_RGB8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV}; return true;
+    case D3DFMT_A1R5G5B5: out = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV}; return true;
+    case D3DFMT_A4R4G4B4: out = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV}; return true;
+    case D3DFMT_X4R4G4B4: out = {GL_RGB8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV}; return true;
+    case D3DFMT_A8R8G8B8: out = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV}; return true;
+    case D3DFMT_X8R8G8B8: out = {GL_RGB8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV}; return true;
+    default: return false;
+  }
+}
+
+bool IsBackBufferFormat(uint32_t format) {
+  return format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_R5G6B5 ||
+         format == D3DFMT_X1R5G5B5;
+}
+
+GLenum ToGLBlend(uint32_t blend, GLenum fallback) {
+  switch (blend) {
+    case D3DBLEND_ZERO: return GL_ZERO;
+    case D3DBLEND_ONE: return GL_ONE;
+    case D3DBLEND_SRCCOLOR: return GL_SRC_COLOR;
+    case D3DBLEND_INVSRCCOLOR: return GL_ONE_MINUS_SRC_COLOR;
+    case D3DBLEND_SRCALPHA: return GL_SRC_ALPHA;
+    case D3DBLEND_INVSRCALPHA: return GL_ONE_MINUS_SRC_ALPHA;
+    case D3DBLEND_DESTALPHA: return GL_DST_ALPHA;
+    case D3DBLEND_INVDESTALPHA: return GL_ONE_MINUS_DST_ALPHA;
+    case D3DBLEND_DESTCOLOR: return GL_DST_COLOR;
+    case D3DBLEND_INVDESTCOLOR: return GL_ONE_MINUS_DST_COLOR;
+    case D3DBLEND_SRCALPHASAT: return GL_SRC_ALPHA_SATURATE;
+    default: return fallback;
+  }
+}
+
+GLint ToGLAddress(uint32_t address) {
+  switch (address) {
+    case D3DTADDRESS_MIRROR: return GL_MIRRORED_REPEAT;
+    case D3DTADDRESS_CLAMP: return GL_CLAMP_TO_EDGE;
+    case D3DTADDRESS_BORDER: return GL_CLAMP_TO_BORDER;
+    default: return GL_REPEAT;
+  }
+}
+
+GLint ToGLMinFilter(uint32_t min, uint32_t mip) {
+  const bool linear = min >= D3DTEXF_LINEAR;
+  if (mip == D3DTEXF_NONE) return linear ? GL_LINEAR : GL_NEAREST;
+  if (mip == D3DTEXF_POINT) return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+  return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+}
+
+void ColorToFloats(uint32_t argb, float out[4]) {
+  out[0] = float((argb >> 16) & 0xFF) / 255.0f;
+  out[1] = float((argb >> 8) & 0xFF) / 255.0f;
+  out[2] = float(argb & 0xFF) / 255.0f;
+  out[3] = float(argb >> 24) / 255.0f;
+}
+
+O2DDisplayMode DesktopMode() {
+  O2DDisplayMode mode;
+  SDL_DisplayMode sdl;
+  if (SDL_GetDesktopDisplayMode(0, &sdl) != 0) return mode;
+  mode.Width = uint32_t(sdl.w);
+  mode.Height = uint32_t(sdl.h);
+  mode.RefreshRate = uint32_t(std::max(sdl.refresh_rate, 0));
+  switch (SDL_BITSPERPIXEL(sdl.format)) {
+    case 15: mode.Format = D3DFMT_X1R5G5B5; break;
+    case 16: mode.Format = D3DFMT_R5G6B5; break;
+    default: mode.Format = D3DFMT_X8R8G8B8; break;
+  }
+  return mode;
+}
+
+void SetGLAttributes() {
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // The engine draws without depth or stencil, and into its own frame.
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+}
+
+class CO2DGLDevice;
+
+class CO2DGLAdapter final : public IO2DRenderAdapter {
+ public:
+  bool Init(std::string& error);
+
+  uint32_t AddRef() override { return ++m_refs; }
+  uint32_t Release() override {
+    if (--m_refs > 0) return m_refs;
+    delete this;
+    return 0;
+  }
+  bool GetIdentifier(O2DAdapterIdentifier& out) override {
+    out = m_identifier;
+    return true;
+  }
+  O2DDisplayMode GetDesktopMode() override { return DesktopMode(); }
+  uint32_t GetModeCount() override { return uint32_t(m_modes.size()); }
+  bool EnumMode(uint32_t index, O2DDisplayMode& out) override {
+    if (index >= m_modes.size()) return false;
+    out = m_modes[index];
+    out.RefreshRate = DesktopMode().RefreshRate;
+    return true;
+  }
+  bool CheckTextureFormat(uint32_t displayFormat, uint32_t textureFormat) override {
+    return IsBackBufferFormat(displayFormat) && O2DFormatBytesPerPixel(textureFormat) != 0;
+  }
+  O2DDeviceCaps GetCaps() override { return m_caps; }
+  IO2DRenderDevice* CreateDevice(const O2DPresentParams& params) override;
+  std::string LastError() const override { return m_error; }
+
+ private:
+  ~CO2DGLAdapter() override {
+    if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  uint32_t m_refs = 1;
+  bool m_videoStarted = false;
+  O2DAdapterIdentifier m_identifier;
+  O2DDeviceCaps m_caps;
+  std::vector<O2DDisplayMode> m_modes;
+  std::string m_error;
+};
+
+class CO2DGLTexture final : public CO2DMemoryTexture {
+ public:
+  CO2DGLTexture(CO2DGLDevice* device, uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                const void* pixels);
+  CO2DGLDevice* Device() const { return m_device; }
+  GLuint Name() const { return m_name; }
+
+ protected:
+  void OnLevelUnlocked(uint32_t level) override;
+  void OnFinalRelease() override;
+
+ private:
+  ~CO2DGLTexture() override { glDeleteTextures(1, &m_name); }
+  void Upload(uint32_t level, bool allocate);
+
+  CO2DGLDevice* m_device;
+  GLuint m_name = 0;
+  GLFormat m_gl{};
+};
+
+class CO2DGLDevice final : public IO2DRenderDevice {
+ public:
+  CO2DGLDevice(CO2DGLAdapter* adapter, uint32_t maxTextureSize)
+      : m_adapter(adapter), m_maxTextureSize(maxTextureSize) {
+    m_adapter->AddRef();
+  }
+  bool Init(const O2DPresentParams& params, std::string& error);
+  void Destroy() { delete this; }
+
+  uint32_t AddRef() override { return ++m_refs; }
+  uint32_t Release() override {
+    if (--m_refs > 0) return m_refs;
+    delete this;
+    return 0;
+  }
+  uint32_t TestCooperativeLevel() override;
+  bool Reset(const O2DPresentParams& params) override;
+  IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                             const void* pixels) override;
+  QuadVertex* LockVertexBuffer() override;
+  bool UnlockVertexBuffer() override;
+  bool SetIndices(const uint16_t* indices, uint32_t count) override;
+  void SetRenderState(uint32_t state, uint32_t value) override;
+  void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
+  void SetTexture(uint32_t stage, IO2DTexture* texture) override;
+  void SetViewport(const O2DViewport& viewport) override;
+  void BeginScene() override {}
+  void EndScene() override {}
+  void Clear(uint32_t flags, uint32_t color, float z) override;
+  bool DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
+                               uint32_t primitiveCount) override;
+  void Present() override;
+  void SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) override;
+  bool GetFrontBufferData(O2DFrameImage& out) override;
+
+  // A texture's last reference went: no stage may sample it any more.
+  void ForgetTexture(CO2DGLTexture* texture);
+
+ private:
+  ~CO2DGLDevice() override;
+  static int WatchWindowEvents(void* self, SDL_Event* event);
+
+  bool CreateTargets(uint32_t width, uint32_t height, uint32_t format, std::string& error);
+  void DeleteTargets();
+  void ApplyWindowMode(bool windowed);
+  void ResetStates();
+  void ApplyBlend();
+  void ApplyCull();
+  void ApplySampler(uint32_t stage);
+  void BindStage(uint32_t stage);
+  void ApplyTargetState();
+  void UploadStageUniforms();
+
+  uint32_t m_refs = 1;
+  CO2DGLAdapter* m_adapter;
+  uint32_t m_maxTextureSize;
+  SDL_Window* m_window = nullptr;
+  SDL_GLContext m_context = nullptr;
+  bool m_watching = false;
+  std::atomic<bool> m_minimized{false};
+  bool m_lost = false;
+
+  // The back and front frames swap at Present.
+  uint32_t m_width = 0, m_height = 0, m_format = 0;
+  GLuint m_frameTextures[2] = {0, 0};
+  GLuint m_frameBuffers[2] = {0, 0};
+  uint32_t m_back = 0;
+
+  GLuint m_sceneProgram = 0, m_presentProgram = 0;
+  GLuint m_vertexArray = 0, m_presentVertexArray = 0;
+  GLuint m_vertexBuffer = 0, m_indexBuffer = 0;
+  GLuint m_samplers[kBlendStages] = {0, 0};
+  GLuint m_white = 0, m_gamma = 0;
+  GLint m_uTargetSize = -1, m_uColorOps = -1, m_uAlphaOps = -1, m_uTextureFactor = -1, m_uFogEnable = -1,
+        m_uFogColor = -1;
+
+  std::vector<QuadVertex> m_vertices;
+  bool m_vertexLocked = false;
+  std::vector<uint16_t> m_indices;
+
+  std::array<uint32_t, O2D_RENDERSTATE_COUNT> m_renderStates{};
+  std::array<std::array<uint32_t, O2D_STAGESTATE_COUNT>, O2D_STAGE_COUNT> m_stageStates{};
+  std::array<CO2DGLTexture*, O2D_STAGE_COUNT> m_bound{};
+  O2DViewport m_viewport;
+  bool m_stageUniformsDirty = true;
+  std::set<CO2DGLTexture*> m_textures;
+};
+
+// --- adapter ---------------------------------------------------------------
+
+bool CO2DGLAdapter::Init(std::string& error) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = std::string("cannot start SDL video: ") + SDL_GetError();
+    return false;
+  }
+  m_videoStarted = true;
+  SetGLAttributes();
+
+  // What the renderer is and can do is only known with a context: ask a hidden one.
+  SDL_Window* probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
+                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (probe == nullptr) {
+    error = std::string("cannot create an OpenGL window: ") + SDL_GetError();
+    return false;
+  }
+  SDL_GLContext context = SDL_GL_CreateContext(probe);
+  if (context == nullptr) {
+    error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
+    SDL_DestroyWindow(probe);
+    return false;
+  }
+  PinGLDriver();
+  const bool versionOk = epoxy_gl_version() >= 33;
+  if (versionOk) {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    m_identifier.Description = renderer ? renderer : "";
+    O2DQueryRendererIds(m_identifier.VendorId, m_identifier.DeviceId);
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    m_caps.MaxTextureWidth = m_caps.MaxTextureHeight = uint32_t(std::max(maxSize, 1));
+  } else {
+    error = "OpenGL 3.3 is not available";
+  }
+  SDL_GL_MakeCurrent(probe, nullptr);
+  SDL_GL_DeleteContext(context);
+  SDL_DestroyWindow(probe);
+  if (!versionOk) return false;
+
+  m_caps.CanRenderWindowed = true;
+  m_caps.FullScreenGamma = true;  // the ramp is applied at present, in any window
+  m_caps.CanCalibrateGamma = false;
+  m_caps.FogVertex = true;
+  m_caps.MipMap = true;
+  m_caps.DotProduct3 = true;
+  m_caps.AddressClamp = true;
+  m_caps.AddressWrap = true;
+  m_caps.MaxTextureBlendStages = kBlendStages;
+  m_caps.MaxSimultaneousTextures = kBlendStages;
+
+  static constexpr uint32_t kSizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 1024}};
+  for (const auto& size : kSizes)
+    for (uint32_t format : {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8}) m_modes.push_back({size[0], size[1], 0, format});
+  return true;
+}
+
+IO2DRenderDevice* CO2DGLAdapter::CreateDevice(const O2DPresentParams& params) {
+  m_error.clear();
+  auto* device = new CO2DGLDevice(this, m_caps.MaxTextureWidth);
+  if (!device->Init(params, m_error)) {
+    device->Destroy();
+    return nullptr;
+  }
+  return device;
+}
+
+// --- texture ---------------------------------------------------------------
+
+CO2DGLTexture::CO2DGLTexture(CO2DGLDevice* device, uint32_t width, uint32_t height, uint32_t levels,
+                             uint32_t format, const void* pixels)
+    : CO2DMemoryTexture(width, height, levels, format, pixels), m_device(device) {
+  ToGLFormat(format, m_gl);
+  glGenTextures(1, &m_name);
+  glActiveTexture(GL_TEXTURE0 + kUploadUnit);
+  glBindTexture(GL_TEXTURE_2D, m_name);
+  // Without this a texture with fewer levels than the full chain is incomplete.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels - 1));
+  for (uint32_t level = 0; level < levels; ++level) Upload(level, true);
+}
+
+void CO2DGLTexture::Upload(uint32_t level, bool allocate) {
+  const GLsizei w = GLsizei(O2DLevelSize(GetWidth(), level));
+  const GLsizei h = GLsizei(O2DLevelSize(GetHeight(), level));
+  glActiveTexture(GL_TEXTURE0 + kUploadUnit);
+  glBindTexture(GL_TEXTURE_2D, m_name);
+  if (allocate)
+    glTexImage2D(GL_TEXTURE_2D, GLint(level), m_gl.internal, w, h, 0, m_gl.format, m_gl.type, LevelData(level));
+  else
+    glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, w, h, m_gl.format, m_gl.type, LevelData(level));
+}
+
+void CO2DGLTexture::OnLevelUnlocked(uint32_t level) { Upload(level, false); }
+
+void CO2DGLTexture::OnFinalRelease() {
+  CO2DGLDevice* device = m_device;
+  device->ForgetTexture(this);
+  delete this;
+  device->Release();  // the reference this texture held
+}
+
+// --- device ----------------------------------------------------------------
+
+bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
+  if (params.Window == nullptr) {
+    error = "no window given";
+    return false;
+  }
+  if ((SDL_GetWindowFlags(params.Window) & SDL_WINDOW_OPENGL) == 0) {
+    error = "the window was not created with SDL_WINDOW_OPENGL";
+    return false;
+  }
+  if (!IsBackBufferFormat(params.BackBufferFormat)) {
+    error = "unsupported back buffer format " + std::to_string(params.BackBufferFormat);
+    return false;
+  }
+  m_window = params.Window;
+  SetGLAttributes();
+  m_context = SDL_GL_CreateContext(m_window);
+  if (m_context == nullptr) {
+    error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
+    return false;
+  }
+  SDL_GL_MakeCurrent(m_window, m_context);
+  if (epoxy_gl_version() < 33) {
+    error = "OpenGL 3.3 is not available";
+    return false;
+  }
+  SDL_GL_SetSwapInterval(1);
+
+  m_sceneProgram = O2DBuildSceneProgram(error);
+  if (m_sceneProgram == 0) return false;
+  m_presentProgram = O2DBuildPresentProgram(error);
+  if (m_presentProgram == 0) return false;
+  m_uTargetSize = glGetUniformLocation(m_sceneProgram, "uTargetSize");
+  m_uColorOps = glGetUniformLocation(m_sceneProgram, "uColorOps");
+  m_uAlphaOps = glGetUniformLocation(m_sceneProgram, "uAlphaOps");
+  m_uTextureFactor = glGetUniformLocation(m_sceneProgram, "uTextureFactor");
+  m_uFogEnable = glGetUniformLocation(m_sceneProgram, "uFogEnable");
+  m_uFogColor = glGetUniformLocation(m_sceneProgram, "uFogColor");
+  glUseProgram(m_presentProgram);
+  glUniform1i(glGetUniformLocation(m_presentProgram, "uFrame"), kFrameUnit);
+  glUniform1i(glGetUniformLocation(m_presentProgram, "uGamma"), kGammaUnit);
+  glUseProgram(m_sceneProgram);
+  glUniform1i(glGetUniformLocation(m_sceneProgram, "uTexture0"), 0);
+  glUniform1i(glGetUniformLocation(m_sceneProgram, "uTexture1"), 1);
+
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glDisable(GL_DITHER);
+  glDisable(GL_DEPTH_TEST);
+  glFrontFace(GL_CCW);
+
+  m_vertices.resize(O2D_VERTEX_BUFFER_VERTICES);
+  glGenVertexArrays(1, &m_presentVertexArray);
+  glGenVertexArrays(1, &m_vertexArray);
+  glBindVertexArray(m_vertexArray);
+  glGenBuffers(1, &m_vertexBuffer);
+  glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+  glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * O2D_VERTEX_BUFFER_VERTICES, nullptr, GL_STREAM_DRAW);
+  constexpr GLsizei stride = sizeof(QuadVertex);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, x)));
+  // A8R8G8B8 is blue, green, red, alpha in memory: GL_BGRA reads it as RGBA.
+  glEnableVertexAttribArray(1);
+  glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                        reinterpret_cast<void*>(offsetof(QuadVertex, diffuse)));
+  glEnableVertexAttribArray(2);
+  glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                        reinterpret_cast<void*>(offsetof(QuadVertex, specular)));
+  glEnableVertexAttribArray(3);
+  glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, tu1)));
+  glEnableVertexAttribArray(4);
+  glVertexAttribPointer(4, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(QuadVertex, tu2)));
+  glGenBuffers(1, &m_indexBuffer);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint16_t) * O2D_INDEX_BUFFER_INDICES, nullptr, GL_STATIC_DRAW);
+
+  glGenSamplers(kBlendStages, m_samplers);
+  for (uint32_t stage = 0; stage < kBlendStages; ++stage) glBindSampler(stage, m_samplers[stage]);
+
+  const uint32_t white = 0xFFFFFFFFu;
+  glGenTextures(1, &m_white);
+  glActiveTexture(GL_TEXTURE0 + kUploadUnit);
+  glBindTexture(GL_TEXTURE_2D, m_white);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &white);
+
+  glGenTextures(1, &m_gamma);
+  glActiveTexture(GL_TEXTURE0 + kGammaUnit);
+  glBindTexture(GL_TEXTURE_2D, m_gamma);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  O2DGammaRamp linear;
+  for (int i = 0; i < 256; ++i) linear.Red[i] = linear.Green[i] = linear.Blue[i] = uint16_t(i * 257);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16, 256, 1, 0, GL_RGB, GL_UNSIGNED_SHORT, nullptr);
+  SetGammaRamp(D3DSGR_NO_CALIBRATION, linear);
+
+  if (!CreateTargets(params.BackBufferWidth, params.BackBufferHeight, params.BackBufferFormat, error)) return false;
+  ResetStates();
+
+  if (GLenum glError = glGetError(); glError != GL_NO_ERROR) {
+    error = "OpenGL error " + std::to_string(glError) + " while setting up the device";
+    return false;
+  }
+  ApplyWindowMode(params.Windowed);
+  m_minimized = (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
+  SDL_AddEventWatch(&CO2DGLDevice::WatchWindowEvents, this);
+  m_watching = true;
+  return true;
+}
+
+CO2DGLDevice::~CO2DGLDevice() {
+  if (m_watching) SDL_DelEventWatch(&CO2DGLDevice::WatchWindowEvents, this);
+  // Without its context (video already shut down) there is nothing left to delete.
+  if (m_context != nullptr && SDL_GL_MakeCurrent(m_window, m_context) == 0) {
+    DeleteTargets();
+    glDeleteTextures(1, &m_white);
+    glDeleteTextures(1, &m_gamma);
+    glDeleteSamplers(kBlendStages, m_samplers);
+    glDeleteBuffers(1, &m_vertexBuffer);
+    glDeleteBuffers(1, &m_indexBuffer);
+    glDeleteVertexArrays(1, &m_vertexArray);
+    glDeleteVertexArrays(1, &m_presentVertexArray);
+    glDeleteProgram(m_sceneProgram);
+    glDeleteProgram(m_presentProgram);
+    SDL_GL_MakeCurrent(m_window, nullptr);
+  }
+  if (m_context != nullptr) SDL_GL_DeleteContext(m_context);
+  m_adapter->Release();
+}
+
+// A minimised window is the lost device; its restore asks for the reset.
+int CO2DGLDevice::WatchWindowEvents(void* self, SDL_Event* event) {
+  auto* device = static_cast<CO2DGLDevice*>(self);
+  if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(device->m_window)) return 0;
+  switch (event->window.event) {
+    case SDL_WINDOWEVENT_MINIMIZED: device->m_minimized = true; break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED: device->m_minimized = false; break;
+    default: break;
+  }
+  return 0;
+}
+
+bool CO2DGLDevice::CreateTargets(uint32_t width, uint32_t height, uint32_t format, std::string& error) {
+  if (width == 0 || height == 0 || width > m_maxTextureSize || height > m_maxTextureSize) {
+    error = "unsupported back buffer size " + std::to_string(width) + "x" + std::to_string(height);
+    return false;
+  }
+  DeleteTargets();
+  m_width = width;
+  m_height = height;
+  m_format = format;
+  // Only an A8R8G8B8 back buffer has destination alpha; the others read it as 1.
+  const GLint internal = format == D3DFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8;
+  glGenTextures(2, m_frameTextures);
+  glGenFramebuffers(2, m_frameBuffers);
+  for (int i = 0; i < 2; ++i) {
+    glActiveTexture(GL_TEXTURE0 + kFrameUnit);
+    glBindTexture(GL_TEXTURE_2D, m_frameTextures[i]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, internal, GLsizei(width), GLsizei(height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[i]);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_frameTextures[i], 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+      error = "the offscreen frame buffer is not complete";
+      return false;
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  m_back = 0;
+  ApplyTargetState();
+  return true;
+}
+
+void CO2DGLDevice::DeleteTargets() {
+  glDeleteFramebuffers(2, m_frameBuffers);
+  glDeleteTextures(2, m_frameTextures);
+  m_frameBuffers[0] = m_frameBuffers[1] = m_frameTextures[0] = m_frameTextures[1] = 0;
+}
+
+void CO2DGLDevice::ApplyWindowMode(bool windowed) {
+  const char* env = SDL_getenv("OSTRAK2D_WINDOWED");
+  const bool fullScreen = !windowed && !(env != nullptr && std::strcmp(env, "1") == 0);
+  const bool isFullScreen = (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  if (fullScreen != isFullScreen) SDL_SetWindowFullscreen(m_window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+void CO2DGLDevice::ResetStates() {
+  for (uint32_t state = 0; state < O2D_RENDERSTATE_COUNT; ++state)
+    m_renderStates[state] = O2DDefaultRenderState(state);
+  for (uint32_t stage = 0; stage < O2D_STAGE_COUNT; ++stage) {
+    for (uint32_t type = 0; type < O2D_STAGESTATE_COUNT; ++type)
+      m_stageStates[stage][type] = O2DDefaultStageState(stage, type);
+    m_bound[stage] = nullptr;
+  }
+  for (uint32_t stage = 0; stage < kBlendStages; ++stage) {
+    ApplySampler(stage);
+    BindStage(stage);
+  }
+  m_viewport = {0, 0, m_width, m_height, 0.0f, 1.0f};
+  m_vertexLocked = false;
+  m_stageUniformsDirty = true;
+  ApplyTargetState();
+}
+
+// Everything Present disturbs: the drawing target and its pipeline state.
+void CO2DGLDevice::ApplyTargetState() {
+  glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[m_back]);
+  glViewport(0, 0, GLsizei(m_width), GLsizei(m_height));
+  glEnable(GL_SCISSOR_TEST);
+  // The frame's rows run top-down, so the viewport's top-left origin needs no flip.
+  glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
+  ApplyBlend();
+  ApplyCull();
+  glUseProgram(m_sceneProgram);
+  glUniform2f(m_uTargetSize, float(m_width), float(m_height));
+  glBindVertexArray(m_vertexArray);
+}
+
+void CO2DGLDevice::ApplyBlend() {
+  if (m_renderStates[D3DRS_ALPHABLENDENABLE] != 0)
+    glEnable(GL_BLEND);
+  else
+    glDisable(GL_BLEND);
+  glBlendFunc(ToGLBlend(m_renderStates[D3DRS_SRCBLEND], GL_ONE), ToGLBlend(m_renderStates[D3DRS_DESTBLEND], GL_ZERO));
+}
+
+// Vertices reach GL with y running the same way as on screen, so the screen's
+// clockwise is GL's counter-clockwise (front facing).
+void CO2DGLDevice::ApplyCull() {
+  switch (m_renderStates[D3DRS_CULLMODE]) {
+    case D3DCULL_CW:
+      glEnable(GL_CULL_FACE);
+      glCullFace(GL_FRONT);
+      break;
+    case D3DCULL_CCW:
+      glEnable(GL_CULL_FACE);
+      glCullFace(GL_BACK);
+      break;
+    default: glDisable(GL_CULL_FACE); break;
+  }
+}
+
+void CO2DGLDevice::ApplySampler(uint32_t stage) {
+  const auto& s = m_stageStates[stage];
+  const GLuint sampler = m_samplers[stage];
+  glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, ToGLAddress(s[D3DTSS_ADDRESSU]));
+  glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, ToGLAddress(s[D3DTSS_ADDRESSV]));
+  glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, s[D3DTSS_MAGFILTER] >= D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+  glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, ToGLMinFilter(s[D3DTSS_MINFILTER], s[D3DTSS_MIPFILTER]));
+  float border[4];
+  ColorToFloats(s[D3DTSS_BORDERCOLOR], border);
+  glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, border);
+}
+
+void CO2DGLDevice::BindStage(uint32_t stage) {
+  glActiveTexture(GL_TEXTURE0 + stage);
+  glBindTexture(GL_TEXTURE_2D, m_bound[stage] ? m_bound[stage]->Name() : m_white);
+}
+
+void CO2DGLDevice::UploadStageUniforms() {
+  GLint colorOps[3 * kBlendStages], alphaOps[3 * kBlendStages];
+  for (uint32_t stage = 0; stage < kBlendStages; ++stage) {
+    const auto& s = m_stageStates[stage];
+    colorOps[3 * stage + 0] = GLint(s[D3DTSS_COLOROP]);
+    colorOps[3 * stage + 1] = GLint(s[D3DTSS_COLORARG1]);
+    colorOps[3 * stage + 2] = GLint(s[D3DTSS_COLORARG2]);
+    alphaOps[3 * stage + 0] = GLint(s[D3DTSS_ALPHAOP]);
+    alphaOps[3 * stage + 1] = GLint(s[D3DTSS_ALPHAARG1]);
+    alphaOps[3 * stage + 2] = GLint(s[D3DTSS_ALPHAARG2]);
+  }
+  glUniform3iv(m_uColorOps, kBlendStages, colorOps);
+  glUniform3iv(m_uAlphaOps, kBlendStages, alphaOps);
+  float factor[4], fog[4];
+  ColorToFloats(m_renderStates[D3DRS_TEXTUREFACTOR], factor);
+  ColorToFloats(m_renderStates[D3DRS_FOGCOLOR], fog);
+  glUniform4fv(m_uTextureFactor, 1, factor);
+  glUniform3fv(m_uFogColor, 1, fog);
+  glUniform1i(m_uFogEnable, m_renderStates[D3DRS_FOGENABLE] != 0 ? 1 : 0);
+  m_stageUniformsDirty = false;
+}
+
+uint32_t CO2DGLDevice::TestCooperativeLevel() {
+  if (m_minimized) {
+    m_lost = true;
+    return D3DERR_DEVICELOST;
+  }
+  return m_lost ? D3DERR_DEVICENOTRESET : D3D_OK;
+}
+
+bool CO2DGLDevice::Reset(const O2DPresentParams& params) {
+  if (m_minimized || params.Window != m_window || !IsBackBufferFormat(params.BackBufferFormat)) return false;
+  if (params.BackBufferWidth != m_width || params.BackBufferHeight != m_height ||
+      params.BackBufferFormat != m_format) {
+    std::string error;
+    if (!CreateTargets(params.BackBufferWidth, params.BackBufferHeight, params.BackBufferFormat, error)) return false;
+  }
+  ApplyWindowMode(params.Windowed);
+  ResetStates();
+  m_lost = false;
+  return true;
+}
+
+IO2DTexture* CO2DGLDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                                         const void* pixels) {
+  levels = CO2DMemoryTexture::ResolveLevels(width, height, levels, format, m_maxTextureSize, m_maxTextureSize);
+  if (levels == 0) return nullptr;
+  CO2DGLTexture* texture = nullptr;
+  try {
+    texture = new CO2DGLTexture(this, width, height, levels, format, pixels);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  m_textures.insert(texture);
+  AddRef();
+  return texture;
+}
+
+void CO2DGLDevice::ForgetTexture(CO2DGLTexture* texture) {
+  m_textures.erase(texture);
+  for (uint32_t stage = 0; stage < O2D_STAGE_COUNT; ++stage) {
+    if (m_bound[stage] != texture) continue;
+    m_bound[stage] = nullptr;
+    if (stage < kBlendStages) BindStage(stage);
+  }
+}
+
+QuadVertex* CO2DGLDevice::LockVertexBuffer() {
+  if (m_vertexLocked) return nullptr;
+  m_vertexLocked = true;
+  return m_vertices.data();
+}
+
+bool CO2DGLDevice::UnlockVertexBuffer() {
+  if (!m_vertexLocked) return false;
+  m_vertexLocked = false;
+  return true;
+}
+
+bool CO2DGLDevice::SetIndices(const uint16_t* indices, uint32_t count) {
+  if (indices == nullptr || count > O2D_INDEX_BUFFER_INDICES) return false;
+  if (std::any_of(indices, indices + count, [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; })) return false;
+  m_indices.assign(indices, indices + count);
+  glBindVertexArray(m_vertexArray);
+  glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(count * sizeof(uint16_t)), indices);
+  return true;
+}
+
+void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
+  if (state >= O2D_RENDERSTATE_COUNT) return;
+  m_renderStates[state] = value;
+  switch (state) {
+    case D3DRS_ALPHABLENDENABLE:
+    case D3DRS_SRCBLEND:
+    case D3DRS_DESTBLEND: ApplyBlend(); break;
+    case D3DRS_CULLMODE: ApplyCull(); break;
+    case D3DRS_FOGENABLE:
+    case D3DRS_FOGCOLOR:
+    case D3DRS_TEXTUREFACTOR: m_stageUniformsDirty = true; break;
+    default: break;
+  }
+}
+
+void CO2DGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
+  if (stage >= O2D_STAGE_COUNT || type >= O2D_STAGESTATE_COUNT) return;
+  m_stageStates[stage][type] = value;
+  if (stage >= kBlendStages) return;
+  switch (type) {
+    case D3DTSS_COLOROP:
+    case D3DTSS_COLORARG1:
+    case D3DTSS_COLORARG2:
+    case D3DTSS_ALPHAOP:
+    case D3DTSS_ALPHAARG1:
+    case D3DTSS_ALPHAARG2: m_stageUniformsDirty = true; break;
+    case D3DTSS_ADDRESSU:
+    case D3DTSS_ADDRESSV:
+    case D3DTSS_BORDERCOLOR:
+    case D3DTSS_MAGFILTER:
+    case D3DTSS_MINFILTER:
+    case D3DTSS_MIPFILTER: ApplySampler(stage); break;
+    default: break;
+  }
+}
+
+void CO2DGLDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
+  if (stage >= O2D_STAGE_COUNT) return;
+  // Only this device's own textures can be sampled here.
+  auto* gl = dynamic_cast<CO2DGLTexture*>(texture);
+  m_bound[stage] = (gl != nullptr && gl->Device() == this) ? gl : nullptr;
+  if (stage < kBlendStages) BindStage(stage);
+}
+
+void CO2DGLDevice::SetViewport(const O2DViewport& viewport) {
+  m_viewport = viewport;
+  m_viewport.X = std::min(viewport.X, m_width);
+  m_viewport.Y = std::min(viewport.Y, m_height);
+  m_viewport.Width = std::min(viewport.Width, m_width - m_viewport.X);
+  m_viewport.Height = std::min(viewport.Height, m_height - m_viewport.Y);
+  glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
+}
+
+void CO2DGLDevice::Clear(uint32_t flags, uint32_t color, float /*z*/) {
+  if ((flags & D3DCLEAR_TARGET) == 0) return;
+  float c[4];
+  ColorToFloats(color, c);
+  glClearColor(c[0], c[1], c[2], c[3]);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+bool CO2DGLDevice::DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
+                                           uint32_t primitiveCount) {
+  if (m_vertexLocked || primitiveCount == 0) return false;
+  if (uint64_t(minIndex) + numVertices > O2D_VERTEX_BUFFER_VERTICES) return false;
+  const uint64_t indexCount = uint64_t(primitiveCount) * 3;
+  if (startIndex + indexCount > m_indices.size()) return false;
+  // Orphan the GL buffer and send only the vertices these triangles reach.
+  const auto first = m_indices.begin() + startIndex;
+  const uint32_t used = uint32_t(*std::max_element(first, first + std::ptrdiff_t(indexCount))) + 1;
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), m_vertices.data(), GL_STREAM_DRAW);
+  if (m_stageUniformsDirty) UploadStageUniforms();
+  glDrawElements(GL_TRIANGLES, GLsizei(indexCount), GL_UNSIGNED_SHORT,
+                 reinterpret_cast<void*>(uintptr_t(startIndex) * sizeof(uint16_t)));
+  return true;
+}
+
+void CO2DGLDevice::Present() {
+  int drawableWidth = 0, drawableHeight = 0;
+  SDL_GL_GetDrawableSize(m_window, &drawableWidth, &drawableHeight);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_BLEND);
+  glDisable(GL_CULL_FACE);
+  glViewport(0, 0, drawableWidth, drawableHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  const O2DLetterbox box = O2D_ComputeLetterbox(drawableWidth, drawableHeight, int(m_width), int(m_height));
+  glViewport(box.x, drawableHeight - box.y - box.height, box.width, box.height);
+  glUseProgram(m_presentProgram);
+  glActiveTexture(GL_TEXTURE0 + kFrameUnit);
+  glBindTexture(GL_TEXTURE_2D, m_frameTextures[m_back]);
+  glBindVertexArray(m_presentVertexArray);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  SDL_GL_SwapWindow(m_window);
+  m_back ^= 1;
+  ApplyTargetState();
+}
+
+void CO2DGLDevice::SetGammaRamp(uint32_t /*flags*/, const O2DGammaRamp& ramp) {
+  uint16_t texels[256 * 3];
+  for (int i = 0; i < 256; ++i) {
+    texels[3 * i + 0] = ramp.Red[i];
+    texels[3 * i + 1] = ramp.Green[i];
+    texels[3 * i + 2] = ramp.Blue[i];
+  }
+  glActiveTexture(GL_TEXTURE0 + kGammaUnit);
+  glBindTexture(GL_TEXTURE_2D, m_gamma);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 256, 1, GL_RGB, GL_UNSIGNED_SHORT, texels);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+}
+
+bool CO2DGLDevice::GetFrontBufferData(O2DFrameImage& out) {
+  out.Width = m_width;
+  out.Height = m_height;
+  out.Pixels.assign(size_t(m_width) * m_height, 0);
+  // Only this read decides the result, not an error some earlier call left.
+  for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+  }
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back ^ 1]);
+  // The frame's rows already run top-down.
+  glReadPixels(0, 0, GLsizei(m_width), GLsizei(m_height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, out.Pixels.data());
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
+  return glGetError() == GL_NO_ERROR;
+}
+
+}  // namespace
+
+IO2DRenderAdapter* O2DCreateGLAdapter(std::string* error) {
+  auto* adapter = new CO2DGLAdapter;
+  std::string why;
+  if (!adapter->Init(why)) {
+    adapter->Release();
+    if (error) *error = why;
+    return nullptr;
+  }
+  return adapter;
+}
+

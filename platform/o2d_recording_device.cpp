@@ -1,0 +1,245 @@
+#include "o2d_recording_device.h"
+
+#include <algorithm>
+#include <new>
+
+#include "o2d_memory_texture.h"
+
+class CO2DRecordingTexture final : public CO2DMemoryTexture {
+ public:
+  CO2DRecordingTexture(CO2DRecordingDevice* device, uint32_t width, uint32_t height, uint32_t levels,
+                       uint32_t format, const void* pixels)
+      : CO2DMemoryTexture(width, height, levels, format, pixels), m_device(device) {}
+
+ protected:
+  void OnFinalRelease() override {
+    CO2DRecordingDevice* device = m_device;
+    device->ForgetTexture(this);
+    delete this;
+    device->Release();  // the reference this texture held
+  }
+
+ private:
+  ~CO2DRecordingTexture() override = default;
+  CO2DRecordingDevice* m_device;
+};
+
+// --- script and adapter -------------------------------------------------------
+
+std::vector<O2DDisplayMode> O2DRecordingScript::DefaultModes() {
+  std::vector<O2DDisplayMode> modes;
+  static constexpr uint32_t kSizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1280, 1024}};
+  for (const auto& size : kSizes)
+    for (uint32_t format : {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8}) modes.push_back({size[0], size[1], 60, format});
+  return modes;
+}
+
+O2DDeviceCaps O2DRecordingScript::DefaultCaps() {
+  O2DDeviceCaps caps;
+  caps.CanRenderWindowed = true;
+  caps.FullScreenGamma = true;
+  caps.FogVertex = true;
+  caps.MipMap = true;
+  caps.DotProduct3 = true;
+  caps.AddressClamp = true;
+  caps.AddressWrap = true;
+  caps.MaxTextureWidth = caps.MaxTextureHeight = 2048;
+  caps.MaxTextureBlendStages = caps.MaxSimultaneousTextures = 2;
+  return caps;
+}
+
+CO2DRecordingAdapter::CO2DRecordingAdapter(O2DRecordingScript script) : m_script(std::move(script)) {}
+
+uint32_t CO2DRecordingAdapter::Release() {
+  if (--m_refs > 0) return m_refs;
+  delete this;
+  return 0;
+}
+
+bool CO2DRecordingAdapter::GetIdentifier(O2DAdapterIdentifier& out) {
+  if (m_script.FailIdentifier) return false;
+  out = m_script.Identifier;
+  return true;
+}
+
+bool CO2DRecordingAdapter::EnumMode(uint32_t index, O2DDisplayMode& out) {
+  if (index >= m_script.Modes.size()) return false;
+  out = m_script.Modes[index];
+  return true;
+}
+
+bool CO2DRecordingAdapter::CheckTextureFormat(uint32_t displayFormat, uint32_t textureFormat) {
+  if (m_script.FormatCheck) return m_script.FormatCheck(displayFormat, textureFormat);
+  const auto& formats = m_script.TextureFormats;
+  return std::find(formats.begin(), formats.end(), textureFormat) != formats.end();
+}
+
+IO2DRenderDevice* CO2DRecordingAdapter::CreateDevice(const O2DPresentParams& params) {
+  m_error.clear();
+  if (m_script.FailCreateDevice) {
+    m_error = "device creation refused by the script";
+    return nullptr;
+  }
+  if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0) {
+    m_error = "empty back buffer";
+    return nullptr;
+  }
+  m_device = new CO2DRecordingDevice(this, params);
+  return m_device;
+}
+
+// --- device -----------------------------------------------------------------
+
+CO2DRecordingDevice::CO2DRecordingDevice(CO2DRecordingAdapter* adapter, const O2DPresentParams& params)
+    : m_adapter(adapter), m_params(params), m_vertices(O2D_VERTEX_BUFFER_VERTICES) {
+  m_adapter->AddRef();
+  FrontBuffer.Width = params.BackBufferWidth;
+  FrontBuffer.Height = params.BackBufferHeight;
+  FrontBuffer.Pixels.assign(size_t(params.BackBufferWidth) * params.BackBufferHeight, 0xFF000000u);
+  ResetStates();
+}
+
+CO2DRecordingDevice::~CO2DRecordingDevice() {
+  if (m_adapter->m_device == this) m_adapter->m_device = nullptr;
+  m_adapter->Release();
+}
+
+uint32_t CO2DRecordingDevice::Release() {
+  if (--m_refs > 0) return m_refs;
+  delete this;
+  return 0;
+}
+
+void CO2DRecordingDevice::ResetStates() {
+  m_renderStates.resize(O2D_RENDERSTATE_COUNT);
+  for (uint32_t state = 0; state < O2D_RENDERSTATE_COUNT; ++state)
+    m_renderStates[state] = O2DDefaultRenderState(state);
+  m_stageStates.assign(O2D_STAGE_COUNT, std::vector<uint32_t>(O2D_STAGESTATE_COUNT));
+  for (uint32_t stage = 0; stage < O2D_STAGE_COUNT; ++stage) {
+    for (uint32_t type = 0; type < O2D_STAGESTATE_COUNT; ++type)
+      m_stageStates[stage][type] = O2DDefaultStageState(stage, type);
+    m_bound[stage] = nullptr;
+  }
+  m_viewport = {0, 0, m_params.BackBufferWidth, m_params.BackBufferHeight, 0.0f, 1.0f};
+  m_vertexLocked = false;
+}
+
+bool CO2DRecordingDevice::Reset(const O2DPresentParams& params) {
+  if (Fail.Reset || m_cooperativeLevel == D3DERR_DEVICELOST) return false;
+  if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0) return false;
+  m_calls.emplace_back(O2DRecReset{params});
+  if (params.BackBufferWidth != m_params.BackBufferWidth || params.BackBufferHeight != m_params.BackBufferHeight) {
+    FrontBuffer.Width = params.BackBufferWidth;
+    FrontBuffer.Height = params.BackBufferHeight;
+    FrontBuffer.Pixels.assign(size_t(params.BackBufferWidth) * params.BackBufferHeight, 0xFF000000u);
+  }
+  m_params = params;
+  ResetStates();
+  m_cooperativeLevel = D3D_OK;
+  return true;
+}
+
+IO2DTexture* CO2DRecordingDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
+                                                uint32_t format, const void* pixels) {
+  if (Fail.CreateTexture) return nullptr;
+  const O2DDeviceCaps& caps = m_adapter->m_script.Caps;
+  levels = CO2DMemoryTexture::ResolveLevels(width, height, levels, format, caps.MaxTextureWidth,
+                                            caps.MaxTextureHeight);
+  if (levels == 0) return nullptr;
+  IO2DTexture* texture = nullptr;
+  try {
+    texture = new CO2DRecordingTexture(this, width, height, levels, format, pixels);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  ++m_liveTextures;
+  AddRef();
+  m_calls.emplace_back(O2DRecCreateTexture{width, height, levels, format, texture});
+  return texture;
+}
+
+void CO2DRecordingDevice::ForgetTexture(IO2DTexture* texture) {
+  --m_liveTextures;
+  for (auto& bound : m_bound)
+    if (bound == texture) bound = nullptr;
+}
+
+QuadVertex* CO2DRecordingDevice::LockVertexBuffer() {
+  if (Fail.LockVertexBuffer || m_vertexLocked) return nullptr;
+  m_vertexLocked = true;
+  m_calls.emplace_back(O2DRecLockVertexBuffer{});
+  return m_vertices.data();
+}
+
+bool CO2DRecordingDevice::UnlockVertexBuffer() {
+  if (Fail.UnlockVertexBuffer || !m_vertexLocked) return false;
+  m_vertexLocked = false;
+  m_calls.emplace_back(O2DRecUnlockVertexBuffer{});
+  return true;
+}
+
+bool CO2DRecordingDevice::SetIndices(const uint16_t* indices, uint32_t count) {
+  if (Fail.SetIndices || indices == nullptr || count > O2D_INDEX_BUFFER_INDICES) return false;
+  if (std::any_of(indices, indices + count, [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; })) return false;
+  m_indices.assign(indices, indices + count);
+  m_calls.emplace_back(O2DRecSetIndices{count});
+  return true;
+}
+
+void CO2DRecordingDevice::SetRenderState(uint32_t state, uint32_t value) {
+  m_calls.emplace_back(O2DRecSetRenderState{state, value});
+  if (state < O2D_RENDERSTATE_COUNT) m_renderStates[state] = value;
+}
+
+void CO2DRecordingDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
+  m_calls.emplace_back(O2DRecSetStageState{stage, type, value});
+  if (stage < O2D_STAGE_COUNT && type < O2D_STAGESTATE_COUNT) m_stageStates[stage][type] = value;
+}
+
+void CO2DRecordingDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
+  m_calls.emplace_back(O2DRecSetTexture{stage, texture});
+  if (stage < O2D_STAGE_COUNT) m_bound[stage] = texture;
+}
+
+void CO2DRecordingDevice::SetViewport(const O2DViewport& viewport) {
+  const uint32_t w = m_params.BackBufferWidth, h = m_params.BackBufferHeight;
+  m_viewport = viewport;
+  m_viewport.X = std::min(viewport.X, w);
+  m_viewport.Y = std::min(viewport.Y, h);
+  m_viewport.Width = std::min(viewport.Width, w - m_viewport.X);
+  m_viewport.Height = std::min(viewport.Height, h - m_viewport.Y);
+  m_calls.emplace_back(O2DRecSetViewport{m_viewport});
+}
+
+void CO2DRecordingDevice::Clear(uint32_t flags, uint32_t color, float z) {
+  m_calls.emplace_back(O2DRecClear{flags, color, z});
+}
+
+bool CO2DRecordingDevice::DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
+                                                  uint32_t primitiveCount) {
+  if (m_vertexLocked || primitiveCount == 0) return false;
+  if (uint64_t(minIndex) + numVertices > O2D_VERTEX_BUFFER_VERTICES) return false;
+  if (startIndex + uint64_t(primitiveCount) * 3 > m_indices.size()) return false;
+  O2DRecDraw draw{minIndex, numVertices, startIndex, primitiveCount, {}};
+  draw.Vertices.assign(m_vertices.begin() + minIndex, m_vertices.begin() + minIndex + numVertices);
+  m_calls.emplace_back(std::move(draw));
+  return true;
+}
+
+void CO2DRecordingDevice::SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) {
+  m_calls.emplace_back(O2DRecSetGammaRamp{flags, ramp});
+}
+
+bool CO2DRecordingDevice::GetFrontBufferData(O2DFrameImage& out) {
+  if (Fail.GetFrontBufferData) return false;
+  out = FrontBuffer;
+  return true;
+}
+
+uint32_t CO2DRecordingDevice::RenderState(uint32_t state) const {
+  return state < O2D_RENDERSTATE_COUNT ? m_renderStates[state] : 0;
+}
+
+uint32_t CO2DRecordingDevice::StageState(uint32_t stage, uint32_t type) const {
+  return stage < O2D_STAGE_COUNT && type < O2D_STAGESTATE_COUNT ? m_stageStates[stage][type] : 0;
+}

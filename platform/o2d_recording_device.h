@@ -1,0 +1,203 @@
+#pragma once
+// A rendering device for tests of the graphics code: it renders nothing, holds
+// textures in memory, and records every call that changes or uses device state,
+// in order, with a copy of the vertices of each draw. Its adapter is scriptable
+// (identity, modes, format support, caps, failures) and the device can be told
+// to report itself lost or in need of a reset.
+//
+// Use:
+//   O2DRecordingScript script;                 // defaults: a capable adapter
+//   script.Modes = {{800, 600, 60, D3DFMT_X8R8G8B8}};
+//   auto* adapter = new CO2DRecordingAdapter(script);
+//   IO2DRenderAdapter* asSeenByTheEngine = adapter;
+//   ... the engine creates the device ...
+//   CO2DRecordingDevice* device = adapter->Device();
+//   for (const O2DRecDraw* draw : device->CallsOf<O2DRecDraw>()) ...
+//   adapter->Release();
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "o2d_render_device.h"
+
+// Recorded calls.
+struct O2DRecCreateTexture {
+  uint32_t Width, Height, Levels, Format;
+  const IO2DTexture* Texture;
+};
+struct O2DRecLockVertexBuffer {};
+struct O2DRecUnlockVertexBuffer {};
+struct O2DRecSetIndices {
+  uint32_t Count;
+};
+struct O2DRecSetRenderState {
+  uint32_t State, Value;
+};
+struct O2DRecSetStageState {
+  uint32_t Stage, Type, Value;
+};
+struct O2DRecSetTexture {
+  uint32_t Stage;
+  const IO2DTexture* Texture;  // null = unbound
+};
+struct O2DRecSetViewport {
+  O2DViewport Viewport;  // as clipped by the device
+};
+struct O2DRecBeginScene {};
+struct O2DRecEndScene {};
+struct O2DRecClear {
+  uint32_t Flags, Color;
+  float Z;
+};
+struct O2DRecDraw {
+  uint32_t MinIndex, NumVertices, StartIndex, PrimitiveCount;
+  std::vector<QuadVertex> Vertices;  // vertices MinIndex .. MinIndex + NumVertices - 1
+};
+struct O2DRecPresent {};
+struct O2DRecSetGammaRamp {
+  uint32_t Flags;
+  O2DGammaRamp Ramp;
+};
+struct O2DRecReset {
+  O2DPresentParams Params;
+};
+
+using O2DRecordedCall =
+    std::variant<O2DRecCreateTexture, O2DRecLockVertexBuffer, O2DRecUnlockVertexBuffer, O2DRecSetIndices,
+                 O2DRecSetRenderState, O2DRecSetStageState, O2DRecSetTexture, O2DRecSetViewport, O2DRecBeginScene,
+                 O2DRecEndScene, O2DRecClear, O2DRecDraw, O2DRecPresent, O2DRecSetGammaRamp, O2DRecReset>;
+
+// What the recording adapter reports. The defaults match the OpenGL device
+// (desktop 1024x768; the five common sizes in R5G6B5 and X8R8G8B8; the seven
+// texture formats; two blend stages; textures up to 2048).
+struct O2DRecordingScript {
+  O2DAdapterIdentifier Identifier{"Ostrak2D recording device", 0, 0};
+  O2DDisplayMode DesktopMode{1024, 768, 60, D3DFMT_X8R8G8B8};
+  std::vector<O2DDisplayMode> Modes = DefaultModes();
+  // Texture formats the format probe accepts, whatever the display format...
+  std::vector<uint32_t> TextureFormats = {D3DFMT_R5G6B5,   D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4,
+                                          D3DFMT_X4R4G4B4, D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8};
+  // ...unless this is set: it then answers every probe (display, texture format).
+  std::function<bool(uint32_t, uint32_t)> FormatCheck;
+  O2DDeviceCaps Caps = DefaultCaps();
+  bool FailIdentifier = false;
+  bool FailCreateDevice = false;
+
+  static std::vector<O2DDisplayMode> DefaultModes();
+  static O2DDeviceCaps DefaultCaps();
+};
+
+class CO2DRecordingDevice;
+
+class CO2DRecordingAdapter final : public IO2DRenderAdapter {
+ public:
+  explicit CO2DRecordingAdapter(O2DRecordingScript script = {});
+
+  uint32_t AddRef() override { return ++m_refs; }
+  uint32_t Release() override;
+  bool GetIdentifier(O2DAdapterIdentifier& out) override;
+  O2DDisplayMode GetDesktopMode() override { return m_script.DesktopMode; }
+  uint32_t GetModeCount() override { return uint32_t(m_script.Modes.size()); }
+  bool EnumMode(uint32_t index, O2DDisplayMode& out) override;
+  bool CheckTextureFormat(uint32_t displayFormat, uint32_t textureFormat) override;
+  O2DDeviceCaps GetCaps() override { return m_script.Caps; }
+  IO2DRenderDevice* CreateDevice(const O2DPresentParams& params) override;
+  std::string LastError() const override { return m_error; }
+
+  // The script may be changed at any time.
+  O2DRecordingScript& Script() { return m_script; }
+  // The device created last, while it lives; null otherwise.
+  CO2DRecordingDevice* Device() const { return m_device; }
+
+ private:
+  friend class CO2DRecordingDevice;
+  ~CO2DRecordingAdapter() override = default;
+
+  uint32_t m_refs = 1;
+  O2DRecordingScript m_script;
+  CO2DRecordingDevice* m_device = nullptr;
+  std::string m_error;
+};
+
+class CO2DRecordingDevice final : public IO2DRenderDevice {
+ public:
+  uint32_t AddRef() override { return ++m_refs; }
+  uint32_t Release() override;
+  uint32_t TestCooperativeLevel() override { return m_cooperativeLevel; }
+  bool Reset(const O2DPresentParams& params) override;
+  IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                             const void* pixels = nullptr) override;
+  QuadVertex* LockVertexBuffer() override;
+  bool UnlockVertexBuffer() override;
+  bool SetIndices(const uint16_t* indices, uint32_t count) override;
+  void SetRenderState(uint32_t state, uint32_t value) override;
+  void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
+  void SetTexture(uint32_t stage, IO2DTexture* texture) override;
+  void SetViewport(const O2DViewport& viewport) override;
+  void BeginScene() override { m_calls.emplace_back(O2DRecBeginScene{}); }
+  void EndScene() override { m_calls.emplace_back(O2DRecEndScene{}); }
+  void Clear(uint32_t flags, uint32_t color, float z) override;
+  bool DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
+                               uint32_t primitiveCount) override;
+  void Present() override { m_calls.emplace_back(O2DRecPresent{}); }
+  void SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) override;
+  bool GetFrontBufferData(O2DFrameImage& out) override;
+
+  // --- inspection
+  const std::vector<O2DRecordedCall>& Calls() const { return m_calls; }
+  void ClearCalls() { m_calls.clear(); }
+  template <class T>
+  std::vector<const T*> CallsOf() const {
+    std::vector<const T*> found;
+    for (const auto& call : m_calls)
+      if (const T* c = std::get_if<T>(&call)) found.push_back(c);
+    return found;
+  }
+  uint32_t RenderState(uint32_t state) const;
+  uint32_t StageState(uint32_t stage, uint32_t type) const;
+  IO2DTexture* BoundTexture(uint32_t stage) const { return stage < O2D_STAGE_COUNT ? m_bound[stage] : nullptr; }
+  const O2DViewport& Viewport() const { return m_viewport; }
+  const O2DPresentParams& Params() const { return m_params; }
+  const std::vector<uint16_t>& Indices() const { return m_indices; }
+  bool IsVertexBufferLocked() const { return m_vertexLocked; }
+  uint32_t LiveTextureCount() const { return m_liveTextures; }
+
+  // --- scripting
+  // Returned by TestCooperativeLevel until a successful Reset (which a lost
+  // device, D3DERR_DEVICELOST, refuses).
+  void SetCooperativeLevel(uint32_t result) { m_cooperativeLevel = result; }
+  // What GetFrontBufferData returns: back-buffer sized, opaque black at first.
+  O2DFrameImage FrontBuffer;
+  struct Failures {
+    bool Reset = false;
+    bool CreateTexture = false;
+    bool LockVertexBuffer = false;
+    bool UnlockVertexBuffer = false;
+    bool SetIndices = false;
+    bool GetFrontBufferData = false;
+  } Fail;
+
+ private:
+  friend class CO2DRecordingAdapter;
+  friend class CO2DRecordingTexture;
+  CO2DRecordingDevice(CO2DRecordingAdapter* adapter, const O2DPresentParams& params);
+  ~CO2DRecordingDevice() override;
+  void ResetStates();
+  void ForgetTexture(IO2DTexture* texture);
+
+  uint32_t m_refs = 1;
+  CO2DRecordingAdapter* m_adapter;
+  O2DPresentParams m_params;
+  uint32_t m_cooperativeLevel = D3D_OK;
+  std::vector<O2DRecordedCall> m_calls;
+  std::vector<uint32_t> m_renderStates;
+  std::vector<std::vector<uint32_t>> m_stageStates;
+  IO2DTexture* m_bound[O2D_STAGE_COUNT] = {};
+  O2DViewport m_viewport;
+  std::vector<QuadVertex> m_vertices;
+  bool m_vertexLocked = false;
+  std::vector<uint16_t> m_indices;
+  uint32_t m_liveTextures = 0;
+};

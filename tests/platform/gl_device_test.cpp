@@ -1,0 +1,453 @@
+// The OpenGL device, drawn for real (headless: SDL's offscreen driver on Mesa).
+#include <SDL.h>
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "o2d_gl_device.h"
+
+namespace {
+
+constexpr uint32_t kBlack = 0xFF000000u;
+
+uint8_t Channel(uint32_t argb, int shift) { return uint8_t((argb >> shift) & 0xFF); }
+
+// Channels may differ by `tolerance` (rounding of blends and products).
+::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 1) {
+  for (int shift : {16, 8, 0}) {
+    if (std::abs(int(Channel(actual, shift)) - int(Channel(expected, shift))) > tolerance)
+      return ::testing::AssertionFailure() << std::hex << "got 0x" << actual << ", expected 0x" << expected;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+class GLDeviceTest : public ::testing::Test {
+ protected:
+  virtual int WindowWidth() const { return 800; }
+
+  void SetUp() override {
+    std::string why;
+    m_adapter = O2DCreateGLAdapter(&why);
+    ASSERT_NE(m_adapter, nullptr) << why;
+    m_window = SDL_CreateWindow("test", 0, 0, WindowWidth(), 600, SDL_WINDOW_OPENGL);
+    ASSERT_NE(m_window, nullptr) << SDL_GetError();
+    O2DPresentParams params;
+    params.Window = m_window;
+    params.Windowed = true;
+    m_device = m_adapter->CreateDevice(params);
+    ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
+    std::vector<uint16_t> indices;
+    for (uint16_t v = 0; v < O2D_VERTEX_BUFFER_VERTICES; v += 4)
+      indices.insert(indices.end(), {v, uint16_t(v + 1), uint16_t(v + 2), v, uint16_t(v + 2), uint16_t(v + 3)});
+    ASSERT_TRUE(m_device->SetIndices(indices.data(), uint32_t(indices.size())));
+  }
+
+  void TearDown() override {
+    if (m_device) {
+      EXPECT_EQ(m_device->Release(), 0u);
+    }
+    if (m_window) SDL_DestroyWindow(m_window);
+    if (m_adapter) {
+      EXPECT_EQ(m_adapter->Release(), 0u);
+    }
+  }
+
+  // A quad as the engine queues it: pixel x, y of the given size, corners
+  // shifted by -0.5; texture coordinates in both sets.
+  void DrawQuad(float x, float y, float w, float h, uint32_t diffuse, float u0 = 0, float v0 = 0, float u1 = 1,
+                float v1 = 1, uint32_t specular = 0xFFFFFFFFu) {
+    QuadVertex* v = m_device->LockVertexBuffer();
+    ASSERT_NE(v, nullptr);
+    const float xs[4] = {x, x + w, x + w, x}, ys[4] = {y, y, y + h, y + h};
+    const float us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
+    for (int k = 0; k < 4; ++k)
+      v[k] = {xs[k] - 0.5f, ys[k] - 0.5f, 0.5f, 0.5f, diffuse, specular, us[k], vs[k], us[k], vs[k]};
+    ASSERT_TRUE(m_device->UnlockVertexBuffer());
+    ASSERT_TRUE(m_device->DrawIndexedTriangleList(0, 4, 0, 2));
+  }
+
+  O2DFrameImage PresentAndRead() {
+    m_device->Present();
+    O2DFrameImage frame;
+    EXPECT_TRUE(m_device->GetFrontBufferData(frame));
+    EXPECT_EQ(frame.Width, 800u);
+    EXPECT_EQ(frame.Height, 600u);
+    return frame;
+  }
+
+  static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
+
+  IO2DTexture* MakeTexture(uint32_t size, uint32_t format, const std::vector<uint32_t>& pixels32) {
+    IO2DTexture* texture = m_device->CreateTexture(size, size, 1, format, pixels32.data());
+    EXPECT_NE(texture, nullptr);
+    return texture;
+  }
+
+  void SetStage(uint32_t stage, uint32_t colorOp, uint32_t colorArg1, uint32_t colorArg2, uint32_t alphaOp,
+                uint32_t alphaArg1, uint32_t alphaArg2) {
+    m_device->SetTextureStageState(stage, D3DTSS_COLOROP, colorOp);
+    m_device->SetTextureStageState(stage, D3DTSS_COLORARG1, colorArg1);
+    m_device->SetTextureStageState(stage, D3DTSS_COLORARG2, colorArg2);
+    m_device->SetTextureStageState(stage, D3DTSS_ALPHAOP, alphaOp);
+    m_device->SetTextureStageState(stage, D3DTSS_ALPHAARG1, alphaArg1);
+    m_device->SetTextureStageState(stage, D3DTSS_ALPHAARG2, alphaArg2);
+  }
+
+  IO2DRenderAdapter* m_adapter = nullptr;
+  SDL_Window* m_window = nullptr;
+  IO2DRenderDevice* m_device = nullptr;
+};
+
+TEST_F(GLDeviceTest, AdapterReportsRendererModesFormatsAndCaps) {
+  O2DAdapterIdentifier id;
+  ASSERT_TRUE(m_adapter->GetIdentifier(id));
+  EXPECT_FALSE(id.Description.empty());
+
+  bool has16 = false, has32 = false;
+  ASSERT_EQ(m_adapter->GetModeCount(), 10u);
+  for (uint32_t i = 0; i < m_adapter->GetModeCount(); ++i) {
+    O2DDisplayMode mode;
+    ASSERT_TRUE(m_adapter->EnumMode(i, mode));
+    if (mode.Width == 800 && mode.Height == 600) {
+      has16 |= mode.Format == D3DFMT_R5G6B5;
+      has32 |= mode.Format == D3DFMT_X8R8G8B8;
+    }
+  }
+  EXPECT_TRUE(has16 && has32);
+  O2DDisplayMode mode;
+  EXPECT_FALSE(m_adapter->EnumMode(10, mode));
+
+  SDL_DisplayMode desktop;
+  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
+  EXPECT_EQ(m_adapter->GetDesktopMode().Width, uint32_t(desktop.w));
+  EXPECT_EQ(m_adapter->GetDesktopMode().Height, uint32_t(desktop.h));
+
+  for (uint32_t format : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X4R4G4B4,
+                          D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8})
+    EXPECT_TRUE(m_adapter->CheckTextureFormat(D3DFMT_X8R8G8B8, format)) << format;
+  EXPECT_FALSE(m_adapter->CheckTextureFormat(D3DFMT_X8R8G8B8, D3DFMT_A8R3G3B2));
+  EXPECT_FALSE(m_adapter->CheckTextureFormat(D3DFMT_P8, D3DFMT_A8R8G8B8));
+
+  const O2DDeviceCaps caps = m_adapter->GetCaps();
+  EXPECT_GE(caps.MaxTextureWidth, 2048u);
+  EXPECT_EQ(caps.MaxTextureBlendStages, 2u);
+  EXPECT_TRUE(caps.FogVertex && caps.MipMap && caps.DotProduct3 && caps.AddressClamp && caps.AddressWrap);
+  EXPECT_FALSE(caps.CanCalibrateGamma);
+}
+
+TEST_F(GLDeviceTest, ClearFillsTheViewportOnly) {
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
+  m_device->SetViewport({100, 50, 20, 10, 0.0f, 1.0f});
+  m_device->Clear(D3DCLEAR_TARGET, 0xFFFF0000u, 0.0f);
+  const O2DFrameImage frame = PresentAndRead();
+  EXPECT_EQ(At(frame, 0, 0), 0xFF102030u);
+  EXPECT_EQ(At(frame, 799, 599), 0xFF102030u);
+  EXPECT_EQ(At(frame, 100, 50), 0xFFFF0000u);
+  EXPECT_EQ(At(frame, 119, 59), 0xFFFF0000u);
+  EXPECT_EQ(At(frame, 99, 50), 0xFF102030u);
+  EXPECT_EQ(At(frame, 120, 59), 0xFF102030u);
+  EXPECT_EQ(At(frame, 100, 49), 0xFF102030u);
+  EXPECT_EQ(At(frame, 100, 60), 0xFF102030u);
+}
+
+TEST_F(GLDeviceTest, UntexturedQuadCoversExactlyItsPixels) {
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  DrawQuad(10, 20, 32, 32, 0xFF00FF00u);
+  const O2DFrameImage frame = PresentAndRead();
+  uint32_t covered = 0, minX = 800, maxX = 0, minY = 600, maxY = 0;
+  for (uint32_t y = 0; y < 600; ++y)
+    for (uint32_t x = 0; x < 800; ++x) {
+      if (At(frame, x, y) == kBlack) continue;
+      ASSERT_EQ(At(frame, x, y), 0xFF00FF00u) << x << "," << y;
+      ++covered;
+      minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+    }
+  EXPECT_EQ(covered, 32u * 32u);
+  EXPECT_EQ(minX, 10u);
+  EXPECT_EQ(maxX, 41u);
+  EXPECT_EQ(minY, 20u);
+  EXPECT_EQ(maxY, 51u);
+}
+
+TEST_F(GLDeviceTest, TexturedQuadMapsOneTexelToOnePixelWithEitherFilter) {
+  std::vector<uint32_t> texels(32 * 32);
+  for (uint32_t y = 0; y < 32; ++y)
+    for (uint32_t x = 0; x < 32; ++x) texels[y * 32 + x] = 0xFF000000u | (x * 8) << 16 | (y * 8) << 8 | (x ^ y) * 4;
+  IO2DTexture* texture = MakeTexture(32, D3DFMT_A8R8G8B8, texels);
+  ASSERT_NE(texture, nullptr);
+  m_device->SetTexture(0, texture);
+  for (uint32_t filter : {D3DTEXF_POINT, D3DTEXF_LINEAR}) {
+    SCOPED_TRACE(filter);
+    m_device->SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    m_device->SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+    DrawQuad(100, 200, 32, 32, 0xFFFFFFFFu);
+    const O2DFrameImage frame = PresentAndRead();
+    for (uint32_t y = 0; y < 32; ++y)
+      for (uint32_t x = 0; x < 32; ++x) ASSERT_EQ(At(frame, 100 + x, 200 + y), texels[y * 32 + x]) << x << "," << y;
+    EXPECT_EQ(At(frame, 99, 200), kBlack);
+    EXPECT_EQ(At(frame, 132, 231), kBlack);
+  }
+  texture->Release();
+}
+
+// Blending the texel onto black by its own alpha shows colour and alpha at once.
+TEST_F(GLDeviceTest, EveryTextureFormatSamplesItsColourAndAlpha) {
+  struct Case {
+    uint32_t format, texel, expected;
+  };
+  const Case cases[] = {
+      {D3DFMT_R5G6B5, 0xF800, 0xFFFF0000u},       {D3DFMT_R5G6B5, 0x07E0, 0xFF00FF00u},
+      {D3DFMT_R5G6B5, 0x001F, 0xFF0000FFu},       {D3DFMT_X1R5G5B5, 0x7C00, 0xFFFF0000u},
+      {D3DFMT_A1R5G5B5, 0x7C00, kBlack},          {D3DFMT_A1R5G5B5, 0x83E0, 0xFF00FF00u},
+      {D3DFMT_A4R4G4B4, 0x8F00, 0xFF880000u},     {D3DFMT_X4R4G4B4, 0x00F0, 0xFF00FF00u},
+      {D3DFMT_A8R8G8B8, 0x800000FF, 0xFF000080u}, {D3DFMT_X8R8G8B8, 0x00FF0000, 0xFFFF0000u},
+  };
+  m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "format " << c.format << " texel " << std::hex << c.texel);
+    const uint32_t bpp = O2DFormatBytesPerPixel(c.format);
+    std::vector<uint8_t> bytes(32 * 32 * bpp);
+    for (size_t i = 0; i < 32 * 32; ++i) std::memcpy(&bytes[i * bpp], &c.texel, bpp);
+    IO2DTexture* texture = m_device->CreateTexture(32, 32, 1, c.format, bytes.data());
+    ASSERT_NE(texture, nullptr);
+    m_device->SetTexture(0, texture);
+    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+    DrawQuad(0, 0, 32, 32, 0xFFFFFFFFu);
+    EXPECT_TRUE(ColorNear(At(PresentAndRead(), 16, 16), c.expected));
+    texture->Release();
+  }
+}
+
+TEST_F(GLDeviceTest, MipLevelsComeFromTheGivenChain) {
+  // Level 0 red 32x32, level 1 green 16x16, all in one block.
+  std::vector<uint32_t> chain(32 * 32, 0xFFFF0000u);
+  chain.insert(chain.end(), 16 * 16, 0xFF00FF00u);
+  IO2DTexture* texture = m_device->CreateTexture(32, 32, 2, D3DFMT_A8R8G8B8, chain.data());
+  ASSERT_NE(texture, nullptr);
+  EXPECT_EQ(texture->GetLevelCount(), 2u);
+  m_device->SetTexture(0, texture);
+  m_device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  DrawQuad(0, 0, 32, 32, 0xFFFFFFFFu);
+  DrawQuad(100, 0, 16, 16, 0xFFFFFFFFu);
+  const O2DFrameImage frame = PresentAndRead();
+  EXPECT_EQ(At(frame, 10, 10), 0xFFFF0000u);
+  EXPECT_EQ(At(frame, 108, 8), 0xFF00FF00u);
+  texture->Release();
+}
+
+TEST_F(GLDeviceTest, ModulateMultipliesTextureAndDiffuse) {
+  IO2DTexture* texture = MakeTexture(32, D3DFMT_X8R8G8B8, std::vector<uint32_t>(32 * 32, 0xFFC86432u));
+  ASSERT_NE(texture, nullptr);
+  m_device->SetTexture(0, texture);
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  DrawQuad(0, 0, 32, 32, 0xFF80FF40u);  // (200, 100, 50) x (128, 255, 64) / 255
+  EXPECT_TRUE(ColorNear(At(PresentAndRead(), 5, 5), 0xFF64640Du));
+  texture->Release();
+}
+
+TEST_F(GLDeviceTest, StageOperationsCombineTheirArguments) {
+  struct Case {
+    const char* name;
+    uint32_t colorOp, arg1, arg2, diffuse, factor, specular, expected;
+  };
+  const Case cases[] = {
+      {"select factor", D3DTOP_SELECTARG1, D3DTA_TFACTOR, D3DTA_DIFFUSE, 0xFF102030, 0xFF405060, 0xFFFFFFFF, 0xFF405060},
+      {"select diffuse", D3DTOP_SELECTARG2, D3DTA_TFACTOR, D3DTA_DIFFUSE, 0xFF102030, 0xFF405060, 0xFFFFFFFF,
+       0xFF102030},
+      {"select specular", D3DTOP_SELECTARG1, D3DTA_SPECULAR, D3DTA_DIFFUSE, 0xFF102030, 0xFF405060, 0xFF708090,
+       0xFF708090},
+      {"add saturates", D3DTOP_ADD, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC86400, 0xFF646432, 0xFFFFFFFF, 0xFFFFC832},
+      {"subtract floors", D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC86400, 0xFF649632, 0xFFFFFFFF,
+       0xFF640000},
+      {"dot product", D3DTOP_DOTPRODUCT3, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC08080, 0xFFFF8080, 0xFFFFFFFF,
+       0xFF818181},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetStage(0, c.colorOp, c.arg1, c.arg2, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, c.factor);
+    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+    DrawQuad(0, 0, 8, 8, c.diffuse, 0, 0, 1, 1, c.specular);
+    EXPECT_TRUE(ColorNear(At(PresentAndRead(), 4, 4), c.expected));
+  }
+
+  // Stage 1 works on what stage 0 produced; a disabled stage 0 passes the diffuse colour.
+  SetStage(0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT);
+  SetStage(1, D3DTOP_MODULATE, D3DTA_CURRENT, D3DTA_TFACTOR, D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTA_CURRENT);
+  m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF808080u);
+  DrawQuad(0, 0, 8, 8, 0xFFFF8040u);
+  EXPECT_TRUE(ColorNear(At(PresentAndRead(), 4, 4), 0xFF804020u));
+  m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  DrawQuad(0, 0, 8, 8, 0xFFFF8040u);
+  EXPECT_EQ(At(PresentAndRead(), 4, 4), 0xFFFF8040u);
+}
+
+TEST_F(GLDeviceTest, AlphaBlendingSrcAlphaInvSrcAlpha) {
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF0000FFu, 0.0f);
+  m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  m_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);  // texture (white) x diffuse
+  DrawQuad(0, 0, 16, 16, 0x80FF0000u);
+  // red 255 x 128/255 = 128; blue 255 x (1 - 128/255) = 127
+  EXPECT_TRUE(ColorNear(At(PresentAndRead(), 8, 8), 0xFF80007Fu));
+}
+
+TEST_F(GLDeviceTest, VertexFogMixesTowardsTheFogColourBySpecularAlpha) {
+  m_device->SetRenderState(D3DRS_FOGENABLE, 1);
+  m_device->SetRenderState(D3DRS_FOGCOLOR, 0xFF0000FFu);
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu, 0, 0, 1, 1, 0x40FFFFFFu);  // fog factor 64/255
+  DrawQuad(20, 0, 8, 8, 0xFFFFFFFFu, 0, 0, 1, 1, 0xFFFFFFFFu);  // no fog
+  const O2DFrameImage frame = PresentAndRead();
+  EXPECT_TRUE(ColorNear(At(frame, 4, 4), 0xFF4040FFu));
+  EXPECT_EQ(At(frame, 24, 4), 0xFFFFFFFFu);
+}
+
+TEST_F(GLDeviceTest, WrapRepeatsTheTextureAndClampRepeatsItsEdge) {
+  std::vector<uint32_t> texels(32 * 32);
+  for (uint32_t i = 0; i < texels.size(); ++i) texels[i] = (i % 32) < 16 ? 0xFFFF0000u : 0xFF00FF00u;
+  IO2DTexture* texture = MakeTexture(32, D3DFMT_X8R8G8B8, texels);
+  ASSERT_NE(texture, nullptr);
+  m_device->SetTexture(0, texture);
+  for (uint32_t address : {D3DTADDRESS_WRAP, D3DTADDRESS_CLAMP}) {
+    m_device->SetTextureStageState(0, D3DTSS_ADDRESSU, address);
+    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+    DrawQuad(0, 0, 64, 32, 0xFFFFFFFFu, 0, 0, 2, 1);
+    const O2DFrameImage frame = PresentAndRead();
+    EXPECT_EQ(At(frame, 5, 5), 0xFFFF0000u);
+    EXPECT_EQ(At(frame, 37, 5), address == D3DTADDRESS_WRAP ? 0xFFFF0000u : 0xFF00FF00u) << address;
+    EXPECT_EQ(At(frame, 60, 5), 0xFF00FF00u);
+  }
+  texture->Release();
+}
+
+TEST_F(GLDeviceTest, ReadBackGivesTheFrameLastPresented) {
+  m_device->Clear(D3DCLEAR_TARGET, 0xFFFF0000u, 0.0f);
+  m_device->Present();
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF00FF00u, 0.0f);
+  O2DFrameImage frame;
+  ASSERT_TRUE(m_device->GetFrontBufferData(frame));
+  EXPECT_EQ(At(frame, 400, 300), 0xFFFF0000u);
+  EXPECT_EQ(At(PresentAndRead(), 400, 300), 0xFF00FF00u);
+}
+
+TEST_F(GLDeviceTest, CullsCounterClockwiseQuadsUntilCullingIsOff) {
+  auto drawMirrored = [&] {
+    QuadVertex* v = m_device->LockVertexBuffer();
+    ASSERT_NE(v, nullptr);
+    // Top-left, bottom-left, bottom-right, top-right: counter-clockwise on screen.
+    const float xs[4] = {9.5f, 9.5f, 19.5f, 19.5f}, ys[4] = {9.5f, 19.5f, 19.5f, 9.5f};
+    for (int k = 0; k < 4; ++k) v[k] = {xs[k], ys[k], 0.5f, 0.5f, 0xFFFFFFFFu, 0xFFFFFFFFu, 0, 0, 0, 0};
+    ASSERT_TRUE(m_device->UnlockVertexBuffer());
+    ASSERT_TRUE(m_device->DrawIndexedTriangleList(0, 4, 0, 2));
+  };
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  drawMirrored();
+  EXPECT_EQ(At(PresentAndRead(), 15, 15), kBlack);
+  m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  drawMirrored();
+  EXPECT_EQ(At(PresentAndRead(), 15, 15), 0xFFFFFFFFu);
+}
+
+TEST_F(GLDeviceTest, BufferAndDrawRangesAreChecked) {
+  const uint16_t tooFar[3] = {0, 1, uint16_t(O2D_VERTEX_BUFFER_VERTICES)};
+  EXPECT_FALSE(m_device->SetIndices(tooFar, 3));
+  ASSERT_NE(m_device->LockVertexBuffer(), nullptr);
+  EXPECT_EQ(m_device->LockVertexBuffer(), nullptr);
+  EXPECT_FALSE(m_device->DrawIndexedTriangleList(0, 4, 0, 2));  // still locked
+  ASSERT_TRUE(m_device->UnlockVertexBuffer());
+  EXPECT_FALSE(m_device->UnlockVertexBuffer());
+  EXPECT_FALSE(m_device->DrawIndexedTriangleList(0, 4, 0, 1001));
+  EXPECT_FALSE(m_device->DrawIndexedTriangleList(0, 2001, 0, 2));
+  EXPECT_TRUE(m_device->DrawIndexedTriangleList(0, 2000, 0, 1000));
+  EXPECT_EQ(m_device->CreateTexture(0, 32, 1, D3DFMT_A8R8G8B8), nullptr);
+  EXPECT_EQ(m_device->CreateTexture(32, 32, 1, D3DFMT_A8R3G3B2), nullptr);
+  EXPECT_EQ(m_device->CreateTexture(32, 32, 7, D3DFMT_A8R8G8B8), nullptr);
+}
+
+TEST_F(GLDeviceTest, ReleasedTextureLeavesItsStageSamplingWhite) {
+  IO2DTexture* texture = m_device->CreateTexture(32, 32, 1, D3DFMT_X8R8G8B8);
+  ASSERT_NE(texture, nullptr);
+  EXPECT_EQ(m_device->AddRef(), 3u);  // ours, the texture's, this one
+  EXPECT_EQ(m_device->Release(), 2u);
+  ASSERT_TRUE(texture->WriteLevel(0, std::vector<uint32_t>(32 * 32, 0xFFFF0000u).data()));
+  m_device->SetTexture(0, texture);
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  DrawQuad(0, 0, 8, 8, 0xFFFFFF00u);
+  EXPECT_EQ(At(PresentAndRead(), 4, 4), 0xFFFF0000u);  // red x yellow
+  EXPECT_EQ(texture->Release(), 0u);
+  DrawQuad(0, 0, 8, 8, 0xFFFFFF00u);
+  EXPECT_EQ(At(PresentAndRead(), 4, 4), 0xFFFFFF00u);  // white x yellow
+}
+
+TEST_F(GLDeviceTest, MinimisedWindowIsLostAndItsRestoreNeedsAReset) {
+  auto windowEvent = [&](Uint8 what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = SDL_GetWindowID(m_window);
+    event.window.event = what;
+    SDL_PushEvent(&event);
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+  };
+  O2DPresentParams params;
+  params.Window = m_window;
+  params.Windowed = true;
+  EXPECT_EQ(m_device->TestCooperativeLevel(), D3D_OK);
+  windowEvent(SDL_WINDOWEVENT_MINIMIZED);
+  EXPECT_EQ(m_device->TestCooperativeLevel(), D3DERR_DEVICELOST);
+  EXPECT_FALSE(m_device->Reset(params));
+  windowEvent(SDL_WINDOWEVENT_RESTORED);
+  EXPECT_EQ(m_device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+
+  // Blending that hides everything does not survive the reset.
+  m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
+  m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  ASSERT_TRUE(m_device->Reset(params));
+  EXPECT_EQ(m_device->TestCooperativeLevel(), D3D_OK);
+  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+  DrawQuad(0, 0, 8, 8, 0xFF00FF00u);
+  EXPECT_EQ(At(PresentAndRead(), 4, 4), 0xFF00FF00u);
+}
+
+// A window wider than the frame: bars left and right, the gamma ramp on what is
+// shown but not on the frame read back.
+class GLDeviceWideWindowTest : public GLDeviceTest {
+ protected:
+  int WindowWidth() const override { return 1000; }
+};
+
+TEST_F(GLDeviceWideWindowTest, PresentLetterboxesTheFrameThroughTheGammaRamp) {
+  O2DGammaRamp ramp;
+  for (int i = 0; i < 256; ++i) {
+    ramp.Red[i] = uint16_t(65535 - i * 257);
+    ramp.Green[i] = uint16_t(i * 257);
+    ramp.Blue[i] = uint16_t(i * 257 / 2);
+  }
+  m_device->SetGammaRamp(D3DSGR_NO_CALIBRATION, ramp);
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF4080C0u, 0.0f);
+  const O2DFrameImage frame = PresentAndRead();
+  EXPECT_EQ(At(frame, 400, 300), 0xFF4080C0u);
+
+  uint32_t shown[3] = {};
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+  const int xs[3] = {50, 100, 500};
+  for (int i = 0; i < 3; ++i)
+    glReadPixels(xs[i], 300, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &shown[i]);
+  EXPECT_EQ(shown[0], kBlack);
+  EXPECT_TRUE(ColorNear(shown[1], 0xFFBF8060u));
+  EXPECT_TRUE(ColorNear(shown[2], 0xFFBF8060u));
+
+}
+
+}  // namespace
