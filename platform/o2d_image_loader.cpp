@@ -146,34 +146,29 @@ bool O2D_ScaleImage(const O2DImage& src, uint32_t width, uint32_t height, O2DIma
   const AxisTaps tx = BuildTaps(src.width, width);
   const AxisTaps ty = BuildTaps(src.height, height);
 
-  // Rows first (source height x new width), then columns.
-  std::vector<float> tmp(static_cast<size_t>(width) * src.height * 4);
-  for (uint32_t y = 0; y < src.height; ++y) {
-    const uint8_t* row = src.rgba.data() + static_cast<size_t>(y) * src.width * 4;
-    float* out = tmp.data() + static_cast<size_t>(y) * width * 4;
-    for (uint32_t x = 0; x < width; ++x, out += 4) {
-      float acc[4] = {0, 0, 0, 0};
-      for (uint32_t k = tx.first[x]; k < tx.first[x + 1]; ++k) {
-        const uint8_t* s = row + tx.taps[k].first * 4;
-        for (int c = 0; c < 4; ++c) acc[c] += s[c] * tx.taps[k].second;
-      }
-      std::copy_n(acc, 4, out);
-    }
-  }
+  // One output row at a time: blend the source rows it covers into one row, then
+  // filter that row across. Only one row of floats is held beside the result.
   O2DImage result;
   result.width = width;
   result.height = height;
   result.rgba.resize(static_cast<size_t>(width) * height * 4);
-  std::vector<float> acc(static_cast<size_t>(width) * 4);
+  std::vector<float> column(static_cast<size_t>(src.width) * 4);
   for (uint32_t y = 0; y < height; ++y) {
-    std::fill(acc.begin(), acc.end(), 0.0f);
+    std::fill(column.begin(), column.end(), 0.0f);
     for (uint32_t k = ty.first[y]; k < ty.first[y + 1]; ++k) {
-      const float* s = tmp.data() + static_cast<size_t>(ty.taps[k].first) * width * 4;
+      const uint8_t* s = src.rgba.data() + static_cast<size_t>(ty.taps[k].first) * src.width * 4;
       const float w = ty.taps[k].second;
-      for (size_t i = 0; i < acc.size(); ++i) acc[i] += s[i] * w;
+      for (size_t i = 0; i < column.size(); ++i) column[i] += s[i] * w;
     }
     uint8_t* out = result.rgba.data() + static_cast<size_t>(y) * width * 4;
-    for (size_t i = 0; i < acc.size(); ++i) out[i] = ToByte(acc[i]);
+    for (uint32_t x = 0; x < width; ++x, out += 4) {
+      float acc[4] = {0, 0, 0, 0};
+      for (uint32_t k = tx.first[x]; k < tx.first[x + 1]; ++k) {
+        const float* s = column.data() + static_cast<size_t>(tx.taps[k].first) * 4;
+        for (int c = 0; c < 4; ++c) acc[c] += s[c] * tx.taps[k].second;
+      }
+      for (int c = 0; c < 4; ++c) out[c] = ToByte(acc[c]);
+    }
   }
   dst = std::move(result);
   return true;
@@ -183,6 +178,7 @@ O2DImage O2D_HalveImage(const O2DImage& src) {
   const uint32_t w = std::max<uint32_t>(1, src.width / 2);
   const uint32_t h = std::max<uint32_t>(1, src.height / 2);
   O2DImage dst;
+  if (src.rgba.size() != static_cast<size_t>(src.width) * src.height * 4 || src.rgba.empty()) return dst;
   if ((src.width % 2 && src.width != 1) || (src.height % 2 && src.height != 1)) {
     O2D_ScaleImage(src, w, h, dst);
     return dst;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "o2d_image_loader.h"
 #include "test_support.h"
 
@@ -41,6 +43,18 @@ std::vector<fs::path> SuiteImages(bool corrupt) {
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+// A suite image with a different size in its header (and a matching header CRC).
+std::string Resized(const std::string& png, uint32_t width, uint32_t height) {
+  std::string out = png;
+  for (int i = 0; i < 4; ++i) {
+    out[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+    out[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+  }
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + 12), 17);
+  for (int i = 0; i < 4; ++i) out[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+  return out;
 }
 
 }  // namespace
@@ -122,4 +136,21 @@ TEST(PngSuite, DamagedBytesNeverCrash) {
       }
     }
   }
+}
+
+TEST(PngSuite, AbsurdSizesAreRefusedBeforeDecoding) {
+  const std::string png = ReadFileBytes(SuiteDir() / "png" / "basn0g08.png");
+  O2DImage img;
+  std::string error;
+  const std::string same = Resized(png, 32, 32);
+  ASSERT_TRUE(O2D_DecodeImage(same.data(), same.size(), img, &error)) << error;  // the CRC is right
+
+  for (auto [w, h] : {std::pair{16385u, 1u}, {1u, 16385u}, {16384u, 16384u}, {8000u, 8000u}}) {
+    SCOPED_TRACE(testing::Message() << w << "x" << h);
+    const std::string big = Resized(png, w, h);
+    EXPECT_FALSE(O2D_DecodeImage(big.data(), big.size(), img, &error));
+    EXPECT_FALSE(error.empty());
+  }
+  // 8000 x 8000 is within the limits, but a file of a thousand bytes cannot hold it.
+  EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }
