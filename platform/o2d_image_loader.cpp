@@ -1,0 +1,280 @@
+#include "o2d_image_loader.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+#include "o2d_image_decode.h"
+
+namespace {
+
+// Source texels and weights that make up one destination texel along one axis.
+struct AxisTaps {
+  std::vector<uint32_t> first;  // per destination texel: index into taps, plus one end entry
+  std::vector<std::pair<uint32_t, float>> taps;
+};
+
+// Shrinking averages the source area each texel covers; enlarging interpolates
+// between the two nearest texel centres.
+AxisTaps BuildTaps(uint32_t src, uint32_t dst) {
+  AxisTaps t;
+  t.first.reserve(dst + 1);
+  const double scale = static_cast<double>(src) / dst;
+  for (uint32_t i = 0; i < dst; ++i) {
+    t.first.push_back(static_cast<uint32_t>(t.taps.size()));
+    if (dst < src) {
+      const double x0 = i * scale;
+      const double x1 = (i + 1) * scale;
+      const uint32_t j1 = std::min<uint32_t>(src, static_cast<uint32_t>(std::ceil(x1)));
+      for (uint32_t j = static_cast<uint32_t>(x0); j < j1; ++j) {
+        const double w = std::min<double>(x1, j + 1) - std::max<double>(x0, j);
+        if (w > 1e-9) t.taps.emplace_back(j, static_cast<float>(w / scale));
+      }
+    } else {
+      const double x = std::max(0.0, (i + 0.5) * scale - 0.5);
+      uint32_t j0 = static_cast<uint32_t>(x);
+      double f = x - j0;
+      if (j0 >= src - 1) j0 = src - 1, f = 0;
+      t.taps.emplace_back(j0, static_cast<float>(1 - f));
+      if (f > 0) t.taps.emplace_back(j0 + 1, static_cast<float>(f));
+    }
+  }
+  t.first.push_back(static_cast<uint32_t>(t.taps.size()));
+  return t;
+}
+
+uint8_t ToByte(float v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
+
+// Rounds an 8-bit channel to `bits` bits.
+uint32_t Quant(uint32_t v, uint32_t bits) {
+  const uint32_t max = (1u << bits) - 1;
+  return (v * max + 127) / 255;
+}
+
+void Put16(std::vector<uint8_t>& dst, size_t& pos, uint32_t v) {
+  dst[pos++] = static_cast<uint8_t>(v);
+  dst[pos++] = static_cast<uint8_t>(v >> 8);
+}
+
+bool Refuse(std::string* error, const std::string& text) {
+  if (error) *error = text;
+  return false;
+}
+
+// Levels down to 1x1.
+uint32_t FullChain(uint32_t w, uint32_t h) { return static_cast<uint32_t>(std::bit_width(std::max(w, h))); }
+
+bool IsDefault(uint32_t v) { return v == 0 || v == O2DIMG_DEFAULT; }
+
+}  // namespace
+
+bool O2D_ImageSizeAllowed(uint64_t width, uint64_t height, std::string& error) {
+  if (width == 0 || height == 0 || width > O2DIMG_MAX_SIDE || height > O2DIMG_MAX_SIDE ||
+      width * height > O2DIMG_MAX_PIXELS) {
+    error = "image size " + std::to_string(width) + "x" + std::to_string(height) + " is not allowed";
+    return false;
+  }
+  return true;
+}
+
+uint32_t O2DImageTexture::LevelSize(uint32_t size0, uint32_t level) {
+  return level >= 32 ? 1 : std::max<uint32_t>(1, size0 >> level);
+}
+
+size_t O2DImageTexture::LevelOffset(uint32_t level) const {
+  size_t offset = 0;
+  for (uint32_t i = 0; i < level; ++i)
+    offset += static_cast<size_t>(LevelWidth(i)) * LevelHeight(i) * O2D_ImageFormatBytes(format);
+  return offset;
+}
+
+uint32_t O2D_ImageFormatBytes(uint32_t format) {
+  switch (format) {
+    case O2DIMG_FMT_A8R8G8B8:
+    case O2DIMG_FMT_X8R8G8B8:
+      return 4;
+    case O2DIMG_FMT_R5G6B5:
+    case O2DIMG_FMT_X1R5G5B5:
+    case O2DIMG_FMT_A1R5G5B5:
+    case O2DIMG_FMT_A4R4G4B4:
+    case O2DIMG_FMT_X4R4G4B4:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+bool O2D_DecodeImage(const void* bytes, size_t size, O2DImage& out, std::string* error) {
+  out = O2DImage();
+  std::string why;
+  const auto* p = static_cast<const uint8_t*>(bytes);
+  static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  bool ok = false;
+  try {
+    if (!p || size == 0)
+      why = "no image data";
+    else if (size >= 8 && std::memcmp(p, kPng, 8) == 0)
+      ok = O2D_DecodePng(p, size, out, why);
+    else if (size >= 3 && p[0] == 0xFF && p[1] == 0xD8 && p[2] == 0xFF)
+      ok = O2D_DecodeJpeg(p, size, out, why);
+    else if (size >= 2 && p[0] == 'B' && p[1] == 'M')
+      ok = O2D_DecodeBmp(p, size, out, why);
+    else
+      why = "unknown image format";
+  } catch (const std::bad_alloc&) {
+    why = "out of memory";
+    ok = false;
+  }
+  if (!ok) {
+    out = O2DImage();
+    return Refuse(error, why);
+  }
+  return true;
+}
+
+bool O2D_ScaleImage(const O2DImage& src, uint32_t width, uint32_t height, O2DImage& dst) {
+  if (src.width == 0 || src.height == 0 || src.rgba.size() != static_cast<size_t>(src.width) * src.height * 4)
+    return false;
+  std::string why;
+  if (!O2D_ImageSizeAllowed(width, height, why)) return false;
+  if (width == src.width && height == src.height) {
+    dst = src;
+    return true;
+  }
+  const AxisTaps tx = BuildTaps(src.width, width);
+  const AxisTaps ty = BuildTaps(src.height, height);
+
+  // One output row at a time: blend the source rows it covers into one row, then
+  // filter that row across. Only one row of floats is held beside the result.
+  O2DImage result;
+  result.width = width;
+  result.height = height;
+  result.rgba.resize(static_cast<size_t>(width) * height * 4);
+  std::vector<float> column(static_cast<size_t>(src.width) * 4);
+  for (uint32_t y = 0; y < height; ++y) {
+    std::fill(column.begin(), column.end(), 0.0f);
+    for (uint32_t k = ty.first[y]; k < ty.first[y + 1]; ++k) {
+      const uint8_t* s = src.rgba.data() + static_cast<size_t>(ty.taps[k].first) * src.width * 4;
+      const float w = ty.taps[k].second;
+      for (size_t i = 0; i < column.size(); ++i) column[i] += s[i] * w;
+    }
+    uint8_t* out = result.rgba.data() + static_cast<size_t>(y) * width * 4;
+    for (uint32_t x = 0; x < width; ++x, out += 4) {
+      float acc[4] = {0, 0, 0, 0};
+      for (uint32_t k = tx.first[x]; k < tx.first[x + 1]; ++k) {
+        const float* s = column.data() + static_cast<size_t>(tx.taps[k].first) * 4;
+        for (int c = 0; c < 4; ++c) acc[c] += s[c] * tx.taps[k].second;
+      }
+      for (int c = 0; c < 4; ++c) out[c] = ToByte(acc[c]);
+    }
+  }
+  dst = std::move(result);
+  return true;
+}
+
+O2DImage O2D_HalveImage(const O2DImage& src) {
+  const uint32_t w = std::max<uint32_t>(1, src.width / 2);
+  const uint32_t h = std::max<uint32_t>(1, src.height / 2);
+  O2DImage dst;
+  if (src.rgba.size() != static_cast<size_t>(src.width) * src.height * 4 || src.rgba.empty()) return dst;
+  if ((src.width % 2 && src.width != 1) || (src.height % 2 && src.height != 1)) {
+    O2D_ScaleImage(src, w, h, dst);
+    return dst;
+  }
+  // A side of 1 reads its texel twice, which keeps one rounding rule for every case.
+  const uint32_t sx = src.width > 1 ? 2 : 1;
+  const uint32_t sy = src.height > 1 ? 2 : 1;
+  dst.width = w;
+  dst.height = h;
+  dst.rgba.resize(static_cast<size_t>(w) * h * 4);
+  const size_t srcStride = static_cast<size_t>(src.width) * 4;
+  for (uint32_t y = 0; y < h; ++y) {
+    const uint8_t* r0 = src.rgba.data() + static_cast<size_t>(y) * sy * srcStride;
+    const uint8_t* r1 = r0 + (sy - 1) * srcStride;
+    uint8_t* out = dst.rgba.data() + static_cast<size_t>(y) * w * 4;
+    for (uint32_t x = 0; x < w; ++x) {
+      const size_t a = static_cast<size_t>(x) * sx * 4;
+      const size_t b = a + (sx - 1) * 4;
+      for (int c = 0; c < 4; ++c) {
+        const uint32_t sum = r0[a + c] + r0[b + c] + r1[a + c] + r1[b + c];
+        *out++ = static_cast<uint8_t>((sum + 2) / 4);
+      }
+    }
+  }
+  return dst;
+}
+
+bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>& dst) {
+  const uint32_t bpp = O2D_ImageFormatBytes(format);
+  if (!bpp) return false;
+  const size_t count = static_cast<size_t>(src.width) * src.height;
+  size_t pos = dst.size();
+  dst.resize(pos + count * bpp);
+  const uint8_t* s = src.rgba.data();
+  for (size_t i = 0; i < count; ++i, s += 4) {
+    const uint32_t r = s[0], g = s[1], b = s[2], a = s[3];
+    switch (format) {
+      case O2DIMG_FMT_A8R8G8B8:
+      case O2DIMG_FMT_X8R8G8B8:
+        dst[pos++] = static_cast<uint8_t>(b);
+        dst[pos++] = static_cast<uint8_t>(g);
+        dst[pos++] = static_cast<uint8_t>(r);
+        dst[pos++] = static_cast<uint8_t>(format == O2DIMG_FMT_A8R8G8B8 ? a : 0xFF);
+        break;
+      case O2DIMG_FMT_R5G6B5:
+        Put16(dst, pos, Quant(r, 5) << 11 | Quant(g, 6) << 5 | Quant(b, 5));
+        break;
+      case O2DIMG_FMT_X1R5G5B5:
+      case O2DIMG_FMT_A1R5G5B5: {
+        const uint32_t alpha = format == O2DIMG_FMT_A1R5G5B5 ? Quant(a, 1) : 1;
+        Put16(dst, pos, alpha << 15 | Quant(r, 5) << 10 | Quant(g, 5) << 5 | Quant(b, 5));
+        break;
+      }
+      case O2DIMG_FMT_A4R4G4B4:
+      case O2DIMG_FMT_X4R4G4B4: {
+        const uint32_t alpha = format == O2DIMG_FMT_A4R4G4B4 ? Quant(a, 4) : 0xF;
+        Put16(dst, pos, alpha << 12 | Quant(r, 4) << 8 | Quant(g, 4) << 4 | Quant(b, 4));
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32_t height, uint32_t levels,
+                          uint32_t format, O2DImageTexture& out, uint32_t maxSide, std::string* error) {
+  out = O2DImageTexture();
+  if (!O2D_ImageFormatBytes(format)) return Refuse(error, "unsupported texture format " + std::to_string(format));
+  if ((!IsDefault(width) && width > O2DIMG_MAX_SIDE) || (!IsDefault(height) && height > O2DIMG_MAX_SIDE))
+    return Refuse(error, "texture size " + std::to_string(width) + "x" + std::to_string(height) + " is not allowed");
+  try {
+    O2DImage img;
+    if (!O2D_DecodeImage(bytes, size, img, error)) return false;
+    uint32_t w = IsDefault(width) ? img.width : width;
+    uint32_t h = IsDefault(height) ? img.height : height;
+    if (maxSide) w = std::min(w, maxSide), h = std::min(h, maxSide);
+    std::string why;
+    if (!O2D_ImageSizeAllowed(w, h, why)) return Refuse(error, "texture " + why);
+    if (!O2D_ScaleImage(img, w, h, img)) return Refuse(error, "cannot scale the image");
+
+    const uint32_t full = FullChain(w, h);
+    const uint32_t count = IsDefault(levels) ? full : std::min(levels, full);
+    O2DImageTexture tex;
+    tex.width = w;
+    tex.height = h;
+    tex.levels = count;
+    tex.format = format;
+    tex.pixels.reserve(tex.LevelOffset(count));
+    for (uint32_t level = 0; level < count; ++level) {
+      if (level > 0) img = O2D_HalveImage(img);
+      O2D_ConvertImage(img, format, tex.pixels);
+    }
+    out = std::move(tex);
+    return true;
+  } catch (const std::bad_alloc&) {
+    out = O2DImageTexture();
+    return Refuse(error, "out of memory");
+  }
+}

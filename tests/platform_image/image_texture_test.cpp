@@ -1,0 +1,202 @@
+// Texture building: format conversion precision, mip chains, scaling and the
+// meaning of each texture-creation argument.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "image_test_util.h"
+#include "o2d_image_loader.h"
+
+namespace {
+
+O2DImage MakeImage(uint32_t w, uint32_t h, std::vector<uint8_t> rgba) {
+  O2DImage img;
+  img.width = w;
+  img.height = h;
+  img.rgba = std::move(rgba);
+  return img;
+}
+
+uint16_t Texel16(const std::vector<uint8_t>& p, size_t i) { return static_cast<uint16_t>(p[i * 2] | p[i * 2 + 1] << 8); }
+
+std::vector<uint16_t> Convert16(const std::vector<uint8_t>& rgba, uint32_t format) {
+  std::vector<uint8_t> out;
+  EXPECT_TRUE(O2D_ConvertImage(MakeImage(static_cast<uint32_t>(rgba.size() / 4), 1, rgba), format, out));
+  std::vector<uint16_t> v;
+  for (size_t i = 0; i < out.size() / 2; ++i) v.push_back(Texel16(out, i));
+  return v;
+}
+
+// A w x h image whose texel (x, y) has red = x * 16 + y, green = 255 - that, blue = 7, alpha = 255.
+std::vector<uint8_t> Ramp(uint32_t w, uint32_t h) {
+  std::vector<uint8_t> p;
+  for (uint32_t y = 0; y < h; ++y)
+    for (uint32_t x = 0; x < w; ++x) {
+      const uint8_t v = static_cast<uint8_t>(x * 16 + y);
+      p.insert(p.end(), {v, static_cast<uint8_t>(255 - v), 7, 255});
+    }
+  return p;
+}
+
+}  // namespace
+
+TEST(ImageConvert, FourBitChannelsHaveSixteenRoundedLevels) {
+  std::vector<uint8_t> gradient;
+  for (int v = 0; v < 256; ++v) gradient.insert(gradient.end(), {uint8_t(v), uint8_t(v), uint8_t(v), uint8_t(v)});
+  const auto texels = Convert16(gradient, O2DIMG_FMT_A4R4G4B4);
+  std::set<uint16_t> distinct(texels.begin(), texels.end());
+  EXPECT_EQ(distinct.size(), 16u);
+  for (int v = 0; v < 256; ++v) {
+    const uint16_t q = static_cast<uint16_t>((v * 15 + 127) / 255);
+    EXPECT_EQ(texels[v], q << 12 | q << 8 | q << 4 | q) << v;
+  }
+  // The X form writes its unused nibble as ones.
+  EXPECT_EQ(Convert16({0, 0, 0, 0}, O2DIMG_FMT_X4R4G4B4)[0], 0xF000);
+}
+
+TEST(ImageConvert, SixteenBitPackings) {
+  const std::vector<uint8_t> rgbw = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+  EXPECT_EQ(Convert16(rgbw, O2DIMG_FMT_R5G6B5), (std::vector<uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF}));
+  EXPECT_EQ(Convert16(rgbw, O2DIMG_FMT_X1R5G5B5), (std::vector<uint16_t>{0xFC00, 0x83E0, 0x801F, 0xFFFF}));
+  // One alpha bit: half and above is opaque.
+  EXPECT_EQ(Convert16({255, 0, 0, 127, 255, 0, 0, 128}, O2DIMG_FMT_A1R5G5B5),
+            (std::vector<uint16_t>{0x7C00, 0xFC00}));
+  // Six bits of green round to their own 64 levels: 130 -> 32.
+  EXPECT_EQ(Convert16({0, 130, 0, 255}, O2DIMG_FMT_R5G6B5)[0], 32 << 5);
+}
+
+TEST(ImageConvert, ThirtyTwoBitByteOrderAndUnsupportedFormats) {
+  const O2DImage px = MakeImage(1, 1, {0x11, 0x22, 0x33, 0x44});
+  std::vector<uint8_t> out;
+  ASSERT_TRUE(O2D_ConvertImage(px, O2DIMG_FMT_A8R8G8B8, out));
+  EXPECT_EQ(out, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0x44}));
+  out.clear();
+  ASSERT_TRUE(O2D_ConvertImage(px, O2DIMG_FMT_X8R8G8B8, out));
+  EXPECT_EQ(out, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0xFF}));
+  for (uint32_t format : {0u, 20u, 29u, 50u}) {
+    EXPECT_EQ(O2D_ImageFormatBytes(format), 0u);
+    EXPECT_FALSE(O2D_ConvertImage(px, format, out));
+  }
+}
+
+TEST(ImageMips, BoxFilterAveragesTwoByTwo) {
+  const O2DImage two = MakeImage(2, 2, {0, 10, 255, 255, 255, 20, 0, 0, 100, 30, 1, 255, 1, 41, 2, 0});
+  const O2DImage one = O2D_HalveImage(two);
+  ASSERT_EQ(one.width, 1u);
+  ASSERT_EQ(one.height, 1u);
+  // (0+255+100+1)/4 = 89; (10+20+30+41)/4 = 25.25; (255+0+1+2)/4 = 64.5 rounds up; alpha 127.5 -> 128.
+  EXPECT_EQ(one.rgba, (std::vector<uint8_t>{89, 25, 65, 128}));
+
+  const O2DImage four = MakeImage(4, 4, Ramp(4, 4));
+  const O2DImage half = O2D_HalveImage(four);
+  ASSERT_EQ(half.width, 2u);
+  for (uint32_t y = 0; y < 2; ++y)
+    for (uint32_t x = 0; x < 2; ++x) {
+      // red of the four texels: 32x + 2y + {0, 1, 16, 17}, average 32x + 2y + 8.5 -> rounds up.
+      const uint8_t* p = &half.rgba[(y * 2 + x) * 4];
+      EXPECT_EQ(p[0], 32 * x + 2 * y + 9);
+      EXPECT_EQ(p[1], 255 - (32 * x + 2 * y + 8));  // 246.5 - ... rounds up to the upper value
+      EXPECT_EQ(p[2], 7);
+      EXPECT_EQ(p[3], 255);
+    }
+  const O2DImage last = O2D_HalveImage(half);
+  EXPECT_EQ(last.rgba[0], (9 + 41 + 11 + 43 + 2) / 4);
+
+  // A side of 1 averages along the other side only; an odd side averages by area.
+  const O2DImage row = O2D_HalveImage(MakeImage(2, 1, {0, 0, 0, 0, 255, 255, 255, 255}));
+  EXPECT_EQ(row.rgba, (std::vector<uint8_t>{128, 128, 128, 128}));
+  std::vector<uint8_t> nine;
+  for (int i = 0; i < 9; ++i) nine.insert(nine.end(), {uint8_t(i * 10), 0, 0, 255});
+  const O2DImage odd = O2D_HalveImage(MakeImage(3, 3, nine));
+  ASSERT_EQ(odd.width, 1u);
+  EXPECT_EQ(odd.rgba[0], 40);
+}
+
+TEST(ImageScale, ShrinkAveragesAndEnlargeInterpolates) {
+  const O2DImage four = MakeImage(4, 4, Ramp(4, 4));
+  O2DImage shrunk;
+  ASSERT_TRUE(O2D_ScaleImage(four, 2, 2, shrunk));
+  EXPECT_EQ(shrunk.rgba, O2D_HalveImage(four).rgba);
+
+  O2DImage wide;
+  ASSERT_TRUE(O2D_ScaleImage(MakeImage(2, 1, {0, 0, 0, 255, 255, 255, 255, 255}), 4, 1, wide));
+  // Texel centres at -0.25 (clamped), 0.25, 0.75 and 1.25 (clamped) of the source.
+  std::vector<uint8_t> red;
+  for (size_t i = 0; i < 4; ++i) red.push_back(wide.rgba[i * 4]);
+  EXPECT_EQ(red, (std::vector<uint8_t>{0, 64, 191, 255}));
+
+  // A uniform image stays uniform at any size.
+  const O2DImage grey = MakeImage(3, 5, std::vector<uint8_t>(60, 77));
+  O2DImage any;
+  ASSERT_TRUE(O2D_ScaleImage(grey, 7, 2, any));
+  EXPECT_EQ(any.rgba, std::vector<uint8_t>(56, 77));
+
+  EXPECT_FALSE(O2D_ScaleImage(grey, 0, 4, any));
+  EXPECT_FALSE(O2D_ScaleImage(grey, O2DIMG_MAX_SIDE + 1, 4, any));
+  EXPECT_FALSE(O2D_ScaleImage(O2DImage(), 4, 4, any));
+}
+
+TEST(ImageTexture, SizeLevelsAndFormatArguments) {
+  const std::string bmp = BmpFromRgba(4, 4, Ramp(4, 4));
+  O2DImageTexture tex;
+  std::string error;
+
+  // 0 and "default" keep the image size and build the full chain 4, 2, 1.
+  for (uint32_t def : {0u, O2DIMG_DEFAULT}) {
+    ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), def, def, def, O2DIMG_FMT_A8R8G8B8, tex, 0, &error))
+        << error;
+    EXPECT_EQ(tex.width, 4u);
+    EXPECT_EQ(tex.height, 4u);
+    EXPECT_EQ(tex.levels, 3u);
+    EXPECT_EQ(tex.format, O2DIMG_FMT_A8R8G8B8);
+    EXPECT_EQ(tex.pixels.size(), (16u + 4u + 1u) * 4u);
+    EXPECT_EQ(tex.LevelOffset(1), 64u);
+    EXPECT_EQ(tex.LevelOffset(2), 80u);
+  }
+  // Level 1 of the texture is the box-filtered image (B, G, R, A bytes).
+  const O2DImage half = O2D_HalveImage(MakeImage(4, 4, Ramp(4, 4)));
+  EXPECT_EQ(tex.pixels[64 + 2], half.rgba[0]);
+  EXPECT_EQ(tex.pixels[64 + 1], half.rgba[1]);
+
+  // A count above the chain is cut to it; 1 gives the image alone.
+  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 9, O2DIMG_FMT_R5G6B5, tex));
+  EXPECT_EQ(tex.levels, 3u);
+  EXPECT_EQ(tex.pixels.size(), 21u * 2u);
+  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, O2DIMG_FMT_A4R4G4B4, tex));
+  EXPECT_EQ(tex.levels, 1u);
+  EXPECT_EQ(tex.pixels.size(), 16u * 2u);
+
+  // A requested size scales; a non-square chain ends at 1x1 after the longer side.
+  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 16, 2, 0, O2DIMG_FMT_X8R8G8B8, tex));
+  EXPECT_EQ(tex.levels, 5u);
+  EXPECT_EQ(tex.LevelWidth(4), 1u);
+  EXPECT_EQ(tex.LevelHeight(2), 1u);
+  EXPECT_EQ(tex.pixels.size(), (32u + 8u + 4u + 2u + 1u) * 4u);
+  EXPECT_EQ(tex.LevelOffset(5), tex.pixels.size());
+
+  // The device's largest side caps the size, whether asked for or the image's own.
+  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 8, 8, 1, O2DIMG_FMT_A8R8G8B8, tex, 2));
+  EXPECT_EQ(tex.width, 2u);
+  EXPECT_EQ(tex.height, 2u);
+  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, O2DIMG_FMT_A8R8G8B8, tex, 2));
+  EXPECT_EQ(tex.width, 2u);
+  EXPECT_EQ(tex.pixels[2], half.rgba[0]);
+}
+
+TEST(ImageTexture, RefusalsLeaveNoTexture) {
+  const std::string bmp = BmpFromRgba(4, 4, Ramp(4, 4));
+  O2DImageTexture tex;
+  std::string error;
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, 29, tex, 0, &error));  // A8R3G3B2
+  EXPECT_NE(error.find("format"), std::string::npos);
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, 0, tex));
+  // A negative texture size seen as unsigned is not a size.
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0xFFFFFFFEu, 0xFFFFFFFEu, 1, O2DIMG_FMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 16385, 16385, 1, O2DIMG_FMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size() - 1, 0, 0, 1, O2DIMG_FMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(nullptr, 0, 0, 0, 1, O2DIMG_FMT_A8R8G8B8, tex));
+  EXPECT_TRUE(tex.pixels.empty());
+  EXPECT_EQ(tex.levels, 0u);
+}
