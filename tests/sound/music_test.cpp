@@ -102,7 +102,8 @@ TEST_F(MusicTest, ThreePiecePlaylistPicksEitherOtherPieceWithEqualChance) {
   m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_ALL"));
   EXPECT_TRUE(LogHas(" !: Cannot find resource with ID = MUS_NONE\n"));
   EXPECT_TRUE(LogHas("   =: New playlist contains 3 entries.\n   +: Done.\n\n"));
-  EXPECT_EQ(m_engine->LoadPlaylist(ReadFileBytes("DATA/all.pls").data(), 200), 0);
+  const std::string again = ReadFileBytes("DATA/all.pls");
+  EXPECT_EQ(m_engine->LoadPlaylist(again.data(), static_cast<uint32_t>(again.size())), 0);
   EXPECT_TRUE(LogHas(" !: Warning: Dublicated playlist!\n"));
 
   // Each piece lasts 20 ms, so every 25 ms frame starts the next one.
