@@ -87,7 +87,7 @@ class SoundTest : public TempDirTest {
     const std::string log = Log();
     return log.find(s) != std::string::npos && log.find(s) == log.rfind(s);
   }
-  // "type code: description" of the error record fn raises.
+  // "type code: text" of the error record fn raises.
   static std::string Raised(const std::function<void()>& fn) {
     try {
       fn();
