@@ -11,6 +11,8 @@
 #include "costrak_itemsmanager.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_main.h"
+#include "costrak_sfx_classes.h"
+#include "o2d_audio.h"
 #include "o2d_input.h"
 #include "o2d_window.h"
 
@@ -21,6 +23,8 @@ enum O2DCallbackKind : uint32_t {
   O2D_CALLBACK_RESTOREDFOCUS = 2,
   O2D_CALLBACK_TERMINATION = 3,
 };
+
+class CSmartID;
 
 class COstrak : private IO2DWindowEvents {
  public:
@@ -121,6 +125,84 @@ class COstrak : private IO2DWindowEvents {
   int32_t MouseGetCursorShiftX() const { return m_iCursorX - m_iCursorPrevX; }
   int32_t MouseGetCursorShiftY() const { return m_iCursorY - m_iCursorPrevY; }
 
+  // --- sound, music and playlists ---------------------------------------------
+  // The output device SoundInit tries first (O2DAUDIO_DEVICE_DEFAULT). Tests pick
+  // O2DAUDIO_DEVICE_RENDER and pull the mix themselves through SoundGetAudio().
+  void SoundSelectDevice(int device) { m_iSoundDevice = device; }
+  CO2DAudio& SoundGetAudio() { return m_audio; }
+  // Starts after graphics; without a sound card the engine runs on silently and
+  // every sound and music operation does nothing.
+  void SoundInit(uint32_t frequency);
+  void SoundShutdown();
+  // Per frame: keeps the output fed, then MusicUpdate.
+  void SoundUpdate();
+  bool SoundIsAvailable() const { return m_bSfxReady && !m_bNoSound; }
+  void SoundSetGlobalVolumes(int32_t effects, int32_t music);
+  float SoundGetCPU() const;
+  void SoundPauseOutput();
+  void SoundResumeOutput();
+  // Both start on; nothing in the engine switches them off.
+  void SoundSetEffectsOn(bool on) { m_bEffectsOn = on; }
+  void MusicSetOn(bool on) { m_bMusicOn = on; }
+
+  // Sound effects. The loader of SOUND resources; -2 when there is no sound.
+  int32_t LoadSound(const char* path, const char* strID, int32_t tag, bool isStream, int32_t maxPlaybacks,
+                    bool noOverride, uint32_t offset, uint32_t length);
+  int32_t GetSoundIID(const char* strID);
+  void UnloadSound(int32_t id);
+  void UnloadSoundByStrID(const char* strID);
+  // By ID, by string ID (the first sound with it, else -1) and by a CSmartID's
+  // bound ID. Volume 0..100, pan -100..100, frequency in Hz; -1, -1 and -101
+  // leave the value as it is.
+  void SoundPlay(int32_t id, bool loop, int32_t freq, int32_t volume, int32_t pan);
+  void SoundPlayByStrID(const char* strID, bool loop, int32_t freq, int32_t volume, int32_t pan);
+  void SoundPlay(const CSmartID& sid, bool loop, int32_t freq, int32_t volume, int32_t pan);
+  void SoundStop(int32_t id);
+  void SoundStopByStrID(const char* strID);
+  void SoundStop(const CSmartID& sid);
+  void SoundPause(int32_t id);
+  void SoundPauseByStrID(const char* strID);
+  void SoundPause(const CSmartID& sid);
+  void SoundResume(int32_t id);
+  void SoundResumeByStrID(const char* strID);
+  void SoundResume(const CSmartID& sid);
+  void SoundSetAttributes(int32_t id, int32_t freq, int32_t volume, int32_t pan);
+  void SoundSetAttributesByStrID(const char* strID, int32_t freq, int32_t volume, int32_t pan);
+  void SoundSetAttributes(const CSmartID& sid, int32_t freq, int32_t volume, int32_t pan);
+  void SoundSlideAttributes(int32_t id, int32_t freq, int32_t volume, int32_t pan, int32_t time);
+  void SoundSlideAttributesByStrID(const char* strID, int32_t freq, int32_t volume, int32_t pan, int32_t time);
+  void SoundSlideAttributes(const CSmartID& sid, int32_t freq, int32_t volume, int32_t pan, int32_t time);
+  // 0 stopped, 1 playing, 2 stalled, 3 paused.
+  int32_t SoundGetStatus(int32_t id);
+  int32_t SoundGetStatusByStrID(const char* strID);
+  int32_t SoundGetStatus(const CSmartID& sid);
+
+  // Music: one piece at a time. A new piece waits until the current one has
+  // faded out; MusicUpdate makes the hand-over.
+  int32_t LoadMusic(const char* path, const char* strID, int32_t tag, uint32_t offset, uint32_t length,
+                    bool preload);
+  int32_t GetMusicIID(const char* strID);
+  void MusicPlay(int32_t id, bool loop, int32_t fadeTime);
+  void MusicPlayByStrID(const char* strID, bool loop, int32_t fadeTime);
+  void MusicStop(int32_t fadeTime);
+  int32_t MusicGetStatus();
+  void MusicSetVolume(int32_t volume, int32_t time);
+  float MusicGetLevelLeft();
+  float MusicGetLevelRight();
+  void MusicUpdate();
+  int32_t MusicGetCurrent() const { return m_iCurrentMusic; }
+  int32_t MusicGetPending() const { return m_iPendingMusic; }
+
+  // Playlists: while one is set, each piece that ends is followed by a random
+  // other piece of the list.
+  int32_t LoadPlaylist(const void* data, uint32_t size);
+  int32_t GetPlaylistIID(const char* strID);
+  void PlaylistNext();
+  void PlaylistSet(int32_t id);
+  void PlaylistSetByStrID(const char* strID);
+  void PlaylistStop();
+  int32_t PlaylistGetCurrent() const { return m_iCurrentPlaylist; }
+
  private:
   void InputOnEvent(const SDL_Event& event);
   void InputLoseAcquisition();
@@ -157,6 +239,23 @@ class COstrak : private IO2DWindowEvents {
   std::unique_ptr<TItemsManager<CO2DResource>> m_pResManager;
   std::map<std::string, O2DLoadResFn, std::less<>> m_mapLoadRes;
   std::map<std::string, O2DLoadResExFn, std::less<>> m_mapLoadResEx;
+
+  SoundObject* SoundGetValid(int32_t id) const;  // "Invalid sound ID: " unless a filled slot
+  bool SoundOperationsOff() const;
+
+  // The back end comes before the managers: their items free their handles in it.
+  CO2DAudio m_audio;
+  int m_iSoundDevice = O2DAUDIO_DEVICE_DEFAULT;
+  bool m_bNoSound = false;
+  bool m_bEffectsOn = true;
+  bool m_bMusicOn = true;
+  std::unique_ptr<TItemsManager<SoundObject>> m_pSoundsManager;
+  std::unique_ptr<TItemsManager<IO2DMusic>> m_pMusicManager;
+  std::unique_ptr<TItemsManager<Playlist>> m_pPlaylistsManager;
+  int32_t m_iCurrentMusic = -1;
+  int32_t m_iPendingMusic = -1;
+  bool m_bPendingLoop = false;
+  int32_t m_iCurrentPlaylist = -1;
 
   std::string m_strProgramName;
   std::string m_strProgramVersion;

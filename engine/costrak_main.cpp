@@ -105,6 +105,7 @@ int COstrak::UpdateAllSystems() {
   if (!g_bAppActive) return 0;
   TimerUpdate();
   InputUpdate();
+  SoundUpdate();
   return 1;
 }
 
@@ -130,12 +131,14 @@ void COstrak::OnFocusGained() {
   TimerUpdate();
   TimerUpdate();
   InputReacquire();
+  if (m_bSfxReady) SoundResumeOutput();
 }
 
 void COstrak::OnFocusLost() {
   EHS_CP();
   if (m_pfnLostFocus) m_pfnLostFocus();
   LOG_AddLine("FOCUS LOST");
+  if (m_bSfxReady) SoundPauseOutput();
 }
 
 void COstrak::CreateGameWindow(int width, int height, bool windowed) {
@@ -157,6 +160,7 @@ void COstrak::Cleanup() {
   EHS_CP();
   if (m_bTerminatedByFatalError && m_pfnTermination) m_pfnTermination();
   if (m_bInpReady) DeinitInputSubsystem();
+  if (m_bSfxReady) SoundShutdown();
   if (m_bResReady) ResDeinit();
   LOG_AddEmptyLines(1);
   LOG_AddSeparator(1);

@@ -56,6 +56,27 @@ bool RES_IsXMLType(const std::string& typeName) {
 // --- standard load functions -------------------------------------------------
 
 namespace {
+COstrak* LoaderEngine() {
+  COstrak* engine = O2D_GetEngine();
+  EHS_ASSERT(engine);
+  return engine;
+}
+
+void LoadSoundResource(const char* path, uint32_t offset, uint32_t size, const char* id, int32_t tag,
+                       int32_t data1, int32_t data2, int32_t data3) {
+  const O2DSoundParams p = RES_SoundParams(data1, data2, data3);
+  LoaderEngine()->LoadSound(path, id, tag, p.isStream, p.maxPlaybacks, p.noOverride, offset, size);
+}
+
+void LoadMusicResource(const char* path, uint32_t offset, uint32_t size, const char* id, int32_t tag,
+                       int32_t data1, int32_t, int32_t) {
+  LoaderEngine()->LoadMusic(path, id, tag, offset, size, data1 == 1);
+}
+
+void LoadPlaylistResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
+  LoaderEngine()->LoadPlaylist(data, size);
+}
+
 void LoadXMLDataResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
   RESLOAD_XMLData(data, size);
 }
@@ -65,6 +86,9 @@ void COstrak::RegisterStandardLoaders() {
   EHS_CP();
   // The standard types in their fixed order: TEXTURE, TECHNIQUE, FONT, SOUND,
   // MUSIC, PLAYLIST, SCRIPT, XMLDATA. Each subsystem's loader takes its place here.
+  RegisterLoadResEx(&LoadSoundResource, "SOUND");
+  RegisterLoadResEx(&LoadMusicResource, "MUSIC");
+  RegisterLoadRes(&LoadPlaylistResource, "PLAYLIST");
   RegisterLoadRes(&LoadXMLDataResource, "XMLDATA");
 }
 

@@ -120,7 +120,7 @@ TEST_F(ResourcesTest, DescriptorErrors) {
 
 TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
   WritePack("DATA/one.pak",
-            {{"X1", "TEST", 0, 0, 5, 1, 2, 3}, {"X1", "TEST", 0, 0, 6}, {"S1", "SOUND", 0, 0, 5, 1, 0, 2}},
+            {{"X1", "TEST", 0, 0, 5, 1, 2, 3}, {"X1", "TEST", 0, 0, 6}, {"S1", "SNDTEST", 0, 0, 5, 1, 0, 2}},
             {"first", "second", "snd"});
   COstrak engine;
   engine.ResInit();
@@ -129,7 +129,7 @@ TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
   EXPECT_TRUE(LogHas("   =: Resources Subsystem operates in PAK mode.\n"));
   EXPECT_TRUE(LogHas("   +: 3 resources found.\n"));
   engine.RegisterLoadRes(&RecordLoad, "TEST");
-  engine.RegisterLoadResEx(&RecordLoadEx, "SOUND");
+  engine.RegisterLoadResEx(&RecordLoadEx, "SNDTEST");  // SOUND itself is a standard type
   engine.LoadResources(5);
   ASSERT_EQ(g_calls.size(), 2u);
   EXPECT_EQ(g_calls[0].bytes, "first");

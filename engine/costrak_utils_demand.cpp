@@ -1,0 +1,62 @@
+#include "costrak_utils_demand.h"
+
+#include <string>
+
+#include "costrak.h"
+
+static constexpr int EHS_FILE_ID = EHSF_COSTRAK_UTILS_DEMAND;
+
+namespace {
+using FindFn = int32_t (COstrak::*)(const char*);
+
+COstrak* DemandEngine() {
+  COstrak* engine = O2D_GetEngine();
+  EHS_ASSERT(engine);
+  return engine;
+}
+
+// Searches; on a miss loads the resource `resourceID` and searches again. The
+// search logs its own miss. Returns -1 when the item is still missing.
+int32_t FindOrLoad(COstrak* engine, FindFn find, const char* id, const char* resourceID) {
+  const int32_t found = (engine->*find)(id);
+  if (found >= 0) return found;
+  engine->LoadResource(resourceID);
+  return (engine->*find)(id);
+}
+
+// Without a sound card the sound and music loaders create nothing on purpose;
+// a registered resource then gives -2 instead of the demand error.
+bool SilentOnPurpose(COstrak* engine, const char* id) {
+  return engine->m_bSfxReady && !engine->SoundIsAvailable() && engine->ResGetManager() &&
+         engine->ResGetManager()->FindByStrID(id) >= 0;
+}
+}  // namespace
+
+int32_t O2DUTIL_DemandSound(const char* id) {
+  EHS_CP();
+  COstrak* engine = DemandEngine();
+  EHS_ASSERT(id);
+  const int32_t found = FindOrLoad(engine, &COstrak::GetSoundIID, id, id);
+  if (found >= 0) return found;
+  if (SilentOnPurpose(engine, id)) return -2;
+  EHS_RAISE(EHS_GAME, 0, std::string("Invalid sound demand. ID = ") + id);
+}
+
+int32_t O2DUTIL_DemandMusic(const char* id) {
+  EHS_CP();
+  COstrak* engine = DemandEngine();
+  EHS_ASSERT(id);
+  const int32_t found = FindOrLoad(engine, &COstrak::GetMusicIID, id, id);
+  if (found >= 0) return found;
+  if (SilentOnPurpose(engine, id)) return -2;
+  EHS_RAISE(EHS_GAME, 0, std::string("Invalid music demand. ID = ") + id);
+}
+
+int32_t O2DUTIL_DemandPlaylist(const char* id) {
+  EHS_CP();
+  COstrak* engine = DemandEngine();
+  EHS_ASSERT(id);
+  const int32_t found = FindOrLoad(engine, &COstrak::GetPlaylistIID, id, id);
+  if (found >= 0) return found;
+  EHS_RAISE(EHS_GAME, 0, std::string("Invalid playlist demand. ID = ") + id);
+}

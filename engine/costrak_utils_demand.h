@@ -1,0 +1,12 @@
+#pragma once
+// Demand functions: make sure an item exists in its manager before it is used,
+// loading the resource of the same ID on first use. Each returns the item's
+// integer ID; an ID that still names no item afterwards is an error record.
+#include <cstdint>
+
+// Sound and music without a sound card: nothing is loaded, and the demand of a
+// registered resource gives -2 (as the loaders do), which every sound and music
+// operation ignores.
+int32_t O2DUTIL_DemandSound(const char* id);
+int32_t O2DUTIL_DemandMusic(const char* id);
+int32_t O2DUTIL_DemandPlaylist(const char* id);

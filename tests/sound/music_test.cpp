@@ -1,0 +1,161 @@
+// Music pieces with their fading hand-over, and playlists, frame by frame.
+#include <map>
+
+#include "costrak_utils_demand.h"
+#include "sound_fixture.h"
+
+namespace {
+
+class MusicTest : public SoundTest {
+ protected:
+  // Pieces of 441, 882 and 1764 Hz, told apart by their zero crossings.
+  void StartPieces(double seconds, const std::string& more = "") {
+    Sine("a.wav", 441.0, seconds);
+    Sine("b.wav", 882.0, seconds);
+    Sine("c.wav", 1764.0, seconds);
+    Start(Res("MUS_A", "a.wav", "MUSIC") + Res("MUS_B", "b.wav", "MUSIC") + Res("MUS_C", "c.wav", "MUSIC", 1) +
+          more);
+    m_engine->LoadResources(1);
+  }
+  static std::string Playlist(const std::string& id, const std::string& entries) {
+    return "<playlist id=\"" + id + "\" tag=\"4\">" + entries + "</playlist>";
+  }
+  void AddPlaylist(const std::string& file, const std::string& xml) { WriteFileBytes("DATA/" + file, xml); }
+  int32_t Music(const char* id) { return m_engine->GetMusicIID(id); }
+  // Zero crossings in 100 ms: about 88 for MUS_A, 176 for MUS_B, 353 for MUS_C.
+  int Crossings() { return ZeroCrossings(Side(Render(100), 0)); }
+};
+
+TEST_F(MusicTest, NewPieceStartsInTheFrameAfterTheOldOneHasFadedOut) {
+  StartPieces(3.0);
+  m_engine->MusicPlayByStrID("MUS_A", false, 0);
+  Frame();
+  ASSERT_EQ(m_engine->MusicGetCurrent(), Music("MUS_A"));
+  EXPECT_EQ(m_engine->MusicGetStatus(), O2DAUDIO_PLAYING);
+
+  m_engine->MusicPlay(Music("MUS_B"), true, 1000);
+  EXPECT_EQ(m_engine->MusicGetPending(), Music("MUS_B"));
+  int elapsed = 0;
+  while (m_engine->MusicGetCurrent() == Music("MUS_A") && elapsed < 2000) {
+    if (elapsed == 500) {
+      EXPECT_NEAR(Peak(Side(Render(1), 0)), 16384, 1200);  // half way down
+    }
+    Frame();
+    elapsed += 20;
+  }
+  EXPECT_GE(elapsed, 1000);
+  EXPECT_LE(elapsed, 1020);
+  EXPECT_EQ(m_engine->MusicGetCurrent(), Music("MUS_B"));
+  EXPECT_NEAR(Crossings(), 176, 3);
+
+  // Playing the current piece changes nothing: no fade, nothing pending.
+  m_engine->MusicPlayByStrID("MUS_B", false, 500);
+  for (int i = 0; i < 30; ++i) Frame();
+  EXPECT_EQ(m_engine->MusicGetPending(), -1);
+  EXPECT_GT(Peak(Side(Render(20), 0)), 32000);
+  EXPECT_GT(m_engine->MusicGetLevelLeft(), 250.0f);
+
+  // The game's shutdown: a three-second fade, then silence.
+  m_engine->MusicStop(3000);
+  for (int i = 0; i < 148; ++i) Frame();
+  EXPECT_EQ(m_engine->MusicGetCurrent(), Music("MUS_B"));
+  for (int i = 0; i < 3; ++i) Frame();
+  EXPECT_EQ(m_engine->MusicGetStatus(), 0);
+  EXPECT_EQ(m_engine->MusicGetCurrent(), -1);
+}
+
+TEST_F(MusicTest, PreloadedPieceComesBackAtFullVolumeAfterAFade) {
+  StartPieces(3.0);
+  m_engine->MusicPlayByStrID("MUS_C", false, 0);
+  Frame();
+  m_engine->MusicSetVolume(50, 0);
+  EXPECT_NEAR(Peak(Side(Render(20), 0)), 16384, 200);
+  m_engine->MusicPlayByStrID("MUS_A", false, 100);
+  for (int i = 0; i < 6; ++i) Frame();
+  ASSERT_EQ(m_engine->MusicGetCurrent(), Music("MUS_A"));
+  m_engine->MusicPlayByStrID("MUS_C", false, 0);
+  Frame();
+  Render(100);
+  EXPECT_GT(Peak(Side(Render(20), 0)), 32000);
+  EXPECT_NEAR(Crossings(), 353, 3);
+
+  EXPECT_EQ(Raised([&] { m_engine->MusicPlayByStrID("MUS_NONE", false, 0); }), "2 0: Invalid music id!");
+  m_engine->MusicPlay(42, false, 0);
+  EXPECT_EQ(Raised([&] { Frame(); }), "1 0: Cannot play music - invalid ID!");
+}
+
+TEST_F(MusicTest, OnePiecePlaylistReplaysItsPiece) {
+  AddPlaylist("one.pls", Playlist("PL_ONE", "<m id=\"MUS_B\"/>"));
+  StartPieces(0.1, Res("PL_ONE", "one.pls", "PLAYLIST"));
+  m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_ONE"));
+  for (int round = 0; round < 3; ++round) {
+    Frame();
+    ASSERT_EQ(m_engine->MusicGetCurrent(), Music("MUS_B"));
+    EXPECT_NEAR(Crossings(), 176, 3);
+  }
+}
+
+TEST_F(MusicTest, ThreePiecePlaylistPicksEitherOtherPieceWithEqualChance) {
+  // A piece that is not a resource is left out.
+  AddPlaylist("all.pls", Playlist("PL_ALL", "<m id=\"MUS_A\"/><m id=\"MUS_NONE\"/><m id=\"MUS_B\"/><m id=\"MUS_C\"/>"));
+  StartPieces(0.02, Res("PL_ALL", "all.pls", "PLAYLIST"));
+  m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_ALL"));
+  EXPECT_TRUE(LogHas(" !: Cannot find resource with ID = MUS_NONE\n"));
+  EXPECT_TRUE(LogHas("   =: New playlist contains 3 entries.\n   +: Done.\n\n"));
+  const std::string again = ReadFileBytes("DATA/all.pls");
+  EXPECT_EQ(m_engine->LoadPlaylist(again.data(), static_cast<uint32_t>(again.size())), 0);
+  EXPECT_TRUE(LogHas(" !: Warning: Dublicated playlist!\n"));
+
+  // Each piece lasts 20 ms, so every 25 ms frame starts the next one.
+  std::map<std::pair<int32_t, int32_t>, int> next;
+  int32_t previous = -1;
+  for (int i = 0; i < 600; ++i) {
+    Frame(25);
+    const int32_t current = m_engine->MusicGetCurrent();
+    ASSERT_NE(current, previous);
+    if (previous != -1) ++next[{previous, current}];
+    previous = current;
+  }
+  const int32_t ids[3] = {Music("MUS_A"), Music("MUS_B"), Music("MUS_C")};
+  for (int k = 0; k < 3; ++k) {
+    const int first = next[{ids[k], ids[(k + 1) % 3]}];
+    const int second = next[{ids[k], ids[(k + 2) % 3]}];
+    EXPECT_GT(first + second, 150);
+    EXPECT_NEAR(first / static_cast<double>(first + second), 0.5, 0.1) << first << " / " << second;
+  }
+}
+
+TEST_F(MusicTest, PlaylistNamingOnlyThePieceJustHeardPlaysItAgain) {
+  AddPlaylist("same.pls", Playlist("PL_SAME", "<m id=\"MUS_A\"/><m id=\"MUS_A\"/>"));
+  StartPieces(0.02, Res("PL_SAME", "same.pls", "PLAYLIST"));
+  EXPECT_EQ(Raised([&] { m_engine->PlaylistSetByStrID("PL_NONE"); }), "2 0: Invalid playlist ID!");
+  m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_SAME"));
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(Raised([&] { Frame(25); }), "<no error>");
+    EXPECT_EQ(m_engine->MusicGetCurrent(), Music("MUS_A"));
+    EXPECT_EQ(m_engine->MusicGetStatus(), O2DAUDIO_PLAYING);
+  }
+}
+
+TEST_F(MusicTest, PlaylistStopFadesOverThreeSecondsAndStartsNothing) {
+  AddPlaylist("ab.pls", Playlist("PL_AB", "<m id=\"MUS_A\"/><m id=\"MUS_B\"/>"));
+  StartPieces(4.0, Res("PL_AB", "ab.pls", "PLAYLIST"));
+  const std::string bad = "<playlists id=\"PL_BAD\"/>";
+  EXPECT_EQ(Raised([&] { m_engine->LoadPlaylist(bad.data(), static_cast<uint32_t>(bad.size())); }),
+            "2 0: XML file doesn't contain playlist data!");
+  m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_AB"));
+  Frame();
+  ASSERT_NE(m_engine->MusicGetCurrent(), -1);
+  m_engine->PlaylistStop();
+  EXPECT_EQ(m_engine->PlaylistGetCurrent(), -1);
+  for (int i = 0; i < 75; ++i) Frame();
+  EXPECT_NEAR(Peak(Side(Render(1), 0)), 16384, 1200);
+  for (int i = 0; i < 76; ++i) Frame();
+  EXPECT_EQ(m_engine->MusicGetCurrent(), -1);
+  for (int i = 0; i < 10; ++i) Frame();
+  EXPECT_EQ(m_engine->MusicGetCurrent(), -1);
+  EXPECT_EQ(m_engine->MusicGetPending(), -1);
+  EXPECT_EQ(Peak(Side(Render(20), 0)), 0);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#pragma once
+// An engine with resources and sound started on the offline render device: the
+// tests mix the output themselves and run frames through UpdateAllSystems.
+#include <SDL.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "audio_generators.h"
+#include "costrak.h"
+#include "costrak_random.h"
+#include "costrak_xml.h"
+#include "test_support.h"
+
+// Sets the audio driver SDL opens for a scope.
+struct ScopedAudioDriver {
+  explicit ScopedAudioDriver(const char* driver) : had(std::getenv("SDL_AUDIODRIVER") != nullptr) {
+    if (had) old = std::getenv("SDL_AUDIODRIVER");
+    setenv("SDL_AUDIODRIVER", driver, 1);
+  }
+  ~ScopedAudioDriver() { had ? setenv("SDL_AUDIODRIVER", old.c_str(), 1) : unsetenv("SDL_AUDIODRIVER"); }
+  bool had;
+  std::string old;
+};
+
+class SoundTest : public TempDirTest {
+ protected:
+  static constexpr int kRate = 44100;
+
+  void SetUp() override {
+    TempDirTest::SetUp();
+    std::filesystem::create_directory("DATA");
+    O2D_SetXMLEncryptMode(false);
+    O2D_RandomSeed(1);
+    // Focus changes arrive as window events through the engine's pump.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+  }
+  void TearDown() override {
+    m_engine.reset();
+    O2D_SetXMLEncryptMode(false);
+    TempDirTest::TearDown();
+  }
+
+  // Resource descriptor entries (none: a pack is there); then resources and sound start.
+  void Start(const std::string& entries, int device = O2DAUDIO_DEVICE_RENDER) {
+    if (!entries.empty()) WriteFileBytes("DATA/res.xml", "<respack>" + entries + "</respack>");
+    m_engine = std::make_unique<COstrak>();
+    m_engine->ResInit();
+    m_engine->m_bGfxReady = 1;
+    m_engine->SoundSelectDevice(device);
+    m_engine->SoundInit(kRate);
+    Focus(true);
+  }
+  static std::string Res(const std::string& id, const std::string& file, const std::string& type, int d1 = 0,
+                         int d2 = 0, int d3 = 0) {
+    return "<r id=\"" + id + "\" filename=\"" + file + "\" typeid=\"" + type + "\" tag=\"1\" data1=\"" +
+           std::to_string(d1) + "\" data2=\"" + std::to_string(d2) + "\" data3=\"" + std::to_string(d3) + "\"/>";
+  }
+  static void Sine(const std::string& file, double hz, double seconds) {
+    WriteWav("DATA/" + file, kRate, 1, SineWave(kRate, hz, seconds, 1, 1.0));
+  }
+
+  void Focus(bool gained) {
+    SDL_Event ev{};
+    ev.type = SDL_WINDOWEVENT;
+    ev.window.event = static_cast<Uint8>(gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
+    ASSERT_EQ(SDL_PushEvent(&ev), 1);
+    m_engine->UpdateAllSystems();
+  }
+  Pcm Render(int ms) {
+    Pcm out(static_cast<size_t>(kRate) * ms / 1000 * 2);
+    m_engine->SoundGetAudio().Mix(out.data(), static_cast<int>(out.size() / 2));
+    return out;
+  }
+  // One frame: `ms` of output mixed, then the engine's frame step.
+  void Frame(int ms = 20) {
+    Render(ms);
+    ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
+  }
+
+  static std::string Log() { return ReadFileBytes("gamelog.txt"); }
+  static bool LogHas(const std::string& s) { return Log().find(s) != std::string::npos; }
+  static bool LogHasOnce(const std::string& s) {
+    const std::string log = Log();
+    return log.find(s) != std::string::npos && log.find(s) == log.rfind(s);
+  }
+  // "type code: text" of the error record fn raises.
+  static std::string Raised(const std::function<void()>& fn) {
+    try {
+      fn();
+    } catch (const CEHSException& e) {
+      return std::to_string(e.Type) + " " + std::to_string(e.Code) + ": " + e.Desc;
+    } catch (const CEHSTextError& e) {
+      return e.Text;
+    }
+    return "<no error>";
+  }
+
+  std::unique_ptr<COstrak> m_engine;
+};
