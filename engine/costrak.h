@@ -53,6 +53,9 @@ class COstrak : private IO2DWindowEvents {
   static void RequestQuit();
   static bool IsQuitRequested();
   static bool IsAppActive();
+  // Runs frames until a quit is requested or the callback returns false; blocks
+  // between window messages while the window is inactive or the device is lost.
+  void RunFrameLoop(bool (*frame)());
   // Stops every started subsystem and writes the log footer.
   void Cleanup();
 

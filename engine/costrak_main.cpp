@@ -109,6 +109,21 @@ int COstrak::UpdateAllSystems() {
   return 1;
 }
 
+void COstrak::RunFrameLoop(bool (*frame)()) {
+  EHS_CP();
+  // No sleep and no frame cap: presentation paces the frames.
+  while (!IsQuitRequested()) {
+    const int result = UpdateAllSystems();
+    if (result == 0) {
+      O2D_WaitEvent();
+    } else if (result < 0) {
+      RequestQuit();
+    } else if (!frame()) {
+      break;
+    }
+  }
+}
+
 void COstrak::OnActivate(bool active) {
   EHS_CP();
   // An activation that repeats the current state does nothing.

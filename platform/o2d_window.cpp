@@ -1,6 +1,7 @@
 #include "o2d_window.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +11,11 @@ volatile std::sig_atomic_t g_quitSignal = 0;
 
 void O2D_RequestQuitFromSignal() { g_quitSignal = 1; }
 bool O2D_QuitSignalled() { return g_quitSignal != 0; }
+
+void O2D_ShowMessageBox(const char* caption, const char* text) {
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0)
+    std::fprintf(stderr, "%s\n%s\n", caption, text);
+}
 
 bool O2D_InitVideo() {
   // The engine installs its own SIGINT / SIGTERM handlers.

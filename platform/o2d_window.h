@@ -40,6 +40,10 @@ class CO2DWindow {
   SDL_Window* m_pWindow = nullptr;
 };
 
+// The one message box of the program (OK button, no owner window); without a
+// display the caption and text go to standard error.
+void O2D_ShowMessageBox(const char* caption, const char* text);
+
 // Starts SDL's event and video subsystems once; false when no video driver works.
 bool O2D_InitVideo();
 
