@@ -120,6 +120,8 @@ class COstrak : private IO2DWindowEvents {
   void VQuadSetColor(float r, float g, float b, float a);
   void VQuadSetColorByVertex(int32_t vertex, float r, float g, float b, float a);
   const VQuad& VQuadGet() const { return m_VQuad; }
+  // Set by techniques: with fog on, positions also set the per-vertex fog value.
+  void VQuadSetFog(bool on) { m_VQuad.bFog = on; }
 
   // The quad batch (texture, technique and viewport changes flush it).
   void BatchFillIndices();

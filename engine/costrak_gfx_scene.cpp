@@ -2,10 +2,12 @@
 // viewport, the gamma ramp and screenshots.
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "costrak.h"
@@ -93,22 +95,24 @@ void COstrak::SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t heig
 
 // A quadratic curve from low to high through a control point that the contrast
 // moves between the middle and the top; the same ramp for red, green and blue.
+// The curve is evaluated in double precision so that gamma 1.0 with contrast 0.0
+// gives the exactly linear ramp i * 257.
 void COstrak::SceneSetGamma(float gamma, float contrast) {
   EHS_CP();
   RequireDevice(m_pDevice);
   float low = 0.0f, high = 1.0f;
   if (gamma > 1.0f) low = std::min(gamma - 1.0f, 1.0f);
   if (gamma < 1.0f) high = std::max(gamma, 0.0f);
-  const float mid = low + (high - low) * 0.5f;
-  const float control = mid + (high - mid) * contrast;
+  const double mid = low + (double(high) - low) * 0.5;
+  const double control = mid + (high - mid) * contrast;
   O2DGammaRamp ramp;
   for (int i = 0; i < 256; ++i) {
-    const float t = float(i) * (1.0f / 255.0f);
-    float value = (1.0f - t) * (1.0f - t) * low + 2.0f * t * (1.0f - t) * control + t * t * high;
+    const double t = float(i) * (1.0f / 255.0f);
+    double value = (1.0 - t) * (1.0 - t) * low + 2.0 * t * (1.0 - t) * control + t * t * high;
     // Also catches a NaN from a NaN argument.
-    if (!(value >= 0.0f)) value = 0.0f;
-    if (value > 1.0f) value = 1.0f;
-    ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = static_cast<uint16_t>(value * 65535.0f);
+    if (!(value >= 0.0)) value = 0.0;
+    if (value > 1.0) value = 1.0;
+    ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = static_cast<uint16_t>(value * 65535.0);
   }
   m_pDevice->SetGammaRamp(m_VideoCaps.bGammaCalibration ? D3DSGR_CALIBRATE : D3DSGR_NO_CALIBRATION, ramp);
 }
