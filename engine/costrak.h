@@ -8,6 +8,10 @@
 #include <string_view>
 
 #include "costrak_ehs.h"
+#include "costrak_gfx_font.h"
+#include "costrak_gfx_light.h"
+#include "costrak_gfx_tech.h"
+#include "costrak_gfx_types.h"
 #include "costrak_itemsmanager.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_main.h"
@@ -87,6 +91,63 @@ class COstrak : private IO2DWindowEvents {
   void ResSetXMLEncryptMode(bool on);
   TItemsManager<CO2DResource>* ResGetManager() { return m_pResManager.get(); }
 
+  // --- graphics ----------------------------------------------------------------
+  // Start-up order: GfxPreInit (capability report), GfxGetCaps, GfxInit.
+  // The OpenGL adapter is used unless a factory was set before GfxPreInit.
+  void GfxSetAdapterFactory(O2DRenderAdapterFactory factory) { m_GfxAdapterFactory = std::move(factory); }
+  void GfxPreInit(int32_t width, int32_t height);
+  void GfxGetCaps(VideoCaps& caps) const;
+  void GfxInit(int32_t displayMode, bool windowed);
+  void GfxShutdown();
+  // True when drawing may proceed this frame; resets a device that needs it.
+  bool GfxCheckDevice();
+  // The working size: the frame every coordinate of drawing and input refers to.
+  void GetScreenSize(int32_t& width, int32_t& height) const;
+  IO2DRenderDevice* GfxGetDevice() const { return m_pDevice; }
+  int32_t GfxGetDisplayMode() const { return m_iDisplayMode; }
+  bool GfxIsWindowed() const { return m_bWindowed; }
+
+  void SceneBegin();
+  void SceneEnd();
+  void SceneClearScreen(float r, float g, float b);
+  void ScenePresent();
+  // Lights the current quad and queues it.
+  void SceneRender();
+  void SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t height);
+  void SceneMakeScreenshot();
+  void SceneSetGamma(float gamma, float contrast);
+
+  // The current quad. Vertex indices outside 0..3 are ignored.
+  void VQuadSetPos(float x, float y, float width, float height, float z = 0.5f);
+  void VQuadSetPosByVertex(int32_t vertex, float x, float y, float z);
+  void VQuadRotate(float cx, float cy, float angle);
+  void VQuadScale(float cx, float cy, float factor);
+  void VQuadMove(float dx, float dy, float dz);
+  void VQuadSetTexCoords(int32_t set, float left, float top, float right, float bottom);
+  void VQuadSetColor(float r, float g, float b, float a);
+  void VQuadSetColorByVertex(int32_t vertex, float r, float g, float b, float a);
+  const VQuad& VQuadGet() const { return m_VQuad; }
+  // Set by techniques: with fog on, positions also set the per-vertex fog value.
+  void VQuadSetFog(bool on) { m_VQuad.bFog = on; }
+
+  // The quad batch (texture, technique and viewport changes flush it).
+  void BatchFillIndices();
+  void BatchOpen();
+  void BatchClose();
+  void BatchAddQuad();
+  void BatchFlush();
+  // Focus loss: the locked buffer is given back and the queued quads are dropped.
+  void BatchUnlock();
+  bool BatchIsLocked() const { return m_pLockedVertices != nullptr; }
+  int32_t BatchGetQueued() const { return m_iQueuedQuads; }
+
+  // Colours travel to the device packed A8R8G8B8: each component times 255,
+  // truncated, its low 8 bits.
+  static uint32_t PackColor(float r, float g, float b, float a);
+
+  // Colours the current quad by the dynamic-light mode.
+  void LightQuad();
+
   // --- subsystem-ready flags --------------------------------------------------
   uint8_t m_bGfxReady = 0;
   uint8_t m_bResReady = 0;
@@ -120,9 +181,6 @@ class COstrak : private IO2DWindowEvents {
   int32_t MouseGetDeltaX() const { return m_MouseState.lX; }
   int32_t MouseGetDeltaY() const { return m_MouseState.lY; }
   int32_t MouseGetWheelDelta() const;
-  // The working size of the frame the cursor is measured in, whatever the window's size.
-  static constexpr int32_t INP_FRAME_WIDTH = 800;
-  static constexpr int32_t INP_FRAME_HEIGHT = 600;
   void MouseGetCursorPos(int32_t& x, int32_t& y) const;
   bool MouseGetCursorStatus() const { return m_bCursorInside; }
   int32_t MouseGetCursorShiftX() const { return m_iCursorX - m_iCursorPrevX; }
@@ -233,6 +291,14 @@ class COstrak : private IO2DWindowEvents {
   void OnActivate(bool active) override;
   void OnWindowEvent(const SDL_Event& event) override;
 
+  // Graphics internals.
+  void GfxWriteCapsReport(int32_t width, int32_t height);
+  void GfxEnumerateTextureFormats(DisplayModeInfo& mode);
+  void GfxDeviceSetup();
+  void GfxReleaseVertexBuffer();
+  const DisplayModeInfo& GfxModeInfo(int32_t displayMode) const;
+  int32_t ScreenshotNextNumber() const;
+
   void RegisterStandardLoaders();
   void ResProcessDescriptor(const std::string& path);
   void ResProcessPack(const std::string& path);
@@ -278,6 +344,37 @@ class COstrak : private IO2DWindowEvents {
   uint8_t m_bTerminatedByFatalError = 0;
 
   CO2DWindow m_window;
+
+  // Graphics state.
+  O2DRenderAdapterFactory m_GfxAdapterFactory;
+  bool m_bGfxPreInitialized = false;
+  bool m_bGfxInitialized = false;
+  IO2DRenderAdapter* m_pAdapter = nullptr;
+  IO2DRenderDevice* m_pDevice = nullptr;
+  int32_t m_iDisplayMode = 0;
+  bool m_bWindowed = false;
+  // The working size; the engine's frame is 800 x 600 until graphics says otherwise.
+  int32_t m_iScreenWidth = 800;
+  int32_t m_iScreenHeight = 600;
+  O2DPresentParams m_PresentParams;
+  VideoCaps m_VideoCaps;
+  O2DDisplayMode m_DesktopMode;
+  std::string m_strAdapterDesc;
+  VQuad m_VQuad;
+  bool m_bVertexBufferCreated = false;
+  QuadVertex* m_pLockedVertices = nullptr;
+  int32_t m_iQueuedQuads = 0;
+  uint16_t m_aIndices[O2D_INDEX_BUFFER_INDICES] = {};
+  int32_t m_aiCurrentTexture[O2D_STAGE_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1};
+  int32_t m_iCurrentTechnique = -1;
+  int32_t m_iCurrentFont = -1;
+  uint32_t m_uDynLightMode = 0;  // 0 disabled, 1 vertex, 2 Dot3
+  float m_afAmbientColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  int32_t m_iScreenshotCounter = 0;
+  std::unique_ptr<TItemsManagerCOM<IO2DTexture>> m_pTexturesManager;
+  std::unique_ptr<TItemsManager<Light>> m_pLightsManager;
+  std::unique_ptr<TItemsManager<O2DTECHNIQUE>> m_pTechniquesManager;
+  std::unique_ptr<TItemsManager<FontDesc>> m_pFontsManager;
 };
 
 // The process-wide engine instance, or null before construction and after deletion.

@@ -24,7 +24,11 @@ void COstrak::InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices) {
   // The devices belong to the game window, which graphics creates.
   if (!m_bGfxReady || !m_window.GetSDLWindow())
     EHS_RAISE(EHS_GAME, 0, "Input system should be initialized after graphics system!");
-  if (!devices) devices = O2D_CreateInputDevices(m_window.GetSDLWindow(), INP_FRAME_WIDTH, INP_FRAME_HEIGHT);
+  if (!devices) {
+    int32_t width = 0, height = 0;
+    GetScreenSize(width, height);
+    devices = O2D_CreateInputDevices(m_window.GetSDLWindow(), width, height);
+  }
   if (!devices) EHS_RAISE(EHS_GENERAL, 0, "Error: Direct Input object is NULL!");
   m_pInputDevices = std::move(devices);
   m_bKeyboardAcquired = AcquireLogged(m_pInputDevices->AcquireKeyboard(), "Cannot acquire keyboard!");

@@ -78,7 +78,8 @@ void COstrak::MouseUpdate() {
   const O2DCursor cursor = m_pInputDevices->GetCursor();
   m_iCursorX = cursor.x;
   m_iCursorY = cursor.y;
-  const bool inFrame = m_iCursorX >= 0 && m_iCursorY >= 0 && m_iCursorX < INP_FRAME_WIDTH &&
-                       m_iCursorY < INP_FRAME_HEIGHT;
+  int32_t width = 0, height = 0;
+  GetScreenSize(width, height);
+  const bool inFrame = m_iCursorX >= 0 && m_iCursorY >= 0 && m_iCursorX < width && m_iCursorY < height;
   SetCursorInside(IsAppActive() && cursor.inWindow && inFrame);
 }

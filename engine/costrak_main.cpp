@@ -34,6 +34,14 @@ COstrak::COstrak() {
 }
 
 COstrak::~COstrak() {
+  // Deleted without Cleanup: the graphics objects still go, in the order the
+  // device needs (its items, the device, its window, then the adapter).
+  if (m_pDevice || m_pAdapter) {
+    m_pTexturesManager.reset();
+    if (m_pDevice) m_pDevice->Release();
+    m_window.Destroy();
+    if (m_pAdapter) m_pAdapter->Release();
+  }
   if (g_pEngine == this) g_pEngine = nullptr;
 }
 
@@ -103,6 +111,7 @@ int COstrak::UpdateAllSystems() {
   EHS_CP();
   if (!O2D_PumpEvents(*this)) return -1;
   if (!g_bAppActive) return 0;
+  if (m_pDevice && !GfxCheckDevice()) return 0;
   TimerUpdate();
   InputUpdate();
   SoundUpdate();
@@ -153,6 +162,8 @@ void COstrak::OnFocusLost() {
   EHS_CP();
   if (m_pfnLostFocus) m_pfnLostFocus();
   LOG_AddLine("FOCUS LOST");
+  // The queued quads are dropped, not drawn.
+  if (BatchIsLocked()) BatchUnlock();
   if (m_bSfxReady) SoundPauseOutput();
 }
 
@@ -176,6 +187,7 @@ void COstrak::Cleanup() {
   if (m_bTerminatedByFatalError && m_pfnTermination) m_pfnTermination();
   if (m_bInpReady) DeinitInputSubsystem();
   if (m_bSfxReady) SoundShutdown();
+  if (m_bGfxReady) GfxShutdown();
   if (m_bResReady) ResDeinit();
   LOG_AddEmptyLines(1);
   LOG_AddSeparator(1);

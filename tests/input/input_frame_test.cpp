@@ -348,6 +348,8 @@ TEST_F(InputFrameTest, StartAndStopAreLogged) {
                                               " !: Cannot acquire keyboard!\n" + refused +
                                               " !: Cannot acquire mouse!\n" + refused + "   +: Done.\n" + kSep1 +
                                               "\n" + kSep1 + "--==: Deinitializing Input Subsystem...\n" +
-                                              "   +: Done.\n" + kSep1 + "\n" + "\n" + kSep1 + kSep1 +
+                                              "   +: Done.\n" + kSep1 + "\n" + kSep1 +
+                                              "--==: Deinitializing Graphics Subsystem...\n" + "--==: Done.\n" +
+                                              kSep1 + "\n" + "\n" + kSep1 + kSep1 +
                                               "--==: End of log.\n" + kSep1 + kSep1 + "\n");
 }

@@ -1,0 +1,395 @@
+// The engine's graphics code against the recording device: the capability
+// report, start and stop, the batch, the viewport, gamma, screenshots and the
+// lost-device path.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "../input/gl_driver.h"
+#include "costrak.h"
+#include "o2d_recording_device.h"
+#include "test_support.h"
+
+namespace {
+
+const std::string kSep1 = "|---------------------------------------------------|\n";
+
+class GfxRecordingTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    KeepGLDriverLoaded();
+    m_engine = std::make_unique<COstrak>();
+  }
+  void TearDown() override {
+    if (m_engine->m_bGfxReady) m_engine->GfxShutdown();
+    m_engine.reset();
+    TempDirTest::TearDown();
+  }
+
+  // The engine gets the adapter's only reference.
+  void PreInit(O2DRecordingScript script = {}, int32_t width = 800, int32_t height = 600) {
+    m_adapter = new CO2DRecordingAdapter(std::move(script));
+    m_engine->GfxSetAdapterFactory([adapter = m_adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
+    m_engine->GfxPreInit(width, height);
+  }
+  void Start(int32_t mode = 2, bool windowed = false, O2DRecordingScript script = {}) {
+    PreInit(std::move(script));
+    m_engine->GfxInit(mode, windowed);
+    m_device = m_adapter->Device();
+    ASSERT_NE(m_device, nullptr);
+  }
+  VideoCaps Caps() const {
+    VideoCaps caps;
+    m_engine->GfxGetCaps(caps);
+    return caps;
+  }
+  void RenderQuadAt(float x) {
+    m_engine->VQuadSetPos(x, 0, 1, 1);
+    m_engine->SceneRender();
+  }
+  static void ExpectError(const std::function<void()>& call, uint32_t type, const std::string& desc) {
+    try {
+      call();
+      ADD_FAILURE() << "no error raised, expected: " << desc;
+    } catch (const CEHSException& e) {
+      EXPECT_EQ(e.Type, type);
+      EXPECT_EQ(e.Code, 0u);
+      EXPECT_EQ(e.Desc, desc);
+    }
+  }
+
+  std::unique_ptr<COstrak> m_engine;
+  CO2DRecordingAdapter* m_adapter = nullptr;
+  CO2DRecordingDevice* m_device = nullptr;
+};
+
+TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
+  O2DRecordingScript script;
+  script.Identifier = {"Scripted Adapter", 0x10DE, 0xFFFFFFFFu};
+  script.DesktopMode = {800, 600, 60, D3DFMT_X8R8G8B8};
+  script.Modes = {{640, 480, 60, D3DFMT_R5G6B5}, {800, 600, 75, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_A8R8G8B8}};
+  script.Caps.MaxTextureWidth = 4096;
+  script.Caps.MaxTextureHeight = 1024;
+  script.Caps.FogVertex = false;
+  script.Caps.AddressClamp = false;
+  script.Caps.CanCalibrateGamma = true;
+  PreInit(script);
+
+  const std::string mode = "          Display Mode:\n";
+  const std::string textures = "          Texture Formats:\n";
+  const std::string x8Formats = "               TextureFormat01: D3DFMT_R5G6B5\n"
+                                "               TextureFormat02: D3DFMT_A4R4G4B4\n"
+                                "               TextureFormat03: D3DFMT_A8R8G8B8\n"
+                                "               TextureFormat04: D3DFMT_A8R8G8B8\n";
+  const std::string expected =
+      kSep1 + "--==: Preinitializing Graphics Subsystem...\n" + "   +: Direct3D object created.\n" +
+      "  -=: Getting videoadapter capabilities...\n" + "     Videocard: Scripted Adapter\n" +
+      "       VendorID: 4318\n" + "       DeviceID: -1\n" + "       Rating: 5\n" + "\n" +
+      "   =: Enumerating videomodes...\n" + "   +: Done.\n" + "   =: Enumerating texture formats...\n" +
+      "   +: Done.\n" + "\n" + "     Mode1:\n" + mode + "               Surface format: D3DFMT_UNKNOWN\n" +
+      "                        Width: 0\n" + "                       Height: 0\n" +
+      "                 Refresh Rate: 0\n" + textures + "               TextureFormat01: D3DFMT_UNKNOWN\n" +
+      "               TextureFormat02: D3DFMT_UNKNOWN\n" + "               TextureFormat03: D3DFMT_UNKNOWN\n" +
+      "               TextureFormat04: D3DFMT_UNKNOWN\n" + "\n" + "     Mode2:\n" + mode +
+      "               Surface format: D3DFMT_X8R8G8B8\n" + "                        Width: 800\n" +
+      "                       Height: 600\n" + "                 Refresh Rate: 75\n" + textures + x8Formats + "\n" +
+      "     Mode3:\n" + mode + "               Surface format: D3DFMT_X8R8G8B8\n" +
+      "                        Width: 800\n" + "                       Height: 600\n" +
+      "                 Refresh Rate: 60\n" + textures + x8Formats + "\n\n" +
+      "          Display Mode 2 is valid.\n" + "          Display Mode 3 is valid.\n" + "\n\n" +
+      "          Device cannot render in windowed mode\n" + "\n" + "     MaxTextureWidth         = 4096\n" +
+      "     MaxTextureHeight        = 1024\n" + "     MaxTextureBlendStages   = 2\n" +
+      "     MaxSimultaneousTextures = 2\n" + "\n" + "     Vertex Fog is not available.\n" +
+      "     MipMapping is available.\n" + "     Dot3 Bump Mapping is available.\n" + "\n" +
+      "     Texture addr. mode: Clamp is not available.\n" + "     Texture addr. mode: Wrap is available.\n" +
+      "\n" + "     Dynamic gamma adjusting in full screen is supported.\n" +
+      "     Gamma calibrating is supported.\n" + kSep1 + "\n";
+  EXPECT_EQ(ReadFileBytes("gamelog.txt"), expected);
+
+  const VideoCaps caps = Caps();
+  EXPECT_FALSE(caps.DisplayMode1.bValid);
+  EXPECT_TRUE(caps.DisplayMode2.bValid);
+  EXPECT_EQ(caps.DisplayMode2.RefreshRate, 75u);  // the first match wins
+  EXPECT_FALSE(caps.bCanRenderWindowed);
+  EXPECT_EQ(caps.iRating, 5);
+  ExpectError([&] { m_engine->GfxInit(3, true); }, EHS_GAME, "Cannot switch to windowed rendering.");
+}
+
+TEST_F(GfxRecordingTest, TextureFormatChainsRatingsAndCapsBeforePreInit) {
+  ExpectError([&] { VideoCaps caps; m_engine->GfxGetCaps(caps); }, EHS_GAME,
+              "Cannot provide videocard caps - GFX system was not initialized!");
+
+  // Only 16-bit textures: the fourth chain overwrites slot 03 and leaves 04 empty.
+  O2DRecordingScript script;
+  script.TextureFormats = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_X4R4G4B4, D3DFMT_A4R4G4B4};
+  PreInit(script);
+  const DisplayModeInfo mode1 = Caps().DisplayMode1;
+  EXPECT_EQ(mode1.Format, D3DFMT_R5G6B5);
+  EXPECT_EQ(mode1.TextureFormat01, D3DFMT_X1R5G5B5);
+  EXPECT_EQ(mode1.TextureFormat02, D3DFMT_A4R4G4B4);
+  EXPECT_EQ(mode1.TextureFormat03, D3DFMT_X4R4G4B4);
+  EXPECT_EQ(mode1.TextureFormat04, D3DFMT_UNKNOWN);
+  EXPECT_FALSE(mode1.bValid);
+  EXPECT_TRUE(Caps().bCanRenderWindowed);  // desktop 1024 x 768
+
+  struct Rated {
+    uint32_t vendor, device;
+    int32_t rating;
+  };
+  const Rated kRated[] = {{0x10DE, 0x27, 1}, {0x10DE, 0x28, 2}, {0x10DE, 0xFF, 2}, {0x10DE, 0x100, 3},
+                        {0x10DE, 0x16F, 3}, {0x10DE, 0x170, 4}, {0x10DE, 0x24F, 4}, {0x10DE, 0x250, 5},
+                        {0x1002, 0x4966, 5}, {0x1002, 0x5144, 4}, {0x1002, 0x5159, 3}, {0x1002, 0x4C4D, 2},
+                        {0x1002, 0x524C, 1}, {0x1002, 0x1234, 0}, {0x102B, 0x0525, 2}, {0x102B, 0x0521, 1},
+                        {0x1039, 0x6300, 2}, {0x8086, 0x7800, 1}, {0x8086, 0x7801, 0}, {0x104A, 0x0010, 4},
+                        {0x121A, 0x0009, 3}, {0x121A, 0x0005, 2}, {0x1023, 0x8520, 1}, {0x5333, 0x8A22, 0}};
+  for (const Rated& r : kRated) {
+    O2DRecordingScript rated;
+    rated.Identifier = {"x", r.vendor, r.device};
+    PreInit(rated);
+    EXPECT_EQ(Caps().iRating, r.rating) << std::hex << r.vendor << ":" << r.device;
+  }
+}
+
+TEST_F(GfxRecordingTest, StartAndStopAreLoggedAndReleaseEverything) {
+  PreInit();
+  std::filesystem::remove("gamelog.txt");
+  m_engine->GfxInit(2, false);
+  m_device = m_adapter->Device();
+  EXPECT_EQ(m_device->Params().BackBufferFormat, D3DFMT_X8R8G8B8);
+  EXPECT_NE(m_device->Params().Window, nullptr);
+  EXPECT_EQ(m_device->RenderState(D3DRS_LIGHTING), 0u);
+  const std::vector<uint16_t>& indices = m_device->Indices();
+  ASSERT_EQ(indices.size(), 3000u);
+  EXPECT_EQ(std::vector<uint16_t>(indices.end() - 6, indices.end()),
+            (std::vector<uint16_t>{1996, 1997, 1998, 1996, 1998, 1999}));
+  m_engine->GfxShutdown();
+  EXPECT_EQ(m_engine->GetWindow().GetSDLWindow(), nullptr);
+  EXPECT_FALSE(m_engine->m_bGfxReady);
+
+  auto manager = [](const std::string& name) {
+    return "\n   =: Creating " + name + " Manager...\n" + "\n" + "   +: Done.\n";
+  };
+  auto destroy = [](const std::string& name) {
+    return "   =: Destroying " + name + " Manager...\n" + "   +: Done.\n";
+  };
+  EXPECT_EQ(ReadFileBytes("gamelog.txt"),
+            kSep1 + "--==: Initializing Graphics Subsystem...\n" + "\n" + "   =: Creating window...\n" +
+                "   +: Done.\n" + "\n" + "\n" + "   =: Creating D3DDevice...\n" + "   +: Done.\n" + "\n" + kSep1 +
+                "\n" + manager("Textures") + manager("Lights") + manager("Techniques") + manager("Fonts") + kSep1 +
+                "--==: Deinitializing Graphics Subsystem...\n" + destroy("Textures") + destroy("Lights") +
+                destroy("Techniques") + destroy("Fonts") + "--==: Done.\n" + kSep1 + "\n");
+}
+
+TEST_F(GfxRecordingTest, StartFailuresAndReferencesLeftAtShutdown) {
+  m_engine->GfxSetAdapterFactory([](std::string& why) -> IO2DRenderAdapter* {
+    why = "no renderer";
+    return nullptr;
+  });
+  ExpectError([&] { m_engine->GfxPreInit(800, 600); }, EHS_GENERAL, "Cannot create Direct3D object!");
+  ExpectError([&] { m_engine->GfxInit(2, false); }, EHS_GENERAL, "Direct3D object was not created!");
+  ExpectError([&] { m_engine->SceneBegin(); }, EHS_GENERAL, "D3DDevice object was not created!");
+
+  PreInit();
+  ExpectError([&] { m_engine->GfxInit(2, true); }, EHS_GAME, "Wrong combination of display mode params.");
+  ExpectError([&] { m_engine->GfxInit(4, false); }, EHS_GAME, "Wrong combination of display mode params.");
+  m_adapter->Script().FailCreateDevice = true;
+  ExpectError([&] { m_engine->GfxInit(2, false); }, EHS_GENERAL, "Cannot create D3DDevice!");
+  m_adapter->Script().FailCreateDevice = false;
+
+  // Windowed in the desktop mode: the requested size, and no screenshots.
+  m_engine->GfxInit(3, true);
+  int32_t width = 0, height = 0;
+  m_engine->GetScreenSize(width, height);
+  EXPECT_EQ(width, 800);
+  m_engine->SceneMakeScreenshot();
+  EXPECT_FALSE(std::filesystem::exists("screenshot1.bmp"));
+
+  // A texture the managers do not know keeps the device, and the device its adapter.
+  IO2DTexture* stray = m_engine->GfxGetDevice()->CreateTexture(4, 4, 1, D3DFMT_A8R8G8B8);
+  ASSERT_NE(stray, nullptr);
+  m_engine->GfxShutdown();
+  const std::string log = ReadFileBytes("gamelog.txt");
+  EXPECT_NE(log.find(" !: no renderer\n"), std::string::npos);
+  EXPECT_NE(log.find("\n !: Cannot make a screenshot in windowed mode!\n\n"), std::string::npos);
+  EXPECT_NE(log.find(" !!!: pD3Device references left!\n"), std::string::npos);
+  EXPECT_NE(log.find(" !!!: pD3D references left!\n"), std::string::npos);
+  EXPECT_EQ(stray->Release(), 0u);
+}
+
+TEST_F(GfxRecordingTest, The500thQuadFlushesAndThe501stStartsTheNewLock) {
+  Start();
+  m_device->ClearCalls();
+  m_engine->SceneBegin();
+  for (int i = 0; i < 501; ++i) RenderQuadAt(float(i));
+  EXPECT_EQ(m_engine->BatchGetQueued(), 1);
+  m_engine->SceneEnd();
+
+  const auto draws = m_device->CallsOf<O2DRecDraw>();
+  ASSERT_EQ(draws.size(), 2u);
+  EXPECT_EQ(draws[0]->NumVertices, 2000u);
+  EXPECT_EQ(draws[0]->PrimitiveCount, 1000u);
+  EXPECT_FLOAT_EQ(draws[0]->Vertices[1996].x, 499.0f - 0.5f);
+  EXPECT_EQ(draws[1]->NumVertices, 4u);
+  EXPECT_EQ(draws[1]->PrimitiveCount, 2u);
+  EXPECT_FLOAT_EQ(draws[1]->Vertices[0].x, 500.0f - 0.5f);
+  EXPECT_EQ(m_device->CallsOf<O2DRecLockVertexBuffer>().size(), 2u);
+  EXPECT_FALSE(m_engine->BatchIsLocked());
+  EXPECT_FALSE(m_device->IsVertexBufferLocked());
+}
+
+TEST_F(GfxRecordingTest, ViewportChangeDrawsWhatWasQueuedAndClipsToTheScreen) {
+  Start();
+  m_engine->SceneBegin();
+  m_device->ClearCalls();
+  RenderQuadAt(0);
+  RenderQuadAt(1);
+  m_engine->SceneSetViewport(-10, -10, 100, 100);
+  RenderQuadAt(2);
+  m_engine->SceneSetViewport(750, 550, 100, 100);  // nothing queued in between: no draw
+  m_engine->SceneSetViewport(750, 550, 100, 100);
+  m_engine->SceneEnd();
+
+  // Draw of the two quads, then the clipped viewport, then the third quad's draw.
+  const auto& calls = m_device->Calls();
+  ASSERT_GE(calls.size(), 4u);
+  ASSERT_TRUE(std::holds_alternative<O2DRecDraw>(calls[1]));
+  EXPECT_EQ(std::get<O2DRecDraw>(calls[1]).NumVertices, 8u);
+  const auto viewports = m_device->CallsOf<O2DRecSetViewport>();
+  ASSERT_EQ(viewports.size(), 3u);
+  EXPECT_EQ(viewports[0], std::get_if<O2DRecSetViewport>(&calls[3]));
+  const O2DViewport& clipped = viewports[0]->Viewport;
+  EXPECT_TRUE(clipped.X == 0 && clipped.Y == 0 && clipped.Width == 90 && clipped.Height == 90);
+  EXPECT_TRUE(viewports[1]->Viewport.Width == 50 && viewports[1]->Viewport.Height == 50);
+  EXPECT_EQ(m_device->CallsOf<O2DRecDraw>().size(), 2u);
+}
+
+TEST_F(GfxRecordingTest, QuadColoursFogShiftAndGuardedVertexIndices) {
+  Start();
+  m_engine->VQuadSetColor(1, 0, 0, 0.5f);
+  EXPECT_EQ(m_engine->VQuadGet().Vertices[3].diffuse, 0x7FFF0000u);
+  // No clamping: 2.0 gives 510 (low byte 0xFE), -1.0 gives -255 (low byte 0x01).
+  EXPECT_EQ(COstrak::PackColor(2.0f, -1.0f, 0.0f, 1.0f), 0xFFFE0100u);
+  EXPECT_EQ(COstrak::PackColor(1e20f, 0.0f, 0.0f, 1.0f), 0xFF000000u);
+
+  m_engine->VQuadSetFog(true);
+  m_engine->VQuadSetPos(0, 0, 8, 8, 0.25f);
+  EXPECT_EQ(m_engine->VQuadGet().Vertices[0].specular, 0x40FFFFFFu);
+  m_engine->VQuadMove(0, 0, 2.0f);
+  EXPECT_EQ(m_engine->VQuadGet().Vertices[2].specular, 0xFFFFFFFFu);
+  m_engine->VQuadSetPosByVertex(1, 8, 0, -1.0f);
+  EXPECT_EQ(m_engine->VQuadGet().Vertices[1].specular, 0x00FFFFFFu);
+
+  const VQuad before = m_engine->VQuadGet();
+  m_engine->VQuadSetPosByVertex(4, 1, 1, 1);
+  m_engine->VQuadSetPosByVertex(-1, 1, 1, 1);
+  m_engine->VQuadSetColorByVertex(4, 1, 1, 1, 1);
+  ExpectError([&] { m_engine->VQuadSetTexCoords(3, 0, 0, 1, 1); }, EHS_GAME,
+              "Wrong texture coordinates set number: must be 1 or 2");
+  EXPECT_EQ(std::memcmp(&before, &m_engine->VQuadGet(), sizeof(VQuad)), 0);
+
+  // The same quad queued twice: the second copy half a pixel further up and left.
+  m_engine->VQuadSetPos(10, 20, 4, 4);
+  m_engine->SceneBegin();
+  m_engine->SceneRender();
+  m_engine->SceneRender();
+  m_engine->SceneEnd();
+  const auto draws = m_device->CallsOf<O2DRecDraw>();
+  ASSERT_EQ(draws.size(), 1u);
+  EXPECT_FLOAT_EQ(draws[0]->Vertices[0].x, 9.5f);
+  EXPECT_FLOAT_EQ(draws[0]->Vertices[4].x, 9.0f);
+  EXPECT_FLOAT_EQ(draws[0]->Vertices[6].y, 23.0f);
+}
+
+TEST_F(GfxRecordingTest, GammaRamps) {
+  O2DRecordingScript script;
+  script.Caps.CanCalibrateGamma = true;
+  Start(2, false, script);
+  m_engine->SceneSetGamma(1.0f, 0.0f);
+  m_engine->SceneSetGamma(2.0f, 0.0f);
+  m_engine->SceneSetGamma(0.5f, 0.0f);
+  const auto ramps = m_device->CallsOf<O2DRecSetGammaRamp>();
+  ASSERT_EQ(ramps.size(), 3u);
+  const O2DGammaRamp& linear = ramps[0]->Ramp;
+  EXPECT_EQ(ramps[0]->Flags, D3DSGR_CALIBRATE);
+  for (int i = 0; i < 256; ++i) {
+    EXPECT_EQ(linear.Red[i], i * 257) << i;
+    EXPECT_EQ(linear.Green[i], linear.Red[i]);
+    EXPECT_EQ(linear.Blue[i], linear.Red[i]);
+  }
+  EXPECT_EQ(ramps[1]->Ramp.Red[0], 65535);  // gamma 2: the ramp starts at the top
+  EXPECT_EQ(ramps[2]->Ramp.Red[255], 32767);  // gamma 0.5: it ends half way
+}
+
+TEST_F(GfxRecordingTest, ScreenshotBytesAndNumberingAfterExistingFiles) {
+  Start();
+  // A 3 x 2 frame: rows of 9 bytes padded to 12, bottom row first.
+  m_device->FrontBuffer = {3, 2, {0xFF010203u, 0xFF040506u, 0xFF070809u, 0xFF0A0B0Cu, 0xFF0D0E0Fu, 0x80101112u}};
+  for (const char* name : {"screenshot1.bmp", "screenshot7.bmp", "screenshot12x.bmp", "screenshot-30.bmp",
+                           "Screenshot50.bmp", "screenshot.bmp"})
+    WriteFileBytes(name, "old");
+  m_engine->SceneMakeScreenshot();
+  m_engine->SceneMakeScreenshot();
+
+  std::string header(54, '\0');
+  const uint8_t fixed[] = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0,
+                           2,   0,   0,  0, 1, 0, 24, 0, 0, 0, 0, 0, 24, 0, 0, 0};
+  std::memcpy(header.data(), fixed, sizeof fixed);
+  const std::string rows = std::string("\x0C\x0B\x0A\x0F\x0E\x0D\x12\x11\x10\0\0\0", 12) +
+                           std::string("\x03\x02\x01\x06\x05\x04\x09\x08\x07\0\0\0", 12);
+  EXPECT_EQ(ReadFileBytes("screenshot8.bmp"), header + rows);
+  EXPECT_EQ(ReadFileBytes("screenshot9.bmp"), header + rows);
+  EXPECT_EQ(ReadFileBytes("screenshot7.bmp"), "old");
+  EXPECT_NE(ReadFileBytes("gamelog.txt").find("\n   +: Screenshot saved.\n\n"), std::string::npos);
+
+  m_device->Fail.GetFrontBufferData = true;
+  ExpectError([&] { m_engine->SceneMakeScreenshot(); }, EHS_GENERAL, "Cannot get front buffer!");
+}
+
+TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
+  Start();
+  m_engine->SceneBegin();
+  m_engine->VQuadSetPos(0, 0, 4, 4);
+  m_engine->SceneRender();
+  m_engine->OnFocusLost();  // the queued quad is dropped, the buffer given back
+  EXPECT_FALSE(m_engine->BatchIsLocked());
+  EXPECT_FALSE(m_device->IsVertexBufferLocked());
+  m_engine->SceneEnd();
+  EXPECT_TRUE(m_device->CallsOf<O2DRecDraw>().empty());
+
+  m_engine->SceneBegin();
+  m_device->SetCooperativeLevel(D3DERR_DEVICELOST);
+  EXPECT_EQ(m_engine->UpdateAllSystems(), 0);
+  m_device->SetCooperativeLevel(D3DERR_DEVICENOTRESET);
+  m_device->Fail.Reset = true;
+  EXPECT_FALSE(m_engine->GfxCheckDevice());
+  m_device->Fail.Reset = false;
+  m_device->SetRenderState(D3DRS_LIGHTING, 1);
+  m_device->ClearCalls();
+  EXPECT_TRUE(m_engine->GfxCheckDevice());
+  EXPECT_EQ(m_device->CallsOf<O2DRecReset>().size(), 1u);
+  EXPECT_EQ(m_device->RenderState(D3DRS_LIGHTING), 0u);
+  EXPECT_EQ(m_device->CallsOf<O2DRecSetIndices>().size(), 1u);
+  EXPECT_FALSE(m_engine->BatchIsLocked());
+  EXPECT_EQ(m_engine->UpdateAllSystems(), 1);
+
+  // The re-created buffer takes the next frame.
+  m_engine->SceneBegin();
+  m_engine->SceneRender();
+  m_engine->SceneEnd();
+  EXPECT_EQ(m_device->CallsOf<O2DRecDraw>().size(), 1u);
+
+  const std::string log = ReadFileBytes("gamelog.txt");
+  EXPECT_NE(log.find("   +: Device is lost and currently cannot be restored.\n"
+                     "   =: D3DDevice is lost. Trying to reset...\n"
+                     " !: Failed.\n"
+                     "   =: D3DDevice is lost. Trying to reset...\n"
+                     "   +: Done.\n"),
+            std::string::npos);
+}
+
+}  // namespace
