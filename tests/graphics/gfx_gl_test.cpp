@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../input/gl_driver.h"
+#include "gl_driver.h"
 #include "costrak.h"
 #include "test_support.h"
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "../input/gl_driver.h"
+#include "gl_driver.h"
 #include "costrak.h"
 #include "o2d_recording_device.h"
 #include "test_support.h"

@@ -1,0 +1,89 @@
+// The real program, started as a player would start it, under the offscreen driver.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "test_support.h"
+
+namespace {
+class ProgramTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    // The single-instance lock lives in the test's own folder.
+    setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+
+  static pid_t Start() {
+    pid_t pid = fork();
+    if (pid == 0) {
+      execl(TAVROKAVEL_EXE, TAVROKAVEL_EXE, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    return pid;
+  }
+
+  // Waits for the process to end; -1 when it is still running after the time.
+  static int WaitExit(pid_t pid, int seconds) {
+    for (int i = 0; i < seconds * 20; ++i) {
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return -1;
+  }
+
+  static bool WaitForLog(const std::string& text, int seconds) {
+    for (int i = 0; i < seconds * 20; ++i) {
+      if (ReadFileBytes("gamelog.txt").find(text) != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+};
+}  // namespace
+
+TEST_F(ProgramTest, RunsAsOneInstanceAndEndsNormallyOnSigterm) {
+  pid_t first = Start();
+  ASSERT_TRUE(WaitForLog("Initializing Graphics Subsystem...", 30)) << ReadFileBytes("gamelog.txt");
+  ASSERT_TRUE(WaitForLog("Creating Fonts Manager...", 30));
+  const std::string before = ReadFileBytes("gamelog.txt");
+
+  // A second start ends at once with 0 and leaves the first one's log alone.
+  pid_t second = Start();
+  EXPECT_EQ(WaitExit(second, 10), 0);
+  EXPECT_EQ(ReadFileBytes("gamelog.txt").substr(0, before.size()), before);
+
+  kill(first, SIGTERM);
+  EXPECT_EQ(WaitExit(first, 30), 0);
+  const std::string log = ReadFileBytes("gamelog.txt");
+  EXPECT_EQ(log.rfind("\n\n", 0), 0u);
+  EXPECT_NE(log.find("--==: Starting TavroKavel v. 1.0\n--==: Powered by Ostrak2D Engine v.1.0\n"), std::string::npos);
+  EXPECT_NE(log.find("     Videocard: "), std::string::npos);
+  EXPECT_NE(log.find("          Display Mode 2 is valid.\n"), std::string::npos);
+  const std::string sep = "|---------------------------------------------------|\n";
+  const std::string footer = "\n" + sep + sep + "--==: End of log.\n" + sep + sep + "\n";
+  ASSERT_GE(log.size(), footer.size());
+  EXPECT_EQ(log.substr(log.size() - footer.size()), footer);
+  EXPECT_FALSE(std::filesystem::exists("ehslog.txt"));
+}
+
+TEST_F(ProgramTest, ADescriptorErrorEndsTheRunWithBothReportsAndStatusOne) {
+  std::filesystem::create_directory("DATA");
+  WriteFileBytes("DATA/broken.xml", "<resources></resources>");
+  pid_t pid = Start();
+  EXPECT_EQ(WaitExit(pid, 30), 1);
+  EXPECT_NE(ReadFileBytes("ehslog.txt").find("Exception desc: Wrong XML ResPack descriptor: ./DATA/broken.xml\n"),
+            std::string::npos);
+  const std::string log = ReadFileBytes("gamelog.txt");
+  EXPECT_NE(log.find(" !!!: Error desc: Wrong XML ResPack descriptor: ./DATA/broken.xml\n"), std::string::npos);
+  EXPECT_NE(log.find("--==: End of log.\n"), std::string::npos);
+}
