@@ -145,6 +145,21 @@ class COstrak : private IO2DWindowEvents {
   // truncated, its low 8 bits.
   static uint32_t PackColor(float r, float g, float b, float a);
 
+  // Textures. LoadTexture is the loader of TEXTURE resources: format slot 1..4
+  // (others mean 1), mip levels, texture side (0: the image's own size).
+  int32_t LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
+                      int32_t tag, int32_t textureSize);
+  int32_t GetTextureIID(const char* strID);  // -1 (logged) when there is none
+  void UnloadTexture(int32_t id);
+  void UnloadTextureByStrID(const char* strID);
+  // Stages 0..7. Setting the texture a stage already holds does nothing.
+  void TexSet(int32_t id, int32_t stage);
+  void TexSetByStrID(const char* strID, int32_t stage);
+  void TexSet(const CSmartID& sid, int32_t stage);
+  void TexSetNoTexture(int32_t stage);
+  IO2DTexture* TexGet(int32_t id) const;  // null for an empty or unknown slot
+  int32_t TexGetCurrent(int32_t stage) const;  // the ID bound to a stage, -1 for none
+
   // Colours the current quad by the dynamic-light mode.
   void LightQuad();
 
@@ -295,6 +310,8 @@ class COstrak : private IO2DWindowEvents {
   void GfxWriteCapsReport(int32_t width, int32_t height);
   void GfxEnumerateTextureFormats(DisplayModeInfo& mode);
   void GfxDeviceSetup();
+  void TexCheckStage(int32_t stage) const;
+  void TexFree(int32_t id);
   void GfxReleaseVertexBuffer();
   const DisplayModeInfo& GfxModeInfo(int32_t displayMode) const;
   int32_t ScreenshotNextNumber() const;

@@ -62,6 +62,11 @@ COstrak* LoaderEngine() {
   return engine;
 }
 
+void LoadTextureResource(const void* data, uint32_t size, const char* id, int32_t tag, int32_t data1,
+                         int32_t data2, int32_t data3) {
+  LoaderEngine()->LoadTexture(data, size, data1, id, data2, tag, data3);
+}
+
 void LoadSoundResource(const char* path, uint32_t offset, uint32_t size, const char* id, int32_t tag,
                        int32_t data1, int32_t data2, int32_t data3) {
   const O2DSoundParams p = RES_SoundParams(data1, data2, data3);
@@ -86,6 +91,7 @@ void COstrak::RegisterStandardLoaders() {
   EHS_CP();
   // The standard types in their fixed order: TEXTURE, TECHNIQUE, FONT, SOUND,
   // MUSIC, PLAYLIST, SCRIPT, XMLDATA. Each subsystem's loader takes its place here.
+  RegisterLoadRes(&LoadTextureResource, "TEXTURE");
   RegisterLoadResEx(&LoadSoundResource, "SOUND");
   RegisterLoadResEx(&LoadMusicResource, "MUSIC");
   RegisterLoadRes(&LoadPlaylistResource, "PLAYLIST");
