@@ -160,6 +160,20 @@ class COstrak : private IO2DWindowEvents {
   IO2DTexture* TexGet(int32_t id) const;  // null for an empty or unknown slot
   int32_t TexGetCurrent(int32_t stage) const;  // the ID bound to a stage, -1 for none
 
+  // Techniques. LoadTechniquesPack is the loader of TECHNIQUE resources and
+  // returns the number of techniques it added.
+  int32_t LoadTechniquesPack(const void* data, uint32_t size);
+  int32_t GetTechniqueIID(const char* strID);  // -1 (logged) when there is none
+  // Applying the current technique again does nothing.
+  void TechApply(int32_t id);
+  void TechApplyByStrID(const char* strID);
+  void TechApply(const CSmartID& sid);
+  const O2DTECHNIQUE* TechGet(int32_t id) const;  // null for an empty or unknown slot
+  int32_t TechGetCurrent() const { return m_iCurrentTechnique; }
+
+  // Dynamic lights. The mode comes from techniques: 0 disabled, 1 vertex, 2 Dot3.
+  void LightSetMode(uint32_t mode) { m_uDynLightMode = mode; }
+  uint32_t LightGetMode() const { return m_uDynLightMode; }
   // Colours the current quad by the dynamic-light mode.
   void LightQuad();
 

@@ -99,3 +99,54 @@ class Gfx2DTest : public TempDirTest {
   CO2DRecordingDevice* m_device = nullptr;
 };
 
+class Gfx2DPixelTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    setenv("OSTRAK2D_WINDOWED", "1", 1);
+    KeepGLDriverLoaded();
+    m_engine = std::make_unique<COstrak>();
+    m_engine->GfxPreInit(800, 600);
+    m_engine->GfxInit(2, false);
+  }
+  void TearDown() override {
+    m_engine->GfxShutdown();
+    m_engine.reset();
+    unsetenv("OSTRAK2D_WINDOWED");
+    TempDirTest::TearDown();
+  }
+  void Techniques(const std::string& children) {
+    const std::string pack = "<techniquespack>" + children + "</techniquespack>";
+    m_engine->LoadTechniquesPack(pack.data(), uint32_t(pack.size()));
+  }
+  // A8R8G8B8 (format slot 3 of display mode 2), one level.
+  void Texture(const char* id, uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels) {
+    const std::string bmp = Bitmap32(width, height, pixels);
+    m_engine->LoadTexture(bmp.data(), uint32_t(bmp.size()), 3, id, 1, 0, 0);
+  }
+  void Quad(float x, float y, float w, float h, float z = 0.5f) {
+    m_engine->VQuadSetPos(x, y, w, h, z);
+    m_engine->SceneRender();
+  }
+  O2DFrameImage EndAndRead() {
+    m_engine->SceneEnd();
+    m_engine->ScenePresent();
+    O2DFrameImage frame;
+    EXPECT_TRUE(m_engine->GfxGetDevice()->GetFrontBufferData(frame));
+    return frame;
+  }
+  static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
+
+  std::unique_ptr<COstrak> m_engine;
+};
+
+// Red, green and blue each within `tolerance` of the expected bytes.
+inline ::testing::AssertionResult RGBNear(uint32_t actual, uint32_t expected, int tolerance = 1) {
+  for (int shift : {16, 8, 0})
+    if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance) {
+      char text[48];
+      std::snprintf(text, sizeof text, "got %06X, expected %06X", actual & 0xFFFFFFu, expected & 0xFFFFFFu);
+      return ::testing::AssertionFailure() << text;
+    }
+  return ::testing::AssertionSuccess();
+}
