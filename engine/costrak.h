@@ -171,6 +171,23 @@ class COstrak : private IO2DWindowEvents {
   const O2DTECHNIQUE* TechGet(int32_t id) const;  // null for an empty or unknown slot
   int32_t TechGetCurrent() const { return m_iCurrentTechnique; }
 
+  // Fonts. LoadFont is the loader of FONT resources; it loads the font's
+  // texture and technique pack when they are missing.
+  int32_t LoadFont(const void* data, uint32_t size);
+  int32_t GetFontIID(const char* strID);  // -1 (logged) when there is none
+  void FontSet(int32_t id);
+  void FontSetByStrID(const char* strID);
+  void FontSet(const CSmartID& sid);
+  int32_t FontGetCurrent() const { return m_iCurrentFont; }
+  const FontDesc* FontGet(int32_t id) const;  // null for an empty or unknown slot
+  // limit 0: the whole text; colorIndex -1 keeps the quad's colour.
+  void FontDrawText(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha);
+  // With a colour index other than -1, "%" and a digit switch to that colour.
+  void FontDrawTextEx(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
+                      bool applyTechnique, float scale, float letterSpacing, float lineSpacing);
+  // The width of the text's first line.
+  float FontGetStringWidth(const char* text, int32_t fontID, float scale, float letterSpacing);
+
   // Dynamic lights. The mode comes from techniques: 0 disabled, 1 vertex, 2 Dot3.
   void LightSetMode(uint32_t mode) { m_uDynLightMode = mode; }
   uint32_t LightGetMode() const { return m_uDynLightMode; }
@@ -326,6 +343,8 @@ class COstrak : private IO2DWindowEvents {
   void GfxDeviceSetup();
   void TexCheckStage(int32_t stage) const;
   void TexFree(int32_t id);
+  void FontDraw(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
+                bool applyTechnique, float scale, float letterSpacing, float lineSpacing, bool extended);
   void GfxReleaseVertexBuffer();
   const DisplayModeInfo& GfxModeInfo(int32_t displayMode) const;
   int32_t ScreenshotNextNumber() const;

@@ -78,6 +78,10 @@ void LoadTechniqueResource(const void* data, uint32_t size, const char*, int32_t
   LoaderEngine()->LoadTechniquesPack(data, size);
 }
 
+void LoadFontResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
+  LoaderEngine()->LoadFont(data, size);
+}
+
 void LoadSoundResource(const char* path, uint32_t offset, uint32_t size, const char* id, int32_t tag,
                        int32_t data1, int32_t data2, int32_t data3) {
   const O2DSoundParams p = RES_SoundParams(data1, data2, data3);
@@ -104,6 +108,7 @@ void COstrak::RegisterStandardLoaders() {
   // MUSIC, PLAYLIST, SCRIPT, XMLDATA. Each subsystem's loader takes its place here.
   RegisterLoadRes(&LoadTextureResource, "TEXTURE");
   RegisterLoadRes(&LoadTechniqueResource, "TECHNIQUE");
+  RegisterLoadRes(&LoadFontResource, "FONT");
   RegisterLoadResEx(&LoadSoundResource, "SOUND");
   RegisterLoadResEx(&LoadMusicResource, "MUSIC");
   RegisterLoadRes(&LoadPlaylistResource, "PLAYLIST");
