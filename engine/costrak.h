@@ -193,6 +193,14 @@ class COstrak : private IO2DWindowEvents {
   uint32_t LightGetMode() const { return m_uDynLightMode; }
   // Colours the current quad by the dynamic-light mode.
   void LightQuad();
+  // Lights are added, changed and removed by ID; the Dot3 mode lights quads
+  // towards the light chosen with LightSetDot3 (ID 0 until then).
+  int32_t LightAdd(const Light& light, int32_t tag = 0);
+  void LightSet(int32_t id, const Light& light);
+  const Light* LightGet(int32_t id) const;  // null for an empty or unknown slot
+  void LightRemove(int32_t id);
+  void LightSetDot3(int32_t id) { m_iDot3Light = id; }
+  int32_t LightGetDot3() const { return m_iDot3Light; }
 
   // --- subsystem-ready flags --------------------------------------------------
   uint8_t m_bGfxReady = 0;
@@ -420,6 +428,7 @@ class COstrak : private IO2DWindowEvents {
   int32_t m_iCurrentFont = -1;
   uint32_t m_uDynLightMode = 0;  // 0 disabled, 1 vertex, 2 Dot3
   float m_afAmbientColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  int32_t m_iDot3Light = 0;
   int32_t m_iScreenshotCounter = 0;
   std::unique_ptr<TItemsManagerCOM<IO2DTexture>> m_pTexturesManager;
   std::unique_ptr<TItemsManager<Light>> m_pLightsManager;

@@ -184,4 +184,38 @@ TEST_F(TechniquesPixelTest, AddressModesAndFiltersOnBothStages) {
   }
 }
 
+TEST_F(TechniquesPixelTest, Dot3AndVertexLighting) {
+  Texture("TEX_NORMAL", 1, 1, {0xFFFF8080u});  // (255, 128, 128): pointing along x
+  Techniques(Tech("TEQ_DIR", "dynlightmode=\"DOT3\" s0_colorop=\"SELECTARG1\" s0_colorarg1=\"SPECULAR\"") +
+             Tech("TEQ_BUMP",
+                  "dynlightmode=\"DOT3\" s0_colorop=\"DOTPRODUCT3\" s0_colorarg1=\"TEXTURE\" "
+                  "s0_colorarg2=\"SPECULAR\"") +
+             Tech("TEQ_LIT",
+                  "dynlightmode=\"VERTEX\" dynlightambientcolorr=\"0.2\" dynlightambientcolorg=\"0.2\" "
+                  "dynlightambientcolorb=\"0.2\" s0_colorop=\"SELECTARG1\" s0_colorarg1=\"DIFFUSE\""));
+  Light sun;  // reaches nothing in vertex mode: no radius
+  sun.afPosition[0] = 60000, sun.afPosition[1] = 80000, sun.afPosition[2] = 0.5f;
+  m_engine->LightSetDot3(m_engine->LightAdd(sun));
+  Light lamp;
+  lamp.afPosition[0] = 54, lamp.afPosition[1] = 14, lamp.afPosition[2] = 0.5f;
+  lamp.fInnerRadius = 20, lamp.fOuterRadius = 40, lamp.afColor[0] = 0.4f;
+  m_engine->LightAdd(lamp);
+
+  m_engine->SceneBegin();
+  m_engine->TexSet(0, 0);
+  const char* techniques[] = {"TEQ_DIR", "TEQ_BUMP", "TEQ_LIT"};
+  for (int i = 0; i < 3; ++i) {
+    m_engine->TechApplyByStrID(techniques[i]);
+    m_engine->VQuadSetColor(1, 1, 1, 1);
+    Quad(10.0f + 20 * i, 10, 8, 8);
+  }
+  const O2DFrameImage frame = EndAndRead();
+  // The direction (0.6, 0.8, 0) as a colour: 0.6 x 127 + 128, 0.8 x 127 + 128, 128.
+  EXPECT_TRUE(RGBNear(At(frame, 14, 14), 0xCCE580));
+  // 4 x (0.502 x 0.3 + 0.002 x 0.398 + 0.002 x 0.002) = 0.603 -> 153.8 in every channel.
+  EXPECT_TRUE(RGBNear(At(frame, 34, 14), 0x9A9A9A));
+  // Ambient 0.2 plus the lamp's 0.4 in red at every corner: 153, 51, 51.
+  EXPECT_TRUE(RGBNear(At(frame, 54, 14), 0x993333));
+}
+
 }  // namespace
