@@ -145,8 +145,62 @@ class COstrak : private IO2DWindowEvents {
   // truncated, its low 8 bits.
   static uint32_t PackColor(float r, float g, float b, float a);
 
+  // Textures. LoadTexture is the loader of TEXTURE resources: format slot 1..4
+  // (others mean 1), mip levels, texture side (0: the image's own size).
+  int32_t LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
+                      int32_t tag, int32_t textureSize);
+  int32_t GetTextureIID(const char* strID);  // -1 (logged) when there is none
+  void UnloadTexture(int32_t id);
+  void UnloadTextureByStrID(const char* strID);
+  // Stages 0..7. Setting the texture a stage already holds does nothing.
+  void TexSet(int32_t id, int32_t stage);
+  void TexSetByStrID(const char* strID, int32_t stage);
+  void TexSet(const CSmartID& sid, int32_t stage);
+  void TexSetNoTexture(int32_t stage);
+  IO2DTexture* TexGet(int32_t id) const;  // null for an empty or unknown slot
+  int32_t TexGetCurrent(int32_t stage) const;  // the ID bound to a stage, -1 for none
+
+  // Techniques. LoadTechniquesPack is the loader of TECHNIQUE resources and
+  // returns the number of techniques it added.
+  int32_t LoadTechniquesPack(const void* data, uint32_t size);
+  int32_t GetTechniqueIID(const char* strID);  // -1 (logged) when there is none
+  // Applying the current technique again does nothing.
+  void TechApply(int32_t id);
+  void TechApplyByStrID(const char* strID);
+  void TechApply(const CSmartID& sid);
+  const O2DTECHNIQUE* TechGet(int32_t id) const;  // null for an empty or unknown slot
+  int32_t TechGetCurrent() const { return m_iCurrentTechnique; }
+
+  // Fonts. LoadFont is the loader of FONT resources; it loads the font's
+  // texture and technique pack when they are missing.
+  int32_t LoadFont(const void* data, uint32_t size);
+  int32_t GetFontIID(const char* strID);  // -1 (logged) when there is none
+  void FontSet(int32_t id);
+  void FontSetByStrID(const char* strID);
+  void FontSet(const CSmartID& sid);
+  int32_t FontGetCurrent() const { return m_iCurrentFont; }
+  const FontDesc* FontGet(int32_t id) const;  // null for an empty or unknown slot
+  // limit 0: the whole text; colorIndex -1 keeps the quad's colour.
+  void FontDrawText(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha);
+  // With a colour index other than -1, "%" and a digit switch to that colour.
+  void FontDrawTextEx(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
+                      bool applyTechnique, float scale, float letterSpacing, float lineSpacing);
+  // The width of the text's first line.
+  float FontGetStringWidth(const char* text, int32_t fontID, float scale, float letterSpacing);
+
+  // Dynamic lights. The mode comes from techniques: 0 disabled, 1 vertex, 2 Dot3.
+  void LightSetMode(uint32_t mode) { m_uDynLightMode = mode; }
+  uint32_t LightGetMode() const { return m_uDynLightMode; }
   // Colours the current quad by the dynamic-light mode.
   void LightQuad();
+  // Lights are added, changed and removed by ID; the Dot3 mode lights quads
+  // towards the light chosen with LightSetDot3 (ID 0 until then).
+  int32_t LightAdd(const Light& light, int32_t tag = 0);
+  void LightSet(int32_t id, const Light& light);
+  const Light* LightGet(int32_t id) const;  // null for an empty or unknown slot
+  void LightRemove(int32_t id);
+  void LightSetDot3(int32_t id) { m_iDot3Light = id; }
+  int32_t LightGetDot3() const { return m_iDot3Light; }
 
   // --- subsystem-ready flags --------------------------------------------------
   uint8_t m_bGfxReady = 0;
@@ -295,6 +349,10 @@ class COstrak : private IO2DWindowEvents {
   void GfxWriteCapsReport(int32_t width, int32_t height);
   void GfxEnumerateTextureFormats(DisplayModeInfo& mode);
   void GfxDeviceSetup();
+  void TexCheckStage(int32_t stage) const;
+  void TexFree(int32_t id);
+  void FontDraw(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
+                bool applyTechnique, float scale, float letterSpacing, float lineSpacing, bool extended);
   void GfxReleaseVertexBuffer();
   const DisplayModeInfo& GfxModeInfo(int32_t displayMode) const;
   int32_t ScreenshotNextNumber() const;
@@ -370,6 +428,7 @@ class COstrak : private IO2DWindowEvents {
   int32_t m_iCurrentFont = -1;
   uint32_t m_uDynLightMode = 0;  // 0 disabled, 1 vertex, 2 Dot3
   float m_afAmbientColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  int32_t m_iDot3Light = 0;
   int32_t m_iScreenshotCounter = 0;
   std::unique_ptr<TItemsManagerCOM<IO2DTexture>> m_pTexturesManager;
   std::unique_ptr<TItemsManager<Light>> m_pLightsManager;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "o2d_render_device.h"
 
@@ -56,3 +57,13 @@ using O2DRenderAdapterFactory = std::function<IO2DRenderAdapter*(std::string& er
 inline constexpr int32_t O2D_BATCH_QUADS = 500;
 static_assert(O2D_BATCH_QUADS * 4 == int32_t(O2D_VERTEX_BUFFER_VERTICES));
 static_assert(O2D_BATCH_QUADS * 6 == int32_t(O2D_INDEX_BUFFER_INDICES));
+
+// The lowest filled slot of an item manager whose string ID is strID, or -1.
+// Freed slots carry an empty string ID and never match.
+template <class Manager>
+int32_t GfxFindItem(const Manager* manager, std::string_view strID) {
+  if (!manager) return -1;
+  for (int32_t id = 0; id < manager->GetCount(); ++id)
+    if (manager->GetItem(id) && manager->GetStrID(id) == strID) return id;
+  return -1;
+}

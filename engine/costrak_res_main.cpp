@@ -45,6 +45,13 @@ int32_t RES_ReadInt(const std::string& text, int32_t fallback) {
   return static_cast<int32_t>(value);
 }
 
+float RES_ReadFloat(const std::string& text, float fallback) {
+  std::istringstream in(text);
+  float value = 0.0f;
+  if (!(in >> value)) return fallback;
+  return value;
+}
+
 bool RES_IsXMLType(const std::string& typeName) {
   static const char* const kXMLTypes[] = {"TECHNIQUE", "FONT",        "PLAYLIST",    "XMLDATA",
                                           "GUIDATA",   "GUIENUMDATA", "GUISTYLEDATA"};
@@ -60,6 +67,19 @@ COstrak* LoaderEngine() {
   COstrak* engine = O2D_GetEngine();
   EHS_ASSERT(engine);
   return engine;
+}
+
+void LoadTextureResource(const void* data, uint32_t size, const char* id, int32_t tag, int32_t data1,
+                         int32_t data2, int32_t data3) {
+  LoaderEngine()->LoadTexture(data, size, data1, id, data2, tag, data3);
+}
+
+void LoadTechniqueResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
+  LoaderEngine()->LoadTechniquesPack(data, size);
+}
+
+void LoadFontResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
+  LoaderEngine()->LoadFont(data, size);
 }
 
 void LoadSoundResource(const char* path, uint32_t offset, uint32_t size, const char* id, int32_t tag,
@@ -86,6 +106,9 @@ void COstrak::RegisterStandardLoaders() {
   EHS_CP();
   // The standard types in their fixed order: TEXTURE, TECHNIQUE, FONT, SOUND,
   // MUSIC, PLAYLIST, SCRIPT, XMLDATA. Each subsystem's loader takes its place here.
+  RegisterLoadRes(&LoadTextureResource, "TEXTURE");
+  RegisterLoadRes(&LoadTechniqueResource, "TECHNIQUE");
+  RegisterLoadRes(&LoadFontResource, "FONT");
   RegisterLoadResEx(&LoadSoundResource, "SOUND");
   RegisterLoadResEx(&LoadMusicResource, "MUSIC");
   RegisterLoadRes(&LoadPlaylistResource, "PLAYLIST");

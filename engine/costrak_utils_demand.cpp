@@ -32,6 +32,33 @@ bool SilentOnPurpose(COstrak* engine, const char* id) {
 }
 }  // namespace
 
+int32_t O2DUTIL_DemandTexture(const char* id) {
+  EHS_CP();
+  COstrak* engine = DemandEngine();
+  EHS_ASSERT(id);
+  const int32_t found = FindOrLoad(engine, &COstrak::GetTextureIID, id, id);
+  if (found >= 0) return found;
+  EHS_RAISE(EHS_GAME, 0, std::string("Invalid texture demand. ID = ") + id);
+}
+
+int32_t O2DUTIL_DemandTechnique(const char* id, const char* techPackID) {
+  EHS_CP();
+  COstrak* engine = DemandEngine();
+  EHS_ASSERT(id && techPackID);
+  const int32_t found = FindOrLoad(engine, &COstrak::GetTechniqueIID, id, techPackID);
+  if (found >= 0) return found;
+  EHS_RAISE(EHS_GAME, 0, std::string("Invalid technique demand. ID = ") + id + "  TechPackID = " + techPackID);
+}
+
+int32_t O2DUTIL_DemandFont(const char* id) {
+  EHS_CP();
+  COstrak* engine = DemandEngine();
+  EHS_ASSERT(id);
+  const int32_t found = FindOrLoad(engine, &COstrak::GetFontIID, id, id);
+  if (found >= 0) return found;
+  EHS_RAISE(EHS_GAME, 0, std::string("Invalid font demand. ID = ") + id);
+}
+
 int32_t O2DUTIL_DemandSound(const char* id) {
   EHS_CP();
   COstrak* engine = DemandEngine();

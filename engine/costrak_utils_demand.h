@@ -4,6 +4,11 @@
 // integer ID; an ID that still names no item afterwards is an error record.
 #include <cstdint>
 
+int32_t O2DUTIL_DemandTexture(const char* id);
+// A missing technique loads the whole pack resource that declares it.
+int32_t O2DUTIL_DemandTechnique(const char* id, const char* techPackID);
+int32_t O2DUTIL_DemandFont(const char* id);
+
 // Sound and music without a sound card: nothing is loaded, and the demand of a
 // registered resource gives -2 (as the loaders do), which every sound and music
 // operation ignores.

@@ -27,7 +27,8 @@ void Capture(const void* data, uint32_t size, const char* id, int32_t tag, int32
   g_loaded[id] = {Type, bytes, tag, d1, d2, d3};
 }
 constexpr char kBin[] = "BINARY";
-constexpr char kFont[] = "FONT";
+// An XML type the engine does not load itself.
+constexpr char kXML[] = "GUIDATA";
 
 // Every resource of the DATA folder in the working directory, as the engine loads them.
 std::map<std::string, Loaded> LoadAll() {
@@ -35,7 +36,7 @@ std::map<std::string, Loaded> LoadAll() {
   COstrak engine;
   engine.ResInit();
   engine.RegisterLoadRes(&Capture<kBin>, "BINARY");
-  engine.RegisterLoadRes(&Capture<kFont>, "FONT");
+  engine.RegisterLoadRes(&Capture<kXML>, "GUIDATA");
   engine.LoadResources(0);
   engine.ResDeinit();
   O2D_SetXMLEncryptMode(false);
@@ -58,7 +59,7 @@ class PackToolTest : public TempDirTest {
     WriteFileBytes("src/sub/pic.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     WriteFileBytes("src/a.xml",
                    "<respack>\n"
-                   "  <r id=\"FNT_A\" filename=\"font.txt\" typeid=\"FONT\" tag=\"2\"/>\n"
+                   "  <r id=\"FNT_A\" filename=\"font.txt\" typeid=\"GUIDATA\" tag=\"2\"/>\n"
                    "  <r id=\"TEX_PIC\" filename=\"sub/pic.png\" typeid=\"BINARY\" tag=\"1\" data1=\"3\" data2=\"-1\" data3=\"256\"/>\n"
                    "</respack>\n");
     WriteFileBytes("src/b.xml", "<respack><r id=\"RAW\" filename=\"font.txt\" typeid=\"BINARY\" tag=\"7\"/></respack>");
@@ -80,7 +81,7 @@ TEST_F(PackToolTest, BuildListAndExtractRoundTrips) {
 
   std::string listing;
   ASSERT_EQ(RunTool("list out.pak", &listing), 0);
-  EXPECT_NE(listing.find("FNT_A\tFONT\t"), std::string::npos);
+  EXPECT_NE(listing.find("FNT_A\tGUIDATA\t"), std::string::npos);
   EXPECT_NE(listing.find("\t16\t1\t3\t-1\t256\n"), std::string::npos);
   EXPECT_EQ(listing.substr(0, 6), "FNT_A\t");
 

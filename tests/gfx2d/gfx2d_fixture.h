@@ -1,0 +1,152 @@
+#pragma once
+// Engines for the 2D tests: resources plus graphics on the recording device, or
+// graphics on the real OpenGL device for pixel tests (800 x 600, display mode 2).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../input/gl_driver.h"
+#include "costrak.h"
+#include "costrak_xml.h"
+#include "o2d_recording_device.h"
+#include "test_support.h"
+
+// A top-down 32-bit bitmap of A8R8G8B8 pixels.
+inline std::string Bitmap32(uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels) {
+  std::string b(54 + pixels.size() * 4, '\0');
+  auto put = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = char(v >> (8 * i));
+  };
+  b[0] = 'B', b[1] = 'M';
+  put(10, 54), put(14, 40), put(18, width), put(22, uint32_t(-int32_t(height))), put(26, 1 | 32 << 16);
+  for (size_t i = 0; i < pixels.size(); ++i) put(54 + 4 * i, pixels[i]);
+  return b;
+}
+
+inline std::string Res(const std::string& id, const std::string& file, const std::string& type, int tag = 1, int d1 = 0,
+                       int d2 = 0, int d3 = 0) {
+  return "<r id=\"" + id + "\" filename=\"" + file + "\" typeid=\"" + type + "\" tag=\"" + std::to_string(tag) +
+         "\" data1=\"" + std::to_string(d1) + "\" data2=\"" + std::to_string(d2) + "\" data3=\"" + std::to_string(d3) +
+         "\"/>";
+}
+
+// Cell size 20; every advance 10 but "W" 14.5, space 6.7 and tab 9.5 (`skipWidth`
+// left out); colour 2 is (1, 0.5, 0), colour 9 (0, 0, 1).
+inline std::string FontXML(const std::string& id, const std::string& texture, const std::string& technique,
+                           const std::string& pack, int skipWidth = -1) {
+  std::string xml = "<fontdesc id=\"" + id + "\" textureid=\"" + texture + "\" techniqueid=\"" + technique +
+                    "\" techpackid=\"" + pack + "\" cellsize=\"20\" color2r=\"1\" color2g=\"0.5\" color9b=\"1\"";
+  for (int c = 0; c < 256; ++c)
+    if (c != skipWidth)
+      xml += " cs" + std::to_string(c) + "=\"" + (c == 87 ? "14.5" : c == 32 ? "6.7" : c == 9 ? "9.5" : "10") + "\"";
+  return xml + "/>";
+}
+
+// "type code: text" of the error record fn raises.
+inline std::string Raised(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const CEHSException& e) {
+    return std::to_string(e.Type) + " " + std::to_string(e.Code) + ": " + e.Desc;
+  }
+  return "<no error>";
+}
+
+inline std::string Log() { return ReadFileBytes("gamelog.txt"); }
+inline size_t LogCount(const std::string& s) {
+  const std::string log = Log();
+  size_t n = 0;
+  for (size_t at = log.find(s); at != std::string::npos; at = log.find(s, at + 1)) ++n;
+  return n;
+}
+
+class Gfx2DTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    KeepGLDriverLoaded();
+    std::filesystem::create_directory("DATA");
+    O2D_SetXMLEncryptMode(false);
+  }
+  void TearDown() override {
+    if (m_engine) m_engine->Cleanup();
+    m_engine.reset();
+    O2D_SetXMLEncryptMode(false);
+    TempDirTest::TearDown();
+  }
+  // Resources from a descriptor of `entries`, then graphics.
+  void Start(const std::string& entries = "", O2DRecordingScript script = {}) {
+    if (!entries.empty()) WriteFileBytes("DATA/res.xml", "<respack>" + entries + "</respack>");
+    m_engine = std::make_unique<COstrak>();
+    m_engine->ResInit();
+    m_adapter = new CO2DRecordingAdapter(std::move(script));
+    m_engine->GfxSetAdapterFactory([adapter = m_adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
+    m_engine->GfxPreInit(800, 600);
+    m_engine->GfxInit(2, false);
+    m_device = m_adapter->Device();
+  }
+  size_t Draws() const { return m_device->CallsOf<O2DRecDraw>().size(); }
+  const O2DRecDraw& LastDraw() const { return *m_device->CallsOf<O2DRecDraw>().back(); }
+
+  std::unique_ptr<COstrak> m_engine;
+  CO2DRecordingAdapter* m_adapter = nullptr;
+  CO2DRecordingDevice* m_device = nullptr;
+};
+
+class Gfx2DPixelTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    setenv("OSTRAK2D_WINDOWED", "1", 1);
+    KeepGLDriverLoaded();
+    m_engine = std::make_unique<COstrak>();
+    m_engine->GfxPreInit(800, 600);
+    m_engine->GfxInit(2, false);
+  }
+  void TearDown() override {
+    m_engine->GfxShutdown();
+    m_engine.reset();
+    unsetenv("OSTRAK2D_WINDOWED");
+    TempDirTest::TearDown();
+  }
+  void Techniques(const std::string& children) {
+    const std::string pack = "<techniquespack>" + children + "</techniquespack>";
+    m_engine->LoadTechniquesPack(pack.data(), uint32_t(pack.size()));
+  }
+  // A8R8G8B8 (format slot 3 of display mode 2), one level.
+  void Texture(const char* id, uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels) {
+    const std::string bmp = Bitmap32(width, height, pixels);
+    m_engine->LoadTexture(bmp.data(), uint32_t(bmp.size()), 3, id, 1, 0, 0);
+  }
+  void Quad(float x, float y, float w, float h, float z = 0.5f) {
+    m_engine->VQuadSetPos(x, y, w, h, z);
+    m_engine->SceneRender();
+  }
+  O2DFrameImage EndAndRead() {
+    m_engine->SceneEnd();
+    m_engine->ScenePresent();
+    O2DFrameImage frame;
+    EXPECT_TRUE(m_engine->GfxGetDevice()->GetFrontBufferData(frame));
+    return frame;
+  }
+  static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
+
+  std::unique_ptr<COstrak> m_engine;
+};
+
+// Red, green and blue each within `tolerance` of the expected bytes.
+inline ::testing::AssertionResult RGBNear(uint32_t actual, uint32_t expected, int tolerance = 1) {
+  for (int shift : {16, 8, 0})
+    if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance) {
+      char text[48];
+      std::snprintf(text, sizeof text, "got %06X, expected %06X", actual & 0xFFFFFFu, expected & 0xFFFFFFu);
+      return ::testing::AssertionFailure() << text;
+    }
+  return ::testing::AssertionSuccess();
+}
