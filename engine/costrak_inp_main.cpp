@@ -25,13 +25,28 @@ void COstrak::InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices) {
   if (!m_bGfxReady || !m_window.GetSDLWindow())
     EHS_RAISE(EHS_GAME, 0, "Input system should be initialized after graphics system!");
   if (!devices) {
-    int32_t width = 0, height = 0;
+    int32_t width = 0, height = 0, result = O2D_INPUT_OK;
     GetScreenSize(width, height);
-    devices = O2D_CreateInputDevices(m_window.GetSDLWindow(), width, height);
+    devices = O2D_CreateInputDevices(m_window.GetSDLWindow(), width, height, &result);
+    if (result != O2D_INPUT_OK) EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Cannot create DirectInput object!");
   }
   if (!devices) EHS_RAISE(EHS_GENERAL, 0, "Error: Direct Input object is NULL!");
   m_pInputDevices = std::move(devices);
+
+  auto check = [](int32_t result, const char* message) {
+    if (result != O2D_INPUT_OK) EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), message);
+  };
+  const O2DInputDevice keyboard = O2DInputDevice::Keyboard, mouse = O2DInputDevice::Mouse;
+  check(m_pInputDevices->CreateDevice(keyboard), "Cannot create DirectInputDevice (Keyboard) object!");
+  if (!m_pInputDevices->HasDevice(keyboard)) EHS_RAISE(EHS_GENERAL, 0, "Error: keyboard object is NULL!");
+  check(m_pInputDevices->SetDataFormat(keyboard), "Cannot set data format for Keyboard!");
+  check(m_pInputDevices->SetCooperativeLevel(keyboard), "Cannot set cooperative level for Keyboard!");
   m_bKeyboardAcquired = AcquireLogged(m_pInputDevices->AcquireKeyboard(), "Cannot acquire keyboard!");
+
+  check(m_pInputDevices->CreateDevice(mouse), "Cannot create DirectInputDevice (Mouse) object!");
+  if (!m_pInputDevices->HasDevice(mouse)) EHS_RAISE(EHS_GENERAL, 0, "Error: mouse object is NULL!");
+  check(m_pInputDevices->SetDataFormat(mouse), "Cannot set data format for Mouse!");
+  check(m_pInputDevices->SetCooperativeLevel(mouse), "Cannot set cooperative level for Mouse!");
   m_bMouseAcquired = AcquireLogged(m_pInputDevices->AcquireMouse(), "Cannot acquire mouse!");
   LOG_AddEntry("Done.", 4);
   LOG_AddSeparator(1);

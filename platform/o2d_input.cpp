@@ -200,6 +200,9 @@ class CO2DInputSDL final : public IO2DInputDevices {
     if (m_iShowCount < 0) SDL_ShowCursor(SDL_ENABLE);
   }
 
+  int32_t SetCooperativeLevel(O2DInputDevice) override {
+    return SDL_GetWindowFromID(m_uWindowID) == m_pWindow ? O2D_INPUT_OK : O2D_INPUT_ERR_HANDLE;
+  }
   int32_t AcquireKeyboard() override { return m_bFocus ? O2D_INPUT_OK : O2D_INPUT_ERR_NOTFOREGROUND; }
   int32_t AcquireMouse() override { return m_bFocus ? O2D_INPUT_OK : O2D_INPUT_ERR_NOTFOREGROUND; }
 
@@ -327,7 +330,15 @@ uint8_t O2D_ScancodeToKeyCode(SDL_Scancode scancode) {
   return kScancodeTable[scancode];
 }
 
-std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int frameWidth, int frameHeight) {
+std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int frameWidth, int frameHeight,
+                                                         int32_t* result) {
+  if (result) *result = O2D_INPUT_OK;
+  if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+    if (result) *result = O2D_INPUT_ERR_GENERIC;
+    return nullptr;
+  }
+  // The subsystem stays referenced as long as SDL runs; the window holds it too.
+  SDL_QuitSubSystem(SDL_INIT_EVENTS);
   if (!window) return nullptr;
   return std::make_unique<CO2DInputSDL>(window, frameWidth, frameHeight);
 }

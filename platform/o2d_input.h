@@ -152,6 +152,12 @@ inline constexpr int32_t O2D_INPUT_OK = 0;
 inline constexpr int32_t O2D_INPUT_ERR_NOTFOREGROUND = static_cast<int32_t>(0x80070005u);
 // The device was acquired but has lost the focus since.
 inline constexpr int32_t O2D_INPUT_ERR_INPUTLOST = static_cast<int32_t>(0x8007001Eu);
+// The input system could not be started.
+inline constexpr int32_t O2D_INPUT_ERR_GENERIC = static_cast<int32_t>(0x80004005u);
+// The window the devices belong to is gone.
+inline constexpr int32_t O2D_INPUT_ERR_HANDLE = static_cast<int32_t>(0x80070006u);
+
+enum class O2DInputDevice { Keyboard, Mouse };
 
 // One poll of the mouse: the motion since the previous poll, then the buttons
 // (index 0 left, 1 right, 2 middle, 3 and 4 the side buttons); 0x80 when down.
@@ -176,6 +182,24 @@ struct O2DCursor {
 class IO2DInputDevices {
  public:
   virtual ~IO2DInputDevices() = default;
+  // The set-up steps of each device, in this order; each gives a device result.
+  virtual int32_t CreateDevice(O2DInputDevice device) {
+    (void)device;
+    return O2D_INPUT_OK;
+  }
+  virtual bool HasDevice(O2DInputDevice device) const {
+    (void)device;
+    return true;
+  }
+  virtual int32_t SetDataFormat(O2DInputDevice device) {
+    (void)device;
+    return O2D_INPUT_OK;
+  }
+  // Binds the device to the game window (foreground, not exclusive).
+  virtual int32_t SetCooperativeLevel(O2DInputDevice device) {
+    (void)device;
+    return O2D_INPUT_OK;
+  }
   virtual int32_t AcquireKeyboard() = 0;
   virtual int32_t AcquireMouse() = 0;
   // 256 bytes, one per key code, 0x80 when the key is down.
@@ -188,5 +212,7 @@ class IO2DInputDevices {
 };
 
 // The devices of an SDL window whose frame of frameWidth x frameHeight is
-// presented letter-boxed onto the window's drawable area. Null without a window.
-std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int frameWidth, int frameHeight);
+// presented letter-boxed onto the window's drawable area. Null without a window,
+// or with `result` set when SDL's event system cannot be started.
+std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int frameWidth, int frameHeight,
+                                                         int32_t* result = nullptr);
