@@ -41,6 +41,8 @@ bool CO2DWindow::Create(const std::string& title, int width, int height, bool wi
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
 
+  // The window's class name, as X11 window managers see it.
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", "o2d_gamewindow", 0);
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   int x = 100, y = 100;
   if (!windowed && !WindowedByEnvironment()) {
