@@ -16,7 +16,6 @@
 
 namespace {
 
-const std::string kSep1 = "|---------------------------------------------------|\n";
 
 class GfxRecordingTest : public TempDirTest {
  protected:

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr const char* kSep1 = "|---------------------------------------------------|\n";
 
 class ScriptedDevices : public IO2DInputDevices {
  public:

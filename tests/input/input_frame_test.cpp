@@ -10,7 +10,6 @@
 
 namespace {
 
-const std::string kSep1 = "|---------------------------------------------------|\n";
 
 class InputFrameTest : public TempDirTest {
  protected:

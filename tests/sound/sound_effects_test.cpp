@@ -6,7 +6,6 @@
 
 namespace {
 
-const std::string kSep1 = "|---------------------------------------------------|\n";
 
 TEST_F(SoundTest, StartAndStopAreFramedInTheLogAndStartRefusesBeforeGraphics) {
   Start("");
