@@ -53,18 +53,6 @@ TEST_F(RecordingFixture, RecordsCallsInOrderWithACopyOfTheDrawnVertices) {
   EXPECT_EQ(device->StageState(1, D3DTSS_ALPHAOP), D3DTOP_DISABLE);
 }
 
-TEST_F(RecordingFixture, ScriptedLossNeedsAResetThatRestoresTheDefaults) {
-  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  device->SetViewport({10, 10, 20, 20, 0.0f, 1.0f});
-  device->SetCooperativeLevel(D3DERR_DEVICELOST);
-  EXPECT_FALSE(device->Reset(device->Params()));
-  device->SetCooperativeLevel(D3DERR_DEVICENOTRESET);
-  ASSERT_TRUE(device->Reset(device->Params()));
-  EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
-  EXPECT_EQ(device->RenderState(D3DRS_SRCBLEND), D3DBLEND_ONE);
-  EXPECT_EQ(device->Viewport().Width, 800u);
-}
-
 TEST_F(RecordingFixture, TexturesLiveInMemoryAndUnbindWhenReleased) {
   const uint16_t texels[5] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x1234};  // 2x2, then 1x1
   IO2DTexture* texture = device->CreateTexture(2, 2, 0, D3DFMT_R5G6B5, texels);
