@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "gl_driver.h"
 #include "costrak.h"
+#include "gl_engine.h"
 #include "o2d_recording_device.h"
 #include "raised.h"
 #include "test_support.h"

@@ -6,12 +6,11 @@
 #include <memory>
 
 #include "costrak.h"
-#include "gl_driver.h"
+#include "gl_engine.h"
 #include "raised.h"
 #include "test_support.h"
 
 namespace {
-
 
 class ScriptedDevices : public IO2DInputDevices {
  public:
@@ -35,8 +34,7 @@ class ScriptedDevices : public IO2DInputDevices {
   uint8_t keys[256] = {};
   O2DMouseState mouse;
   O2DCursor cursor;
-  int shows = 0;
-  int hides = 0;
+  int shows = 0, hides = 0;
 
  private:
   static int32_t Next(std::deque<int32_t>& q) {
@@ -63,9 +61,7 @@ class InputDevicesTest : public TempDirTest {
     m_engine.reset();
     TempDirTest::TearDown();
   }
-  std::string UpdateRaising() {
-    return Raised([&] { m_engine->InputUpdate(); });
-  }
+  std::string UpdateRaising() { return Raised([&] { m_engine->InputUpdate(); }); }
 
   std::unique_ptr<COstrak> m_engine;
   ScriptedDevices* m_dev = nullptr;
