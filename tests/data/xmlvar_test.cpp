@@ -4,19 +4,12 @@
 #include <string>
 
 #include "costrak_utils_cxmlvar.h"
-#include "costrak_xml.h"
 #include "raised.h"
 #include "test_support.h"
 
 namespace {
 
-class XMLVarTest : public TempDirTest {
- protected:
-  void TearDown() override {
-    O2D_SetXMLEncryptMode(false);
-    TempDirTest::TearDown();
-  }
-};
+class XMLVarTest : public TempDirTest {};
 
 void Load(const std::string& text) { RESLOAD_XMLData(text.data(), static_cast<uint32_t>(text.size())); }
 
@@ -63,15 +56,6 @@ TEST_F(XMLVarTest, InvalidRootEmptyDataAndEmptyBuffer) {
   EXPECT_EQ(v.GetValue(), 0);
   EXPECT_EQ(GameLog(), " !: Warning: empty xmldata file!\n");
   EXPECT_EQ(Raised([] { Load("\r\r"); }), "XMLERROR: buffer is empty.");
-}
-
-TEST_F(XMLVarTest, EncryptedDataFollowsTheEngineFlag) {
-  CXMLVarInt v("v5_sizey");
-  std::string stored = "<xmldata><g v5_sizey=\"6\"/></xmldata>";
-  XML_TransformBytes(stored.data(), stored.size());
-  O2D_SetXMLEncryptMode(true);
-  Load(stored);
-  EXPECT_EQ(v.GetValue(), 6);
 }
 
 TEST_F(XMLVarTest, DuplicateNamesAreRefusedAndDestroyedVariablesUnregistered) {
