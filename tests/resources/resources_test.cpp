@@ -47,7 +47,7 @@ class ResourcesTest : public TempDirTest {
     O2D_SetXMLEncryptMode(false);
     TempDirTest::TearDown();
   }
-  // The description of the error record `fn` raises.
+  // The Desc of the error record `fn` raises.
   template <typename Fn>
   static std::string RaiseText(Fn&& fn) {
     const std::string raised = Raised(fn);

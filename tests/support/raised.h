@@ -4,7 +4,7 @@
 
 #include "costrak_ehs.h"
 
-// "type code: description" of the error record `fn` raises, the text of a
+// "type code: Desc" of the error record `fn` raises, the text of a
 // plain text error, or "<no error>".
 template <typename Fn>
 std::string Raised(Fn&& fn) {
