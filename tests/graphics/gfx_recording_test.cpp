@@ -16,7 +16,6 @@
 
 namespace {
 
-
 class GfxRecordingTest : public TempDirTest {
  protected:
   void SetUp() override {
@@ -31,10 +30,10 @@ class GfxRecordingTest : public TempDirTest {
   }
 
   // The engine gets the adapter's only reference.
-  void PreInit(O2DRecordingScript script = {}, int32_t width = 800, int32_t height = 600) {
+  void PreInit(O2DRecordingScript script = {}) {
     m_adapter = new CO2DRecordingAdapter(std::move(script));
     m_engine->GfxSetAdapterFactory([adapter = m_adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
-    m_engine->GfxPreInit(width, height);
+    m_engine->GfxPreInit(800, 600);
   }
   void Start(int32_t mode = 2, bool windowed = false, O2DRecordingScript script = {}) {
     PreInit(std::move(script));

@@ -29,7 +29,7 @@ class AudioMixTest : public AudioTest {
   }
 };
 
-TEST_F(AudioMixTest, FrequencyResamplesAndDoublingDoublesZeroCrossings) {
+TEST_F(AudioMixTest, DoubledFrequencyDoublesZeroCrossingsAndPanSilencesTheOppositeSide) {
   O2DHANDLE s = LoadSine();
   O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
   ASSERT_NE(ch, 0u);
@@ -41,18 +41,15 @@ TEST_F(AudioMixTest, FrequencyResamplesAndDoublingDoublesZeroCrossings) {
   // 0 returns to the sample's own rate.
   ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, 0, -1, -101));
   EXPECT_NEAR(ZeroCrossings(Side(Render(500), 0)), 441, 3);
-}
 
-TEST_F(AudioMixTest, PanSilencesTheOppositeSide) {
-  O2DHANDLE s = LoadSine();
-  O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, 100, -100, true);
-  ASSERT_NE(ch, 0u);
+  // Pan -100 silences the right side, 100 the left.
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, -1, 100, -100));
+  Render(10);  // the gain ramps over one block
   Pcm out = Render(100);
   EXPECT_GT(Peak(Side(out, 0)), 15000);
   EXPECT_EQ(Peak(Side(out, 1)), 0);
-
   ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, -1, -1, 100));
-  Render(10);  // the gain ramps over one block
+  Render(10);
   out = Render(100);
   EXPECT_EQ(Peak(Side(out, 0)), 0);
   EXPECT_GT(Peak(Side(out, 1)), 15000);
