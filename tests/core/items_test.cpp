@@ -3,6 +3,7 @@
 #include <string>
 
 #include "costrak_itemsmanager.h"
+#include "raised.h"
 
 namespace {
 
@@ -20,24 +21,12 @@ struct FakeTexture {
   uint32_t Release() { return --refs; }
 };
 
-template <typename Fn>
-std::string ThrownText(Fn&& fn) {
-  try {
-    fn();
-  } catch (const CEHSTextError& e) {
-    return e.Text;
-  }
-  return "<nothing thrown>";
-}
-
 }  // namespace
 
 TEST(ItemsManager, FreedSlotIsReusedAndCountOnlyGrows) {
   {
     TItemsManager<CountedItem> m;
-    EXPECT_EQ(m.AddItem(new CountedItem(0), "A", 1), 0);
-    EXPECT_EQ(m.AddItem(new CountedItem(1), "B", 1), 1);
-    EXPECT_EQ(m.AddItem(new CountedItem(2), "C", 1), 2);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(m.AddItem(new CountedItem(i), std::string(1, char('A' + i)), 1), i);
     m.FreeItem(1);
     EXPECT_EQ(CountedItem::alive, 2);
     EXPECT_EQ(m.GetItem(1), nullptr);
@@ -57,7 +46,7 @@ TEST(ItemsManager, FreedSlotIsReusedAndCountOnlyGrows) {
   EXPECT_EQ(CountedItem::alive, 0);
 }
 
-TEST(ItemsManager, FindByStrIDGivesLowestSlotAndIsCaseSensitive) {
+TEST(ItemsManager, FindByStrIDGivesLowestSlotAndFreeAllKeepsTheCount) {
   TItemsManager<CountedItem> m;
   m.AddItem(new CountedItem(0), "TEX_A", 0);
   m.AddItem(new CountedItem(1), "TEX_B", 0);
@@ -66,20 +55,14 @@ TEST(ItemsManager, FindByStrIDGivesLowestSlotAndIsCaseSensitive) {
   EXPECT_EQ(m.FindByStrID("tex_b"), -1);
   EXPECT_EQ(m.FindByStrID(""), -1);
   m.FreeItem(1);
+  m.FreeItem(1);  // an empty slot in range is left alone
   EXPECT_EQ(m.FindByStrID("TEX_B"), 2);
   EXPECT_EQ(m.FindByStrID(""), 1);  // an empty slot answers only an empty search
-  m.FreeAllItems();
-}
 
-TEST(ItemsManager, FreeAllItemsSkipsEmptySlotsAndKeepsCount) {
-  TItemsManager<CountedItem> m;
-  for (int i = 0; i < 3; ++i) m.AddItem(new CountedItem(i), "X" + std::to_string(i), 1);
-  m.FreeItem(1);
-  m.FreeItem(1);  // an empty slot in range is left alone
   m.FreeAllItems();
   EXPECT_EQ(CountedItem::alive, 0);
   EXPECT_EQ(m.GetCount(), 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(m.GetItem(i), nullptr);
+  EXPECT_EQ(m.GetItem(2), nullptr);
   EXPECT_EQ(m.AddItem(new CountedItem(9), "Y", 0), 0);
   m.FreeAllItems();
 }
@@ -113,19 +96,20 @@ TEST(ItemsManager, TagWalkFollowsFilterAndEndsAtMinusOne) {
 TEST(ItemsManager, FreeOutsideTheSlotsThrowsText) {
   TItemsManager<CountedItem> m;
   m.AddItem(new CountedItem(0), "a", 0);
-  EXPECT_EQ(ThrownText([&] { m.FreeItem(-1); }), "Error in TItemsManager<T>::FreeItem");
-  EXPECT_EQ(ThrownText([&] { m.FreeItem(m.GetCount()); }), "Error in TItemsManager<T>::FreeItem");
+  EXPECT_EQ(Raised([&] { m.FreeItem(-1); }), "Error in TItemsManager<T>::FreeItem");
+  EXPECT_EQ(Raised([&] { m.FreeItem(m.GetCount()); }), "Error in TItemsManager<T>::FreeItem");
   EXPECT_EQ(CountedItem::alive, 1);
   m.FreeAllItems();
 
   TItemsManagerCOM<FakeTexture> com;
-  EXPECT_EQ(ThrownText([&] { com.FreeItem(-1); }), "Error in TItemsManagerCOM<T>::FreeItem");
-  EXPECT_EQ(ThrownText([&] { com.FreeItem(0); }), "Error in TItemsManagerCOM<T>::FreeItem");
+  EXPECT_EQ(Raised([&] { com.FreeItem(-1); }), "Error in TItemsManagerCOM<T>::FreeItem");
+  EXPECT_EQ(Raised([&] { com.FreeItem(0); }), "Error in TItemsManagerCOM<T>::FreeItem");
 }
 
 TEST(ItemsManagerCOM, ReleasesInsteadOfDeletingAndRefusesLeftReferences) {
-  FakeTexture a, b;
+  FakeTexture a, b, c;
   b.AddRef();  // held elsewhere as well
+  c.AddRef();
   TItemsManagerCOM<FakeTexture> m;
   EXPECT_EQ(m.AddItem(&a, "TEX_A", 1), 0);
   EXPECT_EQ(m.AddItem(&b, "TEX_B", 1), 1);
@@ -135,21 +119,15 @@ TEST(ItemsManagerCOM, ReleasesInsteadOfDeletingAndRefusesLeftReferences) {
   EXPECT_EQ(a.refs, 0u);
   EXPECT_EQ(m.GetItem(0), nullptr);
 
-  EXPECT_EQ(ThrownText([&] { m.FreeItem(1); }), "Unreleased object references left!");
+  EXPECT_EQ(Raised([&] { m.FreeItem(1); }), "Unreleased object references left!");
   EXPECT_EQ(b.refs, 1u);
   // The manager's reference is gone, so the slot no longer claims it: freeing
   // again (the clean-up after the fatal error does) must not release it twice.
   EXPECT_EQ(m.GetItem(1), nullptr);
   m.FreeAllItems();
   EXPECT_EQ(b.refs, 1u);
-}
 
-TEST(ItemsManagerCOM, DestructionGivesBackHeldReferences) {
-  FakeTexture a;
-  a.AddRef();
-  {
-    TItemsManagerCOM<FakeTexture> m;
-    m.AddItem(&a, "TEX_A", 1);
-  }
-  EXPECT_EQ(a.refs, 1u);
+  // Destruction gives back the references still held.
+  { TItemsManagerCOM<FakeTexture>().AddItem(&c, "TEX_C", 1); }
+  EXPECT_EQ(c.refs, 1u);
 }

@@ -5,32 +5,22 @@
 
 namespace {
 class GameLogTest : public TempDirTest {};
-const std::string kSep1 = "|---------------------------------------------------|\n";
 }  // namespace
 
 TEST_F(GameLogTest, WritesExactPrefixesSeparatorsAndEmptyLines) {
-  COstrak::LOG_AddEntry("zero", 0);
-  COstrak::LOG_AddEntry("one", 1);
-  COstrak::LOG_AddEntry("two", 2);
-  COstrak::LOG_AddEntry("three", 3);
-  COstrak::LOG_AddEntry("four", 4);
-  COstrak::LOG_AddEntry("five", 5);
-  COstrak::LOG_AddEntry("six", 6);
-  COstrak::LOG_AddEntry("seven", 7);  // nothing
-  COstrak::LOG_AddSeparator(0);       // nothing
-  COstrak::LOG_AddSeparator(1);
-  COstrak::LOG_AddSeparator(2);
-  COstrak::LOG_AddSeparator(3);
-  COstrak::LOG_AddSeparator(4);
-  COstrak::LOG_AddSeparator(5);  // nothing
+  const char* texts[] = {"zero", "one", "two", "three", "four", "five", "six", "seven"};
+  for (int level = 0; level < 8; ++level) COstrak::LOG_AddEntry(texts[level], level);  // 7: nothing
+  for (int level = 0; level < 6; ++level) COstrak::LOG_AddSeparator(level);           // 0 and 5: nothing
   COstrak::LOG_AddEmptyLines(-3);
   COstrak::LOG_AddEmptyLines(0);
   COstrak::LOG_AddEmptyLines(2);
   COstrak::LOG_AddLine("FOCUS LOST");
   COstrak::LOG_AddEntry("multi\nline", 1);
   COstrak::LOG_AddEntry("", 4);
+  const std::string big(5000, 'x');
+  COstrak::LOG_AddEntry(big, 2);  // long messages are written whole
 
-  EXPECT_EQ(ReadFileBytes("gamelog.txt"),
+  EXPECT_EQ(GameLog(),
             "? zero\n"
             "   =: one\n"
             "  -=: two\n"
@@ -45,13 +35,9 @@ TEST_F(GameLogTest, WritesExactPrefixesSeparatorsAndEmptyLines) {
                 "\n\n"
                 "FOCUS LOST\n"
                 "   =: multi\nline\n"
-                "   +: \n");
-}
-
-TEST_F(GameLogTest, LongMessagesAreWrittenWhole) {
-  std::string big(5000, 'x');
-  COstrak::LOG_AddEntry(big, 2);
-  EXPECT_EQ(ReadFileBytes("gamelog.txt"), "  -=: " + big + "\n");
+                "   +: \n"
+                "  -=: " +
+                big + "\n");
 }
 
 TEST_F(GameLogTest, EngineConstructionDeletesThePreviousLog) {
@@ -63,7 +49,7 @@ TEST_F(GameLogTest, EngineConstructionDeletesThePreviousLog) {
     COstrak::LOG_AddLine("new run");
   }
   EXPECT_EQ(O2D_GetEngine(), nullptr);
-  EXPECT_EQ(ReadFileBytes("gamelog.txt"), "new run\n");
+  EXPECT_EQ(GameLog(), "new run\n");
 }
 
 TEST_F(GameLogTest, UnwritableLogLosesEntriesSilently) {

@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "gl_driver.h"
-#include "costrak.h"
-#include "test_support.h"
+#include "gl_engine.h"
 
 namespace {
 
@@ -20,39 +17,17 @@ bool Near(uint32_t actual, uint32_t expected, int tolerance = 1) {
   return true;
 }
 
-class GfxGLTest : public TempDirTest {
+class GfxGLTest : public GLEngineTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    setenv("OSTRAK2D_WINDOWED", "1", 1);
-    KeepGLDriverLoaded();
-    m_engine = std::make_unique<COstrak>();
-    m_engine->GfxPreInit(800, 600);
-    VideoCaps caps;
-    m_engine->GfxGetCaps(caps);
-    ASSERT_TRUE(caps.DisplayMode2.bValid);
-    m_engine->GfxInit(2, false);
-    m_device = m_engine->GfxGetDevice();
-  }
-  void TearDown() override {
-    m_engine->GfxShutdown();
-    m_engine.reset();
-    unsetenv("OSTRAK2D_WINDOWED");
-    TempDirTest::TearDown();
-  }
-
   // Ends the scene begun by the test, presents it and reads it back.
   O2DFrameImage EndAndRead() {
     m_engine->SceneEnd();
     m_engine->ScenePresent();
     O2DFrameImage frame;
-    EXPECT_TRUE(m_device->GetFrontBufferData(frame));
+    EXPECT_TRUE(m_engine->GfxGetDevice()->GetFrontBufferData(frame));
     return frame;
   }
   static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
-
-  std::unique_ptr<COstrak> m_engine;
-  IO2DRenderDevice* m_device = nullptr;
 };
 
 TEST_F(GfxGLTest, ClearColourAndAQuadAtExactlyItsPixels) {
@@ -76,23 +51,24 @@ TEST_F(GfxGLTest, ClearColourAndAQuadAtExactlyItsPixels) {
 
 // A texture bound through the device, then a half-transparent quad blended over blue.
 TEST_F(GfxGLTest, TexturedQuadTexelForPixelAndAlphaBlending) {
+  IO2DRenderDevice* device = m_engine->GfxGetDevice();
   std::vector<uint32_t> texels(16 * 16);
   for (uint32_t i = 0; i < texels.size(); ++i) texels[i] = 0xFF000000u | (i % 16) * 16 << 16 | (i / 16) * 16 << 8 | 0x40;
-  IO2DTexture* texture = m_device->CreateTexture(16, 16, 1, D3DFMT_A8R8G8B8, texels.data());
+  IO2DTexture* texture = device->CreateTexture(16, 16, 1, D3DFMT_A8R8G8B8, texels.data());
   ASSERT_NE(texture, nullptr);
   m_engine->SceneBegin();
   m_engine->SceneClearScreen(0, 0, 1);
-  m_device->SetTexture(0, texture);
+  device->SetTexture(0, texture);
   m_engine->VQuadSetColor(1, 1, 1, 1);
   m_engine->VQuadSetTexCoords(1, 0, 0, 1, 1);
   m_engine->VQuadSetPos(300, 100, 16, 16);
   m_engine->SceneRender();
   m_engine->BatchFlush();  // as a texture change would
-  m_device->SetTexture(0, nullptr);
-  m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-  m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  m_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+  device->SetTexture(0, nullptr);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
   m_engine->VQuadSetColor(1, 0, 0, 0.5f);  // alpha byte 127
   m_engine->VQuadSetPos(0, 0, 16, 16);
   m_engine->SceneRender();

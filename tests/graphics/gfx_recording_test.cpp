@@ -5,18 +5,16 @@
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "gl_driver.h"
 #include "costrak.h"
+#include "gl_engine.h"
 #include "o2d_recording_device.h"
+#include "raised.h"
 #include "test_support.h"
 
 namespace {
-
-const std::string kSep1 = "|---------------------------------------------------|\n";
 
 class GfxRecordingTest : public TempDirTest {
  protected:
@@ -32,10 +30,10 @@ class GfxRecordingTest : public TempDirTest {
   }
 
   // The engine gets the adapter's only reference.
-  void PreInit(O2DRecordingScript script = {}, int32_t width = 800, int32_t height = 600) {
+  void PreInit(O2DRecordingScript script = {}) {
     m_adapter = new CO2DRecordingAdapter(std::move(script));
     m_engine->GfxSetAdapterFactory([adapter = m_adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
-    m_engine->GfxPreInit(width, height);
+    m_engine->GfxPreInit(800, 600);
   }
   void Start(int32_t mode = 2, bool windowed = false, O2DRecordingScript script = {}) {
     PreInit(std::move(script));
@@ -51,16 +49,6 @@ class GfxRecordingTest : public TempDirTest {
   void RenderQuadAt(float x) {
     m_engine->VQuadSetPos(x, 0, 1, 1);
     m_engine->SceneRender();
-  }
-  static void ExpectError(const std::function<void()>& call, uint32_t type, const std::string& desc) {
-    try {
-      call();
-      ADD_FAILURE() << "no error raised, expected: " << desc;
-    } catch (const CEHSException& e) {
-      EXPECT_EQ(e.Type, type);
-      EXPECT_EQ(e.Code, 0u);
-      EXPECT_EQ(e.Desc, desc);
-    }
   }
 
   std::unique_ptr<COstrak> m_engine;
@@ -109,7 +97,7 @@ TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
       "     Texture addr. mode: Clamp is not available.\n" + "     Texture addr. mode: Wrap is available.\n" +
       "\n" + "     Dynamic gamma adjusting in full screen is supported.\n" +
       "     Gamma calibrating is supported.\n" + kSep1 + "\n";
-  EXPECT_EQ(ReadFileBytes("gamelog.txt"), expected);
+  EXPECT_EQ(GameLog(), expected);
 
   const VideoCaps caps = Caps();
   EXPECT_FALSE(caps.DisplayMode1.bValid);
@@ -117,12 +105,13 @@ TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
   EXPECT_EQ(caps.DisplayMode2.RefreshRate, 75u);  // the first match wins
   EXPECT_FALSE(caps.bCanRenderWindowed);
   EXPECT_EQ(caps.iRating, 5);
-  ExpectError([&] { m_engine->GfxInit(3, true); }, EHS_GAME, "Cannot switch to windowed rendering.");
+  EXPECT_EQ(Raised([&] { m_engine->GfxInit(3, true); }), "2 0: Cannot switch to windowed rendering.");
 }
 
 TEST_F(GfxRecordingTest, TextureFormatChainsRatingsAndCapsBeforePreInit) {
-  ExpectError([&] { VideoCaps caps; m_engine->GfxGetCaps(caps); }, EHS_GAME,
-              "Cannot provide videocard caps - GFX system was not initialized!");
+  VideoCaps none;
+  EXPECT_EQ(Raised([&] { m_engine->GfxGetCaps(none); }),
+            "2 0: Cannot provide videocard caps - GFX system was not initialized!");
 
   // Only 16-bit textures: the fourth chain overwrites slot 03 and leaves 04 empty.
   O2DRecordingScript script;
@@ -137,21 +126,15 @@ TEST_F(GfxRecordingTest, TextureFormatChainsRatingsAndCapsBeforePreInit) {
   EXPECT_FALSE(mode1.bValid);
   EXPECT_TRUE(Caps().bCanRenderWindowed);  // desktop 1024 x 768
 
-  struct Rated {
-    uint32_t vendor, device;
-    int32_t rating;
-  };
-  const Rated kRated[] = {{0x10DE, 0x27, 1}, {0x10DE, 0x28, 2}, {0x10DE, 0xFF, 2}, {0x10DE, 0x100, 3},
-                        {0x10DE, 0x16F, 3}, {0x10DE, 0x170, 4}, {0x10DE, 0x24F, 4}, {0x10DE, 0x250, 5},
-                        {0x1002, 0x4966, 5}, {0x1002, 0x5144, 4}, {0x1002, 0x5159, 3}, {0x1002, 0x4C4D, 2},
-                        {0x1002, 0x524C, 1}, {0x1002, 0x1234, 0}, {0x102B, 0x0525, 2}, {0x102B, 0x0521, 1},
-                        {0x1039, 0x6300, 2}, {0x8086, 0x7800, 1}, {0x8086, 0x7801, 0}, {0x104A, 0x0010, 4},
-                        {0x121A, 0x0009, 3}, {0x121A, 0x0005, 2}, {0x1023, 0x8520, 1}, {0x5333, 0x8A22, 0}};
-  for (const Rated& r : kRated) {
+  // Ratings by maker and model: the boundaries of one maker's ranges, another maker, an unknown one.
+  const std::pair<std::pair<uint32_t, uint32_t>, int32_t> kRated[] = {
+      {{0x10DE, 0x27}, 1},   {{0x10DE, 0x28}, 2},   {{0x10DE, 0x24F}, 4}, {{0x10DE, 0x250}, 5},
+      {{0x1002, 0x4966}, 5}, {{0x1002, 0x1234}, 0}, {{0x8086, 0x7800}, 1}, {{0x5333, 0x8A22}, 0}};
+  for (const auto& [id, rating] : kRated) {
     O2DRecordingScript rated;
-    rated.Identifier = {"x", r.vendor, r.device};
+    rated.Identifier = {"x", id.first, id.second};
     PreInit(rated);
-    EXPECT_EQ(Caps().iRating, r.rating) << std::hex << r.vendor << ":" << r.device;
+    EXPECT_EQ(Caps().iRating, rating) << std::hex << id.first << ":" << id.second;
   }
 }
 
@@ -177,7 +160,7 @@ TEST_F(GfxRecordingTest, StartAndStopAreLoggedAndReleaseEverything) {
   auto destroy = [](const std::string& name) {
     return "   =: Destroying " + name + " Manager...\n" + "   +: Done.\n";
   };
-  EXPECT_EQ(ReadFileBytes("gamelog.txt"),
+  EXPECT_EQ(GameLog(),
             kSep1 + "--==: Initializing Graphics Subsystem...\n" + "\n" + "   =: Creating window...\n" +
                 "   +: Done.\n" + "\n" + "\n" + "   =: Creating D3DDevice...\n" + "   +: Done.\n" + "\n" + kSep1 +
                 "\n" + manager("Textures") + manager("Lights") + manager("Techniques") + manager("Fonts") + kSep1 +
@@ -190,15 +173,15 @@ TEST_F(GfxRecordingTest, StartFailuresAndReferencesLeftAtShutdown) {
     why = "no renderer";
     return nullptr;
   });
-  ExpectError([&] { m_engine->GfxPreInit(800, 600); }, EHS_GENERAL, "Cannot create Direct3D object!");
-  ExpectError([&] { m_engine->GfxInit(2, false); }, EHS_GENERAL, "Direct3D object was not created!");
-  ExpectError([&] { m_engine->SceneBegin(); }, EHS_GENERAL, "D3DDevice object was not created!");
+  EXPECT_EQ(Raised([&] { m_engine->GfxPreInit(800, 600); }), "1 0: Cannot create Direct3D object!");
+  EXPECT_EQ(Raised([&] { m_engine->GfxInit(2, false); }), "1 0: Direct3D object was not created!");
+  EXPECT_EQ(Raised([&] { m_engine->SceneBegin(); }), "1 0: D3DDevice object was not created!");
 
   PreInit();
-  ExpectError([&] { m_engine->GfxInit(2, true); }, EHS_GAME, "Wrong combination of display mode params.");
-  ExpectError([&] { m_engine->GfxInit(4, false); }, EHS_GAME, "Wrong combination of display mode params.");
+  EXPECT_EQ(Raised([&] { m_engine->GfxInit(2, true); }), "2 0: Wrong combination of display mode params.");
+  EXPECT_EQ(Raised([&] { m_engine->GfxInit(4, false); }), "2 0: Wrong combination of display mode params.");
   m_adapter->Script().FailCreateDevice = true;
-  ExpectError([&] { m_engine->GfxInit(2, false); }, EHS_GENERAL, "Cannot create D3DDevice!");
+  EXPECT_EQ(Raised([&] { m_engine->GfxInit(2, false); }), "1 0: Cannot create D3DDevice!");
   m_adapter->Script().FailCreateDevice = false;
 
   // Windowed in the desktop mode: the requested size, and no screenshots.
@@ -213,7 +196,7 @@ TEST_F(GfxRecordingTest, StartFailuresAndReferencesLeftAtShutdown) {
   IO2DTexture* stray = m_engine->GfxGetDevice()->CreateTexture(4, 4, 1, D3DFMT_A8R8G8B8);
   ASSERT_NE(stray, nullptr);
   m_engine->GfxShutdown();
-  const std::string log = ReadFileBytes("gamelog.txt");
+  const std::string log = GameLog();
   EXPECT_NE(log.find(" !: no renderer\n"), std::string::npos);
   EXPECT_NE(log.find("\n !: Cannot make a screenshot in windowed mode!\n\n"), std::string::npos);
   EXPECT_NE(log.find(" !!!: pD3Device references left!\n"), std::string::npos);
@@ -288,8 +271,8 @@ TEST_F(GfxRecordingTest, QuadColoursFogShiftAndGuardedVertexIndices) {
   m_engine->VQuadSetPosByVertex(4, 1, 1, 1);
   m_engine->VQuadSetPosByVertex(-1, 1, 1, 1);
   m_engine->VQuadSetColorByVertex(4, 1, 1, 1, 1);
-  ExpectError([&] { m_engine->VQuadSetTexCoords(3, 0, 0, 1, 1); }, EHS_GAME,
-              "Wrong texture coordinates set number: must be 1 or 2");
+  EXPECT_EQ(Raised([&] { m_engine->VQuadSetTexCoords(3, 0, 0, 1, 1); }),
+            "2 0: Wrong texture coordinates set number: must be 1 or 2");
   EXPECT_EQ(std::memcmp(&before, &m_engine->VQuadGet(), sizeof(VQuad)), 0);
 
   // The same quad queued twice: the second copy half a pixel further up and left.
@@ -344,10 +327,10 @@ TEST_F(GfxRecordingTest, ScreenshotBytesAndNumberingAfterExistingFiles) {
   EXPECT_EQ(ReadFileBytes("screenshot8.bmp"), header + rows);
   EXPECT_EQ(ReadFileBytes("screenshot9.bmp"), header + rows);
   EXPECT_EQ(ReadFileBytes("screenshot7.bmp"), "old");
-  EXPECT_NE(ReadFileBytes("gamelog.txt").find("\n   +: Screenshot saved.\n\n"), std::string::npos);
+  EXPECT_NE(GameLog().find("\n   +: Screenshot saved.\n\n"), std::string::npos);
 
   m_device->Fail.GetFrontBufferData = true;
-  ExpectError([&] { m_engine->SceneMakeScreenshot(); }, EHS_GENERAL, "Cannot get front buffer!");
+  EXPECT_EQ(Raised([&] { m_engine->SceneMakeScreenshot(); }), "1 0: Cannot get front buffer!");
 }
 
 TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
@@ -383,7 +366,7 @@ TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
   m_engine->SceneEnd();
   EXPECT_EQ(m_device->CallsOf<O2DRecDraw>().size(), 1u);
 
-  const std::string log = ReadFileBytes("gamelog.txt");
+  const std::string log = GameLog();
   EXPECT_NE(log.find("   +: Device is lost and currently cannot be restored.\n"
                      "   =: D3DDevice is lost. Trying to reset...\n"
                      " !: Failed.\n"

@@ -6,12 +6,11 @@
 #include <memory>
 
 #include "costrak.h"
-#include "gl_driver.h"
+#include "gl_engine.h"
+#include "raised.h"
 #include "test_support.h"
 
 namespace {
-
-constexpr const char* kSep1 = "|---------------------------------------------------|\n";
 
 class ScriptedDevices : public IO2DInputDevices {
  public:
@@ -35,8 +34,7 @@ class ScriptedDevices : public IO2DInputDevices {
   uint8_t keys[256] = {};
   O2DMouseState mouse;
   O2DCursor cursor;
-  int shows = 0;
-  int hides = 0;
+  int shows = 0, hides = 0;
 
  private:
   static int32_t Next(std::deque<int32_t>& q) {
@@ -63,15 +61,7 @@ class InputDevicesTest : public TempDirTest {
     m_engine.reset();
     TempDirTest::TearDown();
   }
-  // Runs the update and returns the record it raised (type 0 when none).
-  CEHSException UpdateRaising() {
-    try {
-      m_engine->InputUpdate();
-    } catch (const CEHSException& e) {
-      return e;
-    }
-    return CEHSException(0, 0, "", "", 0);
-  }
+  std::string UpdateRaising() { return Raised([&] { m_engine->InputUpdate(); }); }
 
   std::unique_ptr<COstrak> m_engine;
   ScriptedDevices* m_dev = nullptr;
@@ -87,25 +77,20 @@ TEST_F(InputDevicesTest, LostInputIsRetriedOnceThenEndsTheRun) {
 
   m_dev->keyboardRead = {O2D_INPUT_ERR_INPUTLOST};
   m_dev->keyboardAcquire = {O2D_INPUT_ERR_NOTFOREGROUND};
-  CEHSException e = UpdateRaising();
-  EXPECT_EQ(e.Type, EHS_GENERAL);
-  EXPECT_EQ(e.Code, 0x80070005u);
-  EXPECT_EQ(e.Desc, "Cannot reacquire Keyboard!");
+  EXPECT_EQ(UpdateRaising(), "1 2147942405: Cannot reacquire Keyboard!");
 
   m_dev->keyboardRead = {O2D_INPUT_ERR_INPUTLOST, O2D_INPUT_ERR_INPUTLOST};
-  EXPECT_EQ(UpdateRaising().Desc, "Second try of getting Keyboard state failed!");
+  EXPECT_EQ(UpdateRaising(), "1 2147942430: Second try of getting Keyboard state failed!");
   m_dev->keyboardRead = {-1};
-  EXPECT_EQ(UpdateRaising().Desc, "Cannot get Keyboard state!");
+  EXPECT_EQ(UpdateRaising(), "1 4294967295: Cannot get Keyboard state!");
 
   m_dev->mouseRead = {O2D_INPUT_ERR_INPUTLOST};
   m_dev->mouseAcquire = {-7};
-  e = UpdateRaising();
-  EXPECT_EQ(e.Desc, "Cannot reacquire Mouse!");
-  EXPECT_EQ(e.Code, static_cast<uint32_t>(-7));
+  EXPECT_EQ(UpdateRaising(), "1 4294967289: Cannot reacquire Mouse!");
   m_dev->mouseRead = {O2D_INPUT_ERR_INPUTLOST, -2};
-  EXPECT_EQ(UpdateRaising().Desc, "Second try of getting Mouse state failed!");
+  EXPECT_EQ(UpdateRaising(), "1 4294967294: Second try of getting Mouse state failed!");
   m_dev->mouseRead = {-3};
-  EXPECT_EQ(UpdateRaising().Desc, "Cannot get Mouse state!");
+  EXPECT_EQ(UpdateRaising(), "1 4294967293: Cannot get Mouse state!");
 }
 
 TEST_F(InputDevicesTest, RefusedAcquisitionClearsBothFramesAndIsRetriedEachUpdate) {
@@ -122,8 +107,7 @@ TEST_F(InputDevicesTest, RefusedAcquisitionClearsBothFramesAndIsRetriedEachUpdat
   m_dev->keyboardAcquire = {-9, -9};
   m_dev->mouseAcquire = {-9, -9};
   m_engine->InputReacquire();
-  const std::string log = ReadFileBytes("gamelog.txt");
-  EXPECT_NE(log.find(" !: Cannot acquire keyboard!\n !: -9\n !: Cannot acquire mouse!\n !: -9\n"), std::string::npos);
+  EXPECT_TRUE(LogHas(" !: Cannot acquire keyboard!\n !: -9\n !: Cannot acquire mouse!\n !: -9\n"));
   m_dev->cursor = {900, 10, true};
   m_engine->InputUpdate();
   EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_A));
@@ -145,20 +129,12 @@ TEST_F(InputDevicesTest, StartIsRefusedBeforeGraphicsAndStopStillRuns) {
   m_engine->InputUpdate();  // no devices: nothing happens
   m_engine->InputReacquire();
   m_engine->m_bGfxReady = 0;
-  try {
-    m_engine->InitInputSubsystem(std::make_unique<ScriptedDevices>());
-    FAIL() << "started before graphics";
-  } catch (const CEHSException& e) {
-    EXPECT_EQ(e.Type, EHS_GAME);
-    EXPECT_EQ(e.Code, 0u);
-    EXPECT_EQ(e.Desc, "Input system should be initialized after graphics system!");
-  }
+  EXPECT_EQ(Raised([&] { m_engine->InitInputSubsystem(std::make_unique<ScriptedDevices>()); }),
+            "2 0: Input system should be initialized after graphics system!");
   // The flag is set first, so the clean-up stops what was begun.
   EXPECT_TRUE(m_engine->m_bInpReady);
   m_engine->Cleanup();
   EXPECT_FALSE(m_engine->m_bInpReady);
-  const std::string log = ReadFileBytes("gamelog.txt");
-  const std::string refused = "--==: Initializing Input Subsystem...\n" + std::string(kSep1) +
-                              "--==: Deinitializing Input Subsystem...\n   +: Done.\n";
-  EXPECT_NE(log.find(refused), std::string::npos);
+  EXPECT_TRUE(LogHas("--==: Initializing Input Subsystem...\n" + kSep1 +
+                     "--==: Deinitializing Input Subsystem...\n   +: Done.\n"));
 }

@@ -8,57 +8,37 @@
 
 namespace {
 
-void Put16(std::string& s, uint32_t v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
+// Little-endian values of `bytes` bytes each.
+void Put(std::string& s, std::initializer_list<uint32_t> values, int bytes = 4) {
+  for (uint32_t v : values)
+    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
 
 std::string BuildBmp(const TestBmp& bmp) {
+  const auto w = static_cast<uint32_t>(bmp.width), h = static_cast<uint32_t>(bmp.height);
   std::string header;
   if (bmp.headerSize == 12) {
-    Put32(header, 12);
-    Put16(header, static_cast<uint32_t>(bmp.width));
-    Put16(header, static_cast<uint32_t>(bmp.height));
-    Put16(header, 1);
-    Put16(header, bmp.bpp);
+    Put(header, {12});
+    Put(header, {w, h, 1, bmp.bpp}, 2);
   } else {
-    Put32(header, bmp.headerSize);
-    Put32(header, static_cast<uint32_t>(bmp.width));
-    Put32(header, static_cast<uint32_t>(bmp.height));
-    Put16(header, 1);
-    Put16(header, bmp.bpp);
-    Put32(header, bmp.compression);
-    Put32(header, 0);
-    Put32(header, 2835);
-    Put32(header, 2835);
-    Put32(header, bmp.colorsUsed);
-    Put32(header, 0);
+    Put(header, {bmp.headerSize, w, h});
+    Put(header, {1, bmp.bpp}, 2);
+    Put(header, {bmp.compression, 0, 2835, 2835, bmp.colorsUsed, 0});
     std::string masks;
-    for (uint32_t m : bmp.masks) Put32(masks, m);
+    for (uint32_t m : bmp.masks) Put(masks, {m});
     if (bmp.headerSize > 40) masks.resize(bmp.headerSize - 40, '\0');
     header += masks;
   }
-  for (uint32_t c : bmp.palette) {
-    header += static_cast<char>(c & 0xFF);
-    header += static_cast<char>((c >> 8) & 0xFF);
-    header += static_cast<char>((c >> 16) & 0xFF);
-    if (bmp.headerSize != 12) header += '\0';
-  }
+  for (uint32_t c : bmp.palette) Put(header, {c}, bmp.headerSize == 12 ? 3 : 4);
   std::string pixels;
   for (const auto& row : bmp.rows) {
     pixels.append(row.begin(), row.end());
-    while (pixels.size() % 4) pixels += '\0';
+    pixels.resize((pixels.size() + 3) / 4 * 4, '\0');
   }
   std::string file = "BM";
-  Put32(file, static_cast<uint32_t>(14 + header.size() + pixels.size()));
-  Put32(file, 0);
-  Put32(file, static_cast<uint32_t>(14 + header.size()));
+  Put(file, {static_cast<uint32_t>(14 + header.size() + pixels.size()), 0, static_cast<uint32_t>(14 + header.size())});
   return file + header + pixels;
 }
 

@@ -11,10 +11,10 @@ struct TestBmp {
   uint32_t compression = 0;
   uint32_t headerSize = 40;
   uint32_t colorsUsed = 0;
-  std::vector<uint32_t> palette;  // 0x00RRGGBB
-  std::vector<uint32_t> masks;    // bit fields, written after a 40-byte header or inside a larger one
+  std::vector<uint32_t> palette{};  // 0x00RRGGBB
+  std::vector<uint32_t> masks{};    // bit fields, written after a 40-byte header or inside a larger one
   // Rows in file order, each without padding; the builder pads them to 4 bytes.
-  std::vector<std::vector<uint8_t>> rows;
+  std::vector<std::vector<uint8_t>> rows{};
 };
 
 std::string BuildBmp(const TestBmp& bmp);

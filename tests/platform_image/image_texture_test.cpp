@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "image_test_util.h"
@@ -19,13 +20,11 @@ O2DImage MakeImage(uint32_t w, uint32_t h, std::vector<uint8_t> rgba) {
   return img;
 }
 
-uint16_t Texel16(const std::vector<uint8_t>& p, size_t i) { return static_cast<uint16_t>(p[i * 2] | p[i * 2 + 1] << 8); }
-
 std::vector<uint16_t> Convert16(const std::vector<uint8_t>& rgba, uint32_t format) {
   std::vector<uint8_t> out;
   EXPECT_TRUE(O2D_ConvertImage(MakeImage(static_cast<uint32_t>(rgba.size() / 4), 1, rgba), format, out));
   std::vector<uint16_t> v;
-  for (size_t i = 0; i < out.size() / 2; ++i) v.push_back(Texel16(out, i));
+  for (size_t i = 0; i + 1 < out.size(); i += 2) v.push_back(static_cast<uint16_t>(out[i] | out[i + 1] << 8));
   return v;
 }
 
@@ -56,7 +55,7 @@ TEST(ImageConvert, FourBitChannelsHaveSixteenRoundedLevels) {
   EXPECT_EQ(Convert16({0, 0, 0, 0}, O2DIMG_FMT_X4R4G4B4)[0], 0xF000);
 }
 
-TEST(ImageConvert, SixteenBitPackings) {
+TEST(ImageConvert, PackingsAndUnsupportedFormats) {
   const std::vector<uint8_t> rgbw = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
   EXPECT_EQ(Convert16(rgbw, O2DIMG_FMT_R5G6B5), (std::vector<uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF}));
   EXPECT_EQ(Convert16(rgbw, O2DIMG_FMT_X1R5G5B5), (std::vector<uint16_t>{0xFC00, 0x83E0, 0x801F, 0xFFFF}));
@@ -65,16 +64,13 @@ TEST(ImageConvert, SixteenBitPackings) {
             (std::vector<uint16_t>{0x7C00, 0xFC00}));
   // Six bits of green round to their own 64 levels: 130 -> 32.
   EXPECT_EQ(Convert16({0, 130, 0, 255}, O2DIMG_FMT_R5G6B5)[0], 32 << 5);
-}
 
-TEST(ImageConvert, ThirtyTwoBitByteOrderAndUnsupportedFormats) {
+  // 32 bits in B, G, R, A byte order; formats without a conversion are refused.
   const O2DImage px = MakeImage(1, 1, {0x11, 0x22, 0x33, 0x44});
-  std::vector<uint8_t> out;
-  ASSERT_TRUE(O2D_ConvertImage(px, O2DIMG_FMT_A8R8G8B8, out));
-  EXPECT_EQ(out, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0x44}));
-  out.clear();
-  ASSERT_TRUE(O2D_ConvertImage(px, O2DIMG_FMT_X8R8G8B8, out));
-  EXPECT_EQ(out, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0xFF}));
+  std::vector<uint8_t> argb, xrgb, out;
+  ASSERT_TRUE(O2D_ConvertImage(px, O2DIMG_FMT_A8R8G8B8, argb) && O2D_ConvertImage(px, O2DIMG_FMT_X8R8G8B8, xrgb));
+  EXPECT_EQ(argb, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0x44}));
+  EXPECT_EQ(xrgb, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0xFF}));
   for (uint32_t format : {0u, 20u, 29u, 50u}) {
     EXPECT_EQ(O2D_ImageFormatBytes(format), 0u);
     EXPECT_FALSE(O2D_ConvertImage(px, format, out));
@@ -84,8 +80,7 @@ TEST(ImageConvert, ThirtyTwoBitByteOrderAndUnsupportedFormats) {
 TEST(ImageMips, BoxFilterAveragesTwoByTwo) {
   const O2DImage two = MakeImage(2, 2, {0, 10, 255, 255, 255, 20, 0, 0, 100, 30, 1, 255, 1, 41, 2, 0});
   const O2DImage one = O2D_HalveImage(two);
-  ASSERT_EQ(one.width, 1u);
-  ASSERT_EQ(one.height, 1u);
+  ASSERT_EQ(std::pair(one.width, one.height), std::pair(1u, 1u));
   // (0+255+100+1)/4 = 89; (10+20+30+41)/4 = 25.25; (255+0+1+2)/4 = 64.5 rounds up; alpha 127.5 -> 128.
   EXPECT_EQ(one.rgba, (std::vector<uint8_t>{89, 25, 65, 128}));
 
@@ -116,20 +111,15 @@ TEST(ImageMips, BoxFilterAveragesTwoByTwo) {
 
 TEST(ImageScale, ShrinkAveragesAndEnlargeInterpolates) {
   const O2DImage four = MakeImage(4, 4, Ramp(4, 4));
-  O2DImage shrunk;
+  O2DImage shrunk, wide, any;
   ASSERT_TRUE(O2D_ScaleImage(four, 2, 2, shrunk));
   EXPECT_EQ(shrunk.rgba, O2D_HalveImage(four).rgba);
-
-  O2DImage wide;
-  ASSERT_TRUE(O2D_ScaleImage(MakeImage(2, 1, {0, 0, 0, 255, 255, 255, 255, 255}), 4, 1, wide));
   // Texel centres at -0.25 (clamped), 0.25, 0.75 and 1.25 (clamped) of the source.
-  std::vector<uint8_t> red;
-  for (size_t i = 0; i < 4; ++i) red.push_back(wide.rgba[i * 4]);
-  EXPECT_EQ(red, (std::vector<uint8_t>{0, 64, 191, 255}));
-
+  ASSERT_TRUE(O2D_ScaleImage(MakeImage(2, 1, {0, 0, 0, 255, 255, 255, 255, 255}), 4, 1, wide));
+  EXPECT_EQ(std::vector<uint8_t>({wide.rgba[0], wide.rgba[4], wide.rgba[8], wide.rgba[12]}),
+            (std::vector<uint8_t>{0, 64, 191, 255}));
   // A uniform image stays uniform at any size.
   const O2DImage grey = MakeImage(3, 5, std::vector<uint8_t>(60, 77));
-  O2DImage any;
   ASSERT_TRUE(O2D_ScaleImage(grey, 7, 2, any));
   EXPECT_EQ(any.rgba, std::vector<uint8_t>(56, 77));
 
@@ -141,46 +131,38 @@ TEST(ImageScale, ShrinkAveragesAndEnlargeInterpolates) {
 TEST(ImageTexture, SizeLevelsAndFormatArguments) {
   const std::string bmp = BmpFromRgba(4, 4, Ramp(4, 4));
   O2DImageTexture tex;
-  std::string error;
-
+  auto load = [&](uint32_t w, uint32_t h, uint32_t levels, uint32_t format, uint32_t maxSide = 0) {
+    std::string error;
+    EXPECT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), w, h, levels, format, tex, maxSide, &error)) << error;
+  };
   // 0 and "default" keep the image size and build the full chain 4, 2, 1.
   for (uint32_t def : {0u, O2DIMG_DEFAULT}) {
-    ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), def, def, def, O2DIMG_FMT_A8R8G8B8, tex, 0, &error))
-        << error;
-    EXPECT_EQ(tex.width, 4u);
-    EXPECT_EQ(tex.height, 4u);
-    EXPECT_EQ(tex.levels, 3u);
-    EXPECT_EQ(tex.format, O2DIMG_FMT_A8R8G8B8);
+    load(def, def, def, O2DIMG_FMT_A8R8G8B8);
+    EXPECT_EQ(std::tuple(tex.width, tex.height, tex.levels, tex.format), std::tuple(4u, 4u, 3u, O2DIMG_FMT_A8R8G8B8));
     EXPECT_EQ(tex.pixels.size(), (16u + 4u + 1u) * 4u);
-    EXPECT_EQ(tex.LevelOffset(1), 64u);
-    EXPECT_EQ(tex.LevelOffset(2), 80u);
+    EXPECT_EQ(std::pair(tex.LevelOffset(1), tex.LevelOffset(2)), std::pair(size_t{64}, size_t{80}));
   }
   // Level 1 of the texture is the box-filtered image (B, G, R, A bytes).
   const O2DImage half = O2D_HalveImage(MakeImage(4, 4, Ramp(4, 4)));
-  EXPECT_EQ(tex.pixels[64 + 2], half.rgba[0]);
-  EXPECT_EQ(tex.pixels[64 + 1], half.rgba[1]);
+  EXPECT_EQ(std::pair(tex.pixels[64 + 2], tex.pixels[64 + 1]), std::pair(half.rgba[0], half.rgba[1]));
 
   // A count above the chain is cut to it; 1 gives the image alone.
-  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 9, O2DIMG_FMT_R5G6B5, tex));
-  EXPECT_EQ(tex.levels, 3u);
-  EXPECT_EQ(tex.pixels.size(), 21u * 2u);
-  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, O2DIMG_FMT_A4R4G4B4, tex));
-  EXPECT_EQ(tex.levels, 1u);
-  EXPECT_EQ(tex.pixels.size(), 16u * 2u);
+  load(0, 0, 9, O2DIMG_FMT_R5G6B5);
+  EXPECT_EQ(std::pair(tex.levels, tex.pixels.size()), std::pair(3u, size_t(21 * 2)));
+  load(0, 0, 1, O2DIMG_FMT_A4R4G4B4);
+  EXPECT_EQ(std::pair(tex.levels, tex.pixels.size()), std::pair(1u, size_t(16 * 2)));
 
   // A requested size scales; a non-square chain ends at 1x1 after the longer side.
-  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 16, 2, 0, O2DIMG_FMT_X8R8G8B8, tex));
+  load(16, 2, 0, O2DIMG_FMT_X8R8G8B8);
   EXPECT_EQ(tex.levels, 5u);
-  EXPECT_EQ(tex.LevelWidth(4), 1u);
-  EXPECT_EQ(tex.LevelHeight(2), 1u);
+  EXPECT_EQ(std::pair(tex.LevelWidth(4), tex.LevelHeight(2)), std::pair(1u, 1u));
   EXPECT_EQ(tex.pixels.size(), (32u + 8u + 4u + 2u + 1u) * 4u);
   EXPECT_EQ(tex.LevelOffset(5), tex.pixels.size());
 
   // The device's largest side caps the size, whether asked for or the image's own.
-  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 8, 8, 1, O2DIMG_FMT_A8R8G8B8, tex, 2));
-  EXPECT_EQ(tex.width, 2u);
-  EXPECT_EQ(tex.height, 2u);
-  ASSERT_TRUE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, O2DIMG_FMT_A8R8G8B8, tex, 2));
+  load(8, 8, 1, O2DIMG_FMT_A8R8G8B8, 2);
+  EXPECT_EQ(std::pair(tex.width, tex.height), std::pair(2u, 2u));
+  load(0, 0, 1, O2DIMG_FMT_A8R8G8B8, 2);
   EXPECT_EQ(tex.width, 2u);
   EXPECT_EQ(tex.pixels[2], half.rgba[0]);
 }

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
+#include <tuple>
 
 #include "costrak.h"
 #include "costrak_res_pack.h"
 #include "costrak_utils_cxmlvar.h"
 #include "costrak_xml.h"
+#include "raised.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -46,15 +47,11 @@ class ResourcesTest : public TempDirTest {
     O2D_SetXMLEncryptMode(false);
     TempDirTest::TearDown();
   }
-  static std::string Log() { return ReadFileBytes("gamelog.txt"); }
-  static bool LogHas(const std::string& s) { return Log().find(s) != std::string::npos; }
-  static std::string RaiseText(const std::function<void()>& fn) {
-    try {
-      fn();
-    } catch (const CEHSException& e) {
-      return e.Desc;
-    }
-    return "<no error>";
+  // The Desc of the error record `fn` raises.
+  template <typename Fn>
+  static std::string RaiseText(Fn&& fn) {
+    const std::string raised = Raised(fn);
+    return raised.substr(raised.find(": ") == std::string::npos ? 0 : raised.find(": ") + 2);
   }
 };
 
@@ -82,10 +79,8 @@ TEST_F(ResourcesTest, DescriptorsWinOverPacksAndLeaveTheEncryptFlagOff) {
   engine.LoadResource("TEX_A");
   ASSERT_EQ(g_calls.size(), 1u);
   EXPECT_EQ(g_calls[0].bytes, "AAAA");
-  EXPECT_EQ(g_calls[0].tag, 3);
-  EXPECT_EQ(g_calls[0].d1, 7);
-  EXPECT_EQ(g_calls[0].d2, 0);  // present but empty
-  EXPECT_EQ(g_calls[0].d3, -2);
+  // data2 is present but empty: 0.
+  EXPECT_EQ(std::tuple(g_calls[0].tag, g_calls[0].d1, g_calls[0].d2, g_calls[0].d3), std::tuple(3, 7, 0, -2));
   EXPECT_EQ(RaiseText([&] { engine.RegisterLoadRes(&RecordLoad, "TEST"); }),
             "LoadRes function already registered for TypeID = TEST");
   EXPECT_EQ(RaiseText([&] { engine.RegisterLoadResEx(&RecordLoadEx, "XMLDATA"); }), "<no error>");
@@ -103,19 +98,16 @@ TEST_F(ResourcesTest, DescriptorErrors) {
     COstrak engine;
     engine.ResInit();
   };
-  EXPECT_EQ(RaiseText([&] { start("<resources/>"); }), "Wrong XML ResPack descriptor: ./DATA/res.xml");
-  EXPECT_EQ(RaiseText([&] {
-              start("<respack><a id=\"X\" filename=\"a.bin\" typeid=\"T\"/><b id=\"X\" filename=\"a.bin\" typeid=\"T\"/></respack>");
-            }),
-            "Dublicated resource. ID = X");
-  EXPECT_EQ(RaiseText([&] { start("<respack><a id=\"X\" filename=\"nope.bin\" typeid=\"T\"/></respack>"); }),
-            "Cannot find file declared in ResPack. Filename = nope.bin");
-  EXPECT_EQ(RaiseText([&] { start("<respack><a id=\"X\" filename=\"empty.bin\" typeid=\"T\"/></respack>"); }),
-            "Wrong resource file - check if it exists!");
-  EXPECT_EQ(RaiseText([&] { start("<respack><a id=\"X\" filename=\"a.bin\"/></respack>"); }),
-            "Invalid resource type ID!");
-  EXPECT_EQ(RaiseText([&] { start("<respack><a filename=\"a.bin\" typeid=\"T\"/></respack>"); }),
-            "Invalid resource ID!");
+  const std::pair<const char*, const char*> cases[] = {
+      {"<resources/>", "Wrong XML ResPack descriptor: ./DATA/res.xml"},
+      {"<respack><a id=\"X\" filename=\"a.bin\" typeid=\"T\"/><b id=\"X\" filename=\"a.bin\" typeid=\"T\"/></respack>",
+       "Dublicated resource. ID = X"},
+      {"<respack><a id=\"X\" filename=\"nope.bin\" typeid=\"T\"/></respack>",
+       "Cannot find file declared in ResPack. Filename = nope.bin"},
+      {"<respack><a id=\"X\" filename=\"empty.bin\" typeid=\"T\"/></respack>", "Wrong resource file - check if it exists!"},
+      {"<respack><a id=\"X\" filename=\"a.bin\"/></respack>", "Invalid resource type ID!"},
+      {"<respack><a filename=\"a.bin\" typeid=\"T\"/></respack>", "Invalid resource ID!"}};
+  for (const auto& [xml, error] : cases) EXPECT_EQ(RaiseText([&] { start(xml); }), error) << xml;
 }
 
 TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
@@ -139,13 +131,9 @@ TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
 
   // The sound loader's reading of data1..data3.
   O2DSoundParams p = RES_SoundParams(g_calls[1].d1, g_calls[1].d2, g_calls[1].d3);
-  EXPECT_TRUE(p.isStream);
-  EXPECT_EQ(p.maxPlaybacks, 1);
-  EXPECT_FALSE(p.noOverride);
+  EXPECT_EQ(std::tuple(p.isStream, p.maxPlaybacks, p.noOverride), std::tuple(true, 1, false));
   p = RES_SoundParams(0, 4, 1);
-  EXPECT_FALSE(p.isStream);
-  EXPECT_EQ(p.maxPlaybacks, 4);
-  EXPECT_TRUE(p.noOverride);
+  EXPECT_EQ(std::tuple(p.isStream, p.maxPlaybacks, p.noOverride), std::tuple(false, 4, true));
 }
 
 TEST_F(ResourcesTest, NoDataDirectoryRunsWithoutResources) {
@@ -265,11 +253,8 @@ TEST_F(ResourcesTest, ListingIsInByteOrderAndReadIntFollowsStreamExtraction) {
   fs::create_directory("DATA/dir.xml");
   EXPECT_EQ(RES_ListFiles("DATA", ".xml"), (std::vector<std::string>{"A.xml", "a.XML", "b.xml"}));
 
-  EXPECT_EQ(RES_ReadInt(" 42abc", 0), 42);
-  EXPECT_EQ(RES_ReadInt("-7", 0), -7);
-  EXPECT_EQ(RES_ReadInt("", 5), 5);
-  EXPECT_EQ(RES_ReadInt("x1", 5), 5);
-  EXPECT_EQ(RES_ReadInt("99999999999", 5), 5);
+  for (auto [text, value] : {std::pair{" 42abc", 42}, {"-7", -7}, {"", 5}, {"x1", 5}, {"99999999999", 5}})
+    EXPECT_EQ(RES_ReadInt(text, 5), value) << text;
   EXPECT_TRUE(RES_IsXMLType("FONT"));
   EXPECT_FALSE(RES_IsXMLType("TEXTURE"));
 }

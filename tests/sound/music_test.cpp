@@ -17,10 +17,13 @@ class MusicTest : public SoundTest {
           more);
     m_engine->LoadResources(1);
   }
-  static std::string Playlist(const std::string& id, const std::string& entries) {
-    return "<playlist id=\"" + id + "\" tag=\"4\">" + entries + "</playlist>";
+  // A playlist file of music IDs, and its resource entry.
+  static std::string Playlist(const std::string& id, std::initializer_list<const char*> pieces) {
+    std::string xml = "<playlist id=\"" + id + "\" tag=\"4\">";
+    for (const char* piece : pieces) xml += "<m id=\"" + std::string(piece) + "\"/>";
+    WriteFileBytes("DATA/" + id + ".pls", xml + "</playlist>");
+    return Res(id, id + ".pls", "PLAYLIST");
   }
-  void AddPlaylist(const std::string& file, const std::string& xml) { WriteFileBytes("DATA/" + file, xml); }
   int32_t Music(const char* id) { return m_engine->GetMusicIID(id); }
   // Zero crossings in 100 ms: about 88 for MUS_A, 176 for MUS_B, 353 for MUS_C.
   int Crossings() { return ZeroCrossings(Side(Render(100), 0)); }
@@ -85,8 +88,7 @@ TEST_F(MusicTest, PreloadedPieceComesBackAtFullVolumeAfterAFade) {
 }
 
 TEST_F(MusicTest, OnePiecePlaylistReplaysItsPiece) {
-  AddPlaylist("one.pls", Playlist("PL_ONE", "<m id=\"MUS_B\"/>"));
-  StartPieces(0.1, Res("PL_ONE", "one.pls", "PLAYLIST"));
+  StartPieces(0.1, Playlist("PL_ONE", {"MUS_B"}));
   m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_ONE"));
   for (int round = 0; round < 3; ++round) {
     Frame();
@@ -97,12 +99,11 @@ TEST_F(MusicTest, OnePiecePlaylistReplaysItsPiece) {
 
 TEST_F(MusicTest, ThreePiecePlaylistPicksEitherOtherPieceWithEqualChance) {
   // A piece that is not a resource is left out.
-  AddPlaylist("all.pls", Playlist("PL_ALL", "<m id=\"MUS_A\"/><m id=\"MUS_NONE\"/><m id=\"MUS_B\"/><m id=\"MUS_C\"/>"));
-  StartPieces(0.02, Res("PL_ALL", "all.pls", "PLAYLIST"));
+  StartPieces(0.02, Playlist("PL_ALL", {"MUS_A", "MUS_NONE", "MUS_B", "MUS_C"}));
   m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_ALL"));
   EXPECT_TRUE(LogHas(" !: Cannot find resource with ID = MUS_NONE\n"));
   EXPECT_TRUE(LogHas("   =: New playlist contains 3 entries.\n   +: Done.\n\n"));
-  const std::string again = ReadFileBytes("DATA/all.pls");
+  const std::string again = ReadFileBytes("DATA/PL_ALL.pls");
   EXPECT_EQ(m_engine->LoadPlaylist(again.data(), static_cast<uint32_t>(again.size())), 0);
   EXPECT_TRUE(LogHas(" !: Warning: Dublicated playlist!\n"));
 
@@ -126,8 +127,7 @@ TEST_F(MusicTest, ThreePiecePlaylistPicksEitherOtherPieceWithEqualChance) {
 }
 
 TEST_F(MusicTest, PlaylistNamingOnlyThePieceJustHeardPlaysItAgain) {
-  AddPlaylist("same.pls", Playlist("PL_SAME", "<m id=\"MUS_A\"/><m id=\"MUS_A\"/>"));
-  StartPieces(0.02, Res("PL_SAME", "same.pls", "PLAYLIST"));
+  StartPieces(0.02, Playlist("PL_SAME", {"MUS_A", "MUS_A"}));
   EXPECT_EQ(Raised([&] { m_engine->PlaylistSetByStrID("PL_NONE"); }), "2 0: Invalid playlist ID!");
   m_engine->PlaylistSet(O2DUTIL_DemandPlaylist("PL_SAME"));
   for (int i = 0; i < 5; ++i) {
@@ -138,8 +138,7 @@ TEST_F(MusicTest, PlaylistNamingOnlyThePieceJustHeardPlaysItAgain) {
 }
 
 TEST_F(MusicTest, PlaylistStopFadesOverThreeSecondsAndStartsNothing) {
-  AddPlaylist("ab.pls", Playlist("PL_AB", "<m id=\"MUS_A\"/><m id=\"MUS_B\"/>"));
-  StartPieces(4.0, Res("PL_AB", "ab.pls", "PLAYLIST"));
+  StartPieces(4.0, Playlist("PL_AB", {"MUS_A", "MUS_B"}));
   const std::string bad = "<playlists id=\"PL_BAD\"/>";
   EXPECT_EQ(Raised([&] { m_engine->LoadPlaylist(bad.data(), static_cast<uint32_t>(bad.size())); }),
             "2 0: XML file doesn't contain playlist data!");

@@ -6,24 +6,19 @@
 
 namespace {
 
-const std::string kSep1 = "|---------------------------------------------------|\n";
-
 TEST_F(SoundTest, StartAndStopAreFramedInTheLogAndStartRefusesBeforeGraphics) {
   Start("");
   m_engine->Cleanup();
-  const std::string log = Log();
-  const std::string created = "\n   =: Creating Sounds Manager...\n\n   +: Done.\n"
-                              "\n   =: Creating Music Manager...\n\n   +: Done.\n"
-                              "\n   =: Creating Playlists Manager...\n\n   +: Done.\n";
-  const std::string destroyed = "   =: Destroying Sounds Manager...\n   +: Done.\n"
-                                "   =: Destroying Music Manager...\n   +: Done.\n"
-                                "   =: Destroying Playlists Manager...\n   +: Done.\n";
-  EXPECT_TRUE(LogHas(kSep1 + "--==: Initializing Sound and Music Subsystem...\n" + created + "   +: Done.\n" +
-                     kSep1 + "\n"));
-  const size_t stop = log.find(kSep1 + "--==: Deinitializing Sound and Music Subsystem...\n" + destroyed +
-                               "   +: Done.\n" + kSep1 + "\n");
+  std::string created, destroyed;
+  for (const std::string m : {"Sounds", "Music", "Playlists"}) {
+    created += "\n   =: Creating " + m + " Manager...\n\n   +: Done.\n";
+    destroyed += "   =: Destroying " + m + " Manager...\n   +: Done.\n";
+  }
+  EXPECT_TRUE(LogHas(kSep1 + "--==: Initializing Sound and Music Subsystem...\n" + created + "   +: Done.\n" + kSep1));
+  const size_t stop =
+      GameLog().find(kSep1 + "--==: Deinitializing Sound and Music Subsystem...\n" + destroyed + "   +: Done.\n" + kSep1);
   ASSERT_NE(stop, std::string::npos);
-  EXPECT_LT(stop, log.find("Deinitializing Resources Subsystem..."));
+  EXPECT_LT(stop, GameLog().find("Deinitializing Resources Subsystem..."));
 
   COstrak early;
   EXPECT_EQ(Raised([&] { early.SoundInit(kRate); }),

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +12,8 @@
 #include "costrak.h"
 #include "costrak_random.h"
 #include "costrak_xml.h"
+#include "gl_engine.h"
+#include "raised.h"
 #include "test_support.h"
 
 // Sets the audio driver SDL opens for a scope.
@@ -64,10 +65,7 @@ class SoundTest : public TempDirTest {
   }
 
   void Focus(bool gained) {
-    SDL_Event ev{};
-    ev.type = SDL_WINDOWEVENT;
-    ev.window.event = static_cast<Uint8>(gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
+    PushWindowEvent(0, gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
     m_engine->UpdateAllSystems();
   }
   Pcm Render(int ms) {
@@ -81,22 +79,9 @@ class SoundTest : public TempDirTest {
     ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
   }
 
-  static std::string Log() { return ReadFileBytes("gamelog.txt"); }
-  static bool LogHas(const std::string& s) { return Log().find(s) != std::string::npos; }
   static bool LogHasOnce(const std::string& s) {
-    const std::string log = Log();
+    const std::string log = GameLog();
     return log.find(s) != std::string::npos && log.find(s) == log.rfind(s);
-  }
-  // "type code: text" of the error record fn raises.
-  static std::string Raised(const std::function<void()>& fn) {
-    try {
-      fn();
-    } catch (const CEHSException& e) {
-      return std::to_string(e.Type) + " " + std::to_string(e.Code) + ": " + e.Desc;
-    } catch (const CEHSTextError& e) {
-      return e.Text;
-    }
-    return "<no error>";
   }
 
   std::unique_ptr<COstrak> m_engine;

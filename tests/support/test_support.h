@@ -19,3 +19,9 @@ std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
 // The shared test data folder (beside the project).
 std::filesystem::path TestDataDir();
+
+// The game log in the working directory, and whether it holds `text`.
+inline std::string GameLog() { return ReadFileBytes("gamelog.txt"); }
+inline bool LogHas(const std::string& text) { return GameLog().find(text) != std::string::npos; }
+// The log's first-level separator line.
+inline const std::string kSep1 = "|---------------------------------------------------|\n";

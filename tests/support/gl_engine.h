@@ -1,0 +1,59 @@
+#pragma once
+// The engine on the real OpenGL device (headless: SDL's offscreen driver),
+// and events pushed into SDL's queue as the window system would send them.
+#include <SDL.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "costrak.h"
+#include "o2d_window.h"
+#include "test_support.h"
+
+// SDL unloads the GL driver together with the last OpenGL window, and the
+// driver's display records then read as leaks under the sanitizer. Keeping the
+// driver loaded for the whole test program keeps them reachable.
+inline void KeepGLDriverLoaded() {
+  static const bool loaded = O2D_InitVideo() && SDL_GL_LoadLibrary(nullptr) == 0;
+  (void)loaded;
+}
+
+inline void PushWindowEvent(Uint32 window, SDL_WindowEventID id) {
+  SDL_Event ev{};
+  ev.type = SDL_WINDOWEVENT;
+  ev.window.windowID = window;
+  ev.window.event = static_cast<Uint8>(id);
+  ASSERT_EQ(SDL_PushEvent(&ev), 1);
+}
+
+inline void PushKey(Uint32 window, SDL_Scancode key, bool down) {
+  SDL_Event ev{};
+  ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  ev.key.windowID = window;
+  ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  ev.key.keysym.scancode = key;
+  ASSERT_EQ(SDL_PushEvent(&ev), 1);
+}
+
+// Started as the game starts it: 800 x 600, display mode 2, not windowed,
+// presented in an ordinary window.
+class GLEngineTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    setenv("OSTRAK2D_WINDOWED", "1", 1);
+    KeepGLDriverLoaded();
+    m_engine = std::make_unique<COstrak>();
+    m_engine->GfxPreInit(800, 600);
+    m_engine->GfxInit(2, false);
+    m_window = SDL_GetWindowID(m_engine->GetWindow().GetSDLWindow());
+  }
+  void TearDown() override {
+    m_engine->Cleanup();
+    m_engine.reset();
+    unsetenv("OSTRAK2D_WINDOWED");
+    TempDirTest::TearDown();
+  }
+  std::unique_ptr<COstrak> m_engine;
+  Uint32 m_window = 0;
+};
