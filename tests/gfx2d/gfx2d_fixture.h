@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gl_driver.h"
+#include "gl_engine.h"
 #include "costrak.h"
 #include "costrak_xml.h"
 #include "o2d_recording_device.h"

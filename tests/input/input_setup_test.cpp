@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "costrak.h"
-#include "gl_driver.h"
+#include "gl_engine.h"
 #include "test_support.h"
 
 namespace {
