@@ -422,7 +422,6 @@ class COstrak : private IO2DWindowEvents {
   bool m_bVertexBufferCreated = false;
   QuadVertex* m_pLockedVertices = nullptr;
   int32_t m_iQueuedQuads = 0;
-  uint16_t m_aIndices[O2D_INDEX_BUFFER_INDICES] = {};
   int32_t m_aiCurrentTexture[O2D_STAGE_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1};
   int32_t m_iCurrentTechnique = -1;
   int32_t m_iCurrentFont = -1;

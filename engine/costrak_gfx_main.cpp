@@ -335,6 +335,7 @@ void COstrak::GfxInit(int32_t displayMode, bool windowed) {
   LOG_AddEntry("Done.", 4);
   LOG_AddEmptyLines(1);
 
+  if (!m_pDevice->CreateIndexBuffer()) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Index Buffer!");
   BatchFillIndices();
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);
@@ -383,14 +384,18 @@ void COstrak::GfxDeviceSetup() {
   m_iCurrentFont = -1;
   m_afAmbientColor[0] = m_afAmbientColor[1] = m_afAmbientColor[2] = 0.0f;
   m_afAmbientColor[3] = 1.0f;
+  if (!m_pDevice->CreateVertexBuffer()) EHS_RAISE(EHS_GAME, 0, "Cannot create Vertex Buffer!");
   m_bVertexBufferCreated = true;
-  if (!m_pDevice->SetIndices(m_aIndices, O2D_INDEX_BUFFER_INDICES))
-    EHS_RAISE(EHS_GENERAL, 0, "Cannot process index buffer!");
+  if (!m_pDevice->SetIndices()) EHS_RAISE(EHS_GENERAL, 0, "Cannot process index buffer!");
 }
 
 void COstrak::GfxReleaseVertexBuffer() {
   EHS_CP();
   BatchUnlock();
+  if (m_pDevice) {
+    m_pDevice->SetStreamSource(false);
+    m_pDevice->ReleaseVertexBuffer();
+  }
   m_bVertexBufferCreated = false;
 }
 

@@ -150,10 +150,17 @@ void COstrak::SceneMakeScreenshot() {
   }
   m_iScreenshotCounter = ScreenshotNextNumber();
 
+  // A 32-bit image of the back-buffer size receives the front buffer; its
+  // pixels are used only when the copy is whole.
   O2DFrameImage frame;
-  if (!m_pDevice->GetFrontBufferData(frame) || frame.Width == 0 || frame.Height == 0 ||
-      frame.Pixels.size() != size_t(frame.Width) * frame.Height)
-    EHS_RAISE(EHS_GENERAL, 0, "Cannot get front buffer!");
+  try {
+    frame.Pixels.reserve(size_t(m_PresentParams.BackBufferWidth) * m_PresentParams.BackBufferHeight);
+  } catch (const std::exception&) {
+    EHS_RAISE(EHS_GENERAL, 0, "Cannot create surface!");
+  }
+  if (!m_pDevice->GetFrontBufferData(frame)) EHS_RAISE(EHS_GENERAL, 0, "Cannot get front buffer!");
+  if (frame.Width == 0 || frame.Height == 0 || frame.Pixels.size() != size_t(frame.Width) * frame.Height)
+    EHS_RAISE(EHS_GENERAL, 0, "Cannot lock surface!");
 
   // 24-bit rows, bottom row first, each padded to a multiple of four bytes.
   const size_t rowSize = (size_t(frame.Width) * 3 + 3) & ~size_t(3);

@@ -129,14 +129,15 @@ void COstrak::VQuadSetColorByVertex(int32_t vertex, float r, float g, float b, f
 // Two triangles per quad, 0-1-2 and 0-2-3.
 void COstrak::BatchFillIndices() {
   EHS_CP();
+  uint16_t* indices = m_pDevice ? m_pDevice->LockIndexBuffer() : nullptr;
+  if (!indices) EHS_RAISE(EHS_GENERAL, 0, "Cannot lock index buffer!");
   for (int32_t q = 0; q < O2D_BATCH_QUADS; ++q) {
     const uint16_t v = static_cast<uint16_t>(4 * q);
-    uint16_t* i = m_aIndices + 6 * q;
+    uint16_t* i = indices + 6 * q;
     i[0] = v, i[1] = uint16_t(v + 1), i[2] = uint16_t(v + 2);
     i[3] = v, i[4] = uint16_t(v + 2), i[5] = uint16_t(v + 3);
   }
-  if (!m_pDevice || !m_pDevice->SetIndices(m_aIndices, O2D_INDEX_BUFFER_INDICES))
-    EHS_RAISE(EHS_GENERAL, 0, "Cannot lock index buffer!");
+  if (!m_pDevice->UnlockIndexBuffer()) EHS_RAISE(EHS_GENERAL, 0, "Cannot unlock index buffer!");
 }
 
 void COstrak::BatchOpen() {
@@ -146,6 +147,7 @@ void COstrak::BatchOpen() {
   m_iQueuedQuads = 0;
   if (m_bVertexBufferCreated && m_pDevice) m_pLockedVertices = m_pDevice->LockVertexBuffer();
   if (!m_pLockedVertices) EHS_RAISE(EHS_GENERAL, 0, "Cannot lock vertex buffer!");
+  if (!m_pDevice->SetStreamSource(true)) EHS_RAISE(EHS_GENERAL, 0, "Cannot set stream source!");
 }
 
 void COstrak::BatchClose() {

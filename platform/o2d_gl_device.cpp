@@ -231,9 +231,15 @@ class CO2DGLDevice final : public IO2DRenderDevice {
   bool Reset(const O2DPresentParams& params) override;
   IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                              const void* pixels) override;
+  bool CreateVertexBuffer() override;
+  void ReleaseVertexBuffer() override;
   QuadVertex* LockVertexBuffer() override;
   bool UnlockVertexBuffer() override;
-  bool SetIndices(const uint16_t* indices, uint32_t count) override;
+  bool SetStreamSource(bool bind) override;
+  bool CreateIndexBuffer() override;
+  uint16_t* LockIndexBuffer() override;
+  bool UnlockIndexBuffer() override;
+  bool SetIndices() override;
   void SetRenderState(uint32_t state, uint32_t value) override;
   void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
   void SetTexture(uint32_t stage, IO2DTexture* texture) override;
@@ -290,6 +296,11 @@ class CO2DGLDevice final : public IO2DRenderDevice {
 
   std::vector<QuadVertex> m_vertices;
   bool m_vertexLocked = false;
+  bool m_vertexBufferExists = true;
+  bool m_streamBound = true;
+  std::vector<uint16_t> m_indexStaging;
+  bool m_indexLocked = false;
+  bool m_indicesBound = false;
   std::vector<uint16_t> m_indices;
 
   std::array<uint32_t, O2D_RENDERSTATE_COUNT> m_renderStates{};
@@ -736,8 +747,67 @@ void CO2DGLDevice::ForgetTexture(CO2DGLTexture* texture) {
   }
 }
 
+// Allocation failures of GL buffers show as GL_OUT_OF_MEMORY.
+static bool BufferStorage(GLenum target, GLsizeiptr size) {
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  glBufferData(target, size, nullptr, target == GL_ARRAY_BUFFER ? GL_STREAM_DRAW : GL_STATIC_DRAW);
+  return glGetError() == GL_NO_ERROR;
+}
+
+bool CO2DGLDevice::CreateVertexBuffer() {
+  glBindVertexArray(m_vertexArray);
+  glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
+  m_vertexBufferExists = BufferStorage(GL_ARRAY_BUFFER, sizeof(QuadVertex) * O2D_VERTEX_BUFFER_VERTICES);
+  return m_vertexBufferExists;
+}
+
+void CO2DGLDevice::ReleaseVertexBuffer() {
+  m_vertexLocked = false;
+  m_vertexBufferExists = false;
+  m_streamBound = false;
+}
+
+bool CO2DGLDevice::SetStreamSource(bool bind) {
+  if (bind && !m_vertexBufferExists) return false;
+  m_streamBound = bind;
+  return true;
+}
+
+bool CO2DGLDevice::CreateIndexBuffer() {
+  glBindVertexArray(m_vertexArray);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
+  if (!BufferStorage(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint16_t) * O2D_INDEX_BUFFER_INDICES)) return false;
+  m_indexStaging.assign(O2D_INDEX_BUFFER_INDICES, 0);
+  return true;
+}
+
+uint16_t* CO2DGLDevice::LockIndexBuffer() {
+  if (m_indexStaging.empty() || m_indexLocked) return nullptr;
+  m_indexLocked = true;
+  return m_indexStaging.data();
+}
+
+bool CO2DGLDevice::UnlockIndexBuffer() {
+  if (!m_indexLocked) return false;
+  m_indexLocked = false;
+  if (std::any_of(m_indexStaging.begin(), m_indexStaging.end(),
+                  [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; }))
+    return false;
+  m_indices = m_indexStaging;
+  glBindVertexArray(m_vertexArray);
+  glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(m_indices.size() * sizeof(uint16_t)), m_indices.data());
+  return true;
+}
+
+bool CO2DGLDevice::SetIndices() {
+  if (m_indices.empty()) return false;
+  m_indicesBound = true;
+  return true;
+}
+
 QuadVertex* CO2DGLDevice::LockVertexBuffer() {
-  if (m_vertexLocked) return nullptr;
+  if (m_vertexLocked || !m_vertexBufferExists) return nullptr;
   m_vertexLocked = true;
   return m_vertices.data();
 }
@@ -748,14 +818,6 @@ bool CO2DGLDevice::UnlockVertexBuffer() {
   return true;
 }
 
-bool CO2DGLDevice::SetIndices(const uint16_t* indices, uint32_t count) {
-  if (indices == nullptr || count > O2D_INDEX_BUFFER_INDICES) return false;
-  if (std::any_of(indices, indices + count, [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; })) return false;
-  m_indices.assign(indices, indices + count);
-  glBindVertexArray(m_vertexArray);
-  glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(count * sizeof(uint16_t)), indices);
-  return true;
-}
 
 void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
   if (state >= O2D_RENDERSTATE_COUNT) return;
@@ -820,7 +882,7 @@ void CO2DGLDevice::Clear(uint32_t flags, uint32_t color, float /*z*/) {
 
 bool CO2DGLDevice::DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
                                            uint32_t primitiveCount) {
-  if (m_vertexLocked || primitiveCount == 0) return false;
+  if (m_vertexLocked || !m_streamBound || !m_indicesBound || primitiveCount == 0) return false;
   if (uint64_t(minIndex) + numVertices > O2D_VERTEX_BUFFER_VERTICES) return false;
   const uint64_t indexCount = uint64_t(primitiveCount) * 3;
   if (startIndex + indexCount > m_indices.size()) return false;

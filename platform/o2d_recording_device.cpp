@@ -85,6 +85,7 @@ IO2DRenderDevice* CO2DRecordingAdapter::CreateDevice(const O2DPresentParams& par
     return nullptr;
   }
   m_device = new CO2DRecordingDevice(this, params);
+  m_device->Fail = m_script.DeviceFailures;
   return m_device;
 }
 
@@ -165,7 +166,7 @@ void CO2DRecordingDevice::ForgetTexture(IO2DTexture* texture) {
 }
 
 QuadVertex* CO2DRecordingDevice::LockVertexBuffer() {
-  if (Fail.LockVertexBuffer || m_vertexLocked) return nullptr;
+  if (Fail.LockVertexBuffer || m_vertexLocked || !m_vertexBufferExists) return nullptr;
   m_vertexLocked = true;
   m_calls.emplace_back(O2DRecLockVertexBuffer{});
   return m_vertices.data();
@@ -178,11 +179,50 @@ bool CO2DRecordingDevice::UnlockVertexBuffer() {
   return true;
 }
 
-bool CO2DRecordingDevice::SetIndices(const uint16_t* indices, uint32_t count) {
-  if (Fail.SetIndices || indices == nullptr || count > O2D_INDEX_BUFFER_INDICES) return false;
-  if (std::any_of(indices, indices + count, [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; })) return false;
-  m_indices.assign(indices, indices + count);
-  m_calls.emplace_back(O2DRecSetIndices{count});
+bool CO2DRecordingDevice::CreateVertexBuffer() {
+  if (Fail.CreateVertexBuffer) return false;
+  m_vertexBufferExists = true;
+  return true;
+}
+
+void CO2DRecordingDevice::ReleaseVertexBuffer() {
+  m_vertexLocked = false;
+  m_vertexBufferExists = false;
+  m_streamBound = false;
+}
+
+bool CO2DRecordingDevice::SetStreamSource(bool bind) {
+  if (Fail.SetStreamSource || (bind && !m_vertexBufferExists)) return false;
+  m_streamBound = bind;
+  return true;
+}
+
+bool CO2DRecordingDevice::CreateIndexBuffer() {
+  if (Fail.CreateIndexBuffer) return false;
+  m_indexStaging.assign(O2D_INDEX_BUFFER_INDICES, 0);
+  return true;
+}
+
+uint16_t* CO2DRecordingDevice::LockIndexBuffer() {
+  if (Fail.LockIndexBuffer || m_indexStaging.empty() || m_indexLocked) return nullptr;
+  m_indexLocked = true;
+  return m_indexStaging.data();
+}
+
+bool CO2DRecordingDevice::UnlockIndexBuffer() {
+  if (Fail.UnlockIndexBuffer || !m_indexLocked) return false;
+  m_indexLocked = false;
+  if (std::any_of(m_indexStaging.begin(), m_indexStaging.end(),
+                  [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; }))
+    return false;
+  m_indices = m_indexStaging;
+  m_calls.emplace_back(O2DRecSetIndices{uint32_t(m_indices.size())});
+  return true;
+}
+
+bool CO2DRecordingDevice::SetIndices() {
+  if (Fail.SetIndices || m_indices.empty()) return false;
+  m_indicesBound = true;
   return true;
 }
 
@@ -217,7 +257,7 @@ void CO2DRecordingDevice::Clear(uint32_t flags, uint32_t color, float z) {
 
 bool CO2DRecordingDevice::DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
                                                   uint32_t primitiveCount) {
-  if (m_vertexLocked || primitiveCount == 0) return false;
+  if (m_vertexLocked || !m_streamBound || !m_indicesBound || primitiveCount == 0) return false;
   if (uint64_t(minIndex) + numVertices > O2D_VERTEX_BUFFER_VERTICES) return false;
   if (startIndex + uint64_t(primitiveCount) * 3 > m_indices.size()) return false;
   O2DRecDraw draw{minIndex, numVertices, startIndex, primitiveCount, {}};

@@ -29,6 +29,7 @@ struct O2DRecCreateTexture {
 };
 struct O2DRecLockVertexBuffer {};
 struct O2DRecUnlockVertexBuffer {};
+// The index buffer's contents handed to the device (its unlock).
 struct O2DRecSetIndices {
   uint32_t Count;
 };
@@ -72,6 +73,21 @@ using O2DRecordedCall =
 // What the recording adapter reports. The defaults match the OpenGL device
 // (desktop 1024x768; the five common sizes in R5G6B5 and X8R8G8B8; the seven
 // texture formats; two blend stages; textures up to 2048).
+// Device operations a test makes fail.
+struct O2DRecordingFailures {
+  bool Reset = false;
+  bool CreateTexture = false;
+  bool CreateVertexBuffer = false;
+  bool LockVertexBuffer = false;
+  bool UnlockVertexBuffer = false;
+  bool SetStreamSource = false;
+  bool CreateIndexBuffer = false;
+  bool LockIndexBuffer = false;
+  bool UnlockIndexBuffer = false;
+  bool SetIndices = false;
+  bool GetFrontBufferData = false;
+};
+
 struct O2DRecordingScript {
   O2DAdapterIdentifier Identifier{"Ostrak2D recording device", 0, 0};
   O2DDisplayMode DesktopMode{1024, 768, 60, D3DFMT_X8R8G8B8};
@@ -84,6 +100,8 @@ struct O2DRecordingScript {
   O2DDeviceCaps Caps = DefaultCaps();
   bool FailIdentifier = false;
   bool FailCreateDevice = false;
+  // What the devices made from the adapter start with.
+  O2DRecordingFailures DeviceFailures;
 
   static std::vector<O2DDisplayMode> DefaultModes();
   static O2DDeviceCaps DefaultCaps();
@@ -129,9 +147,17 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   bool Reset(const O2DPresentParams& params) override;
   IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                              const void* pixels = nullptr) override;
+  bool CreateVertexBuffer() override;
+  void ReleaseVertexBuffer() override;
   QuadVertex* LockVertexBuffer() override;
   bool UnlockVertexBuffer() override;
-  bool SetIndices(const uint16_t* indices, uint32_t count) override;
+  bool SetStreamSource(bool bind) override;
+  bool CreateIndexBuffer() override;
+  uint16_t* LockIndexBuffer() override;
+  bool UnlockIndexBuffer() override;
+  bool SetIndices() override;
+  bool HasVertexBuffer() const { return m_vertexBufferExists; }
+  bool HasStreamSource() const { return m_streamBound; }
   void SetRenderState(uint32_t state, uint32_t value) override;
   void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
   void SetTexture(uint32_t stage, IO2DTexture* texture) override;
@@ -170,14 +196,7 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   void SetCooperativeLevel(uint32_t result) { m_cooperativeLevel = result; }
   // What GetFrontBufferData returns: back-buffer sized, opaque black at first.
   O2DFrameImage FrontBuffer;
-  struct Failures {
-    bool Reset = false;
-    bool CreateTexture = false;
-    bool LockVertexBuffer = false;
-    bool UnlockVertexBuffer = false;
-    bool SetIndices = false;
-    bool GetFrontBufferData = false;
-  } Fail;
+  O2DRecordingFailures Fail;
 
  private:
   friend class CO2DRecordingAdapter;
@@ -198,6 +217,11 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   O2DViewport m_viewport;
   std::vector<QuadVertex> m_vertices;
   bool m_vertexLocked = false;
+  bool m_vertexBufferExists = true;
+  bool m_streamBound = true;
+  std::vector<uint16_t> m_indexStaging;
+  bool m_indexLocked = false;
+  bool m_indicesBound = false;
   std::vector<uint16_t> m_indices;
   uint32_t m_liveTextures = 0;
 };

@@ -91,3 +91,12 @@ bool IO2DTexture::WriteLevel(uint32_t level, const void* pixels, uint32_t pitch)
   for (uint32_t y = 0; y < rows; ++y) std::memcpy(dst + size_t(y) * rect.Pitch, src + size_t(y) * pitch, rowBytes);
   return UnlockRect(level);
 }
+
+bool IO2DRenderDevice::UploadIndices(const uint16_t* indices, uint32_t count) {
+  if (indices == nullptr || count > O2D_INDEX_BUFFER_INDICES || !CreateIndexBuffer()) return false;
+  uint16_t* locked = LockIndexBuffer();
+  if (!locked) return false;
+  std::copy(indices, indices + count, locked);
+  std::fill(locked + count, locked + O2D_INDEX_BUFFER_INDICES, uint16_t{0});
+  return UnlockIndexBuffer() && SetIndices();
+}

@@ -325,13 +325,29 @@ class IO2DRenderDevice {
   virtual IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                                      const void* pixels = nullptr) = 0;
 
-  // The dynamic vertex buffer of O2D_VERTEX_BUFFER_VERTICES vertices. Each lock
-  // discards the previous contents. Null if already locked.
+  // The dynamic vertex buffer of O2D_VERTEX_BUFFER_VERTICES vertices exists
+  // from device creation; the engine releases it before a reset and creates it
+  // again afterwards. Each lock discards the previous contents. Lock gives null
+  // while the buffer is locked or released.
+  virtual bool CreateVertexBuffer() = 0;
+  virtual void ReleaseVertexBuffer() = 0;
   virtual QuadVertex* LockVertexBuffer() = 0;
   virtual bool UnlockVertexBuffer() = 0;
-  // Fills the static index buffer (at most O2D_INDEX_BUFFER_INDICES entries,
-  // each below O2D_VERTEX_BUFFER_VERTICES).
-  virtual bool SetIndices(const uint16_t* indices, uint32_t count) = 0;
+  // Makes the vertex buffer the stream the draws read (stride 40), or none with
+  // false; fails while there is no vertex buffer.
+  virtual bool SetStreamSource(bool bind) = 0;
+
+  // The static index buffer: created once, filled through a lock of all its
+  // O2D_INDEX_BUFFER_INDICES entries; the unlock hands them to the device and
+  // fails when one points past the vertex buffer.
+  virtual bool CreateIndexBuffer() = 0;
+  virtual uint16_t* LockIndexBuffer() = 0;
+  virtual bool UnlockIndexBuffer() = 0;
+  // Makes the index buffer the one the draws read; fails while there is none.
+  virtual bool SetIndices() = 0;
+  // Creates, fills (the first `count` entries, the rest 0) and binds the index
+  // buffer in one go.
+  bool UploadIndices(const uint16_t* indices, uint32_t count);
 
   virtual void SetRenderState(uint32_t state, uint32_t value) = 0;
   virtual void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) = 0;
@@ -347,7 +363,8 @@ class IO2DRenderDevice {
   virtual void Clear(uint32_t flags, uint32_t color, float z) = 0;
   // Triangles from the vertex buffer, three indices each from `startIndex`;
   // `minIndex` and `numVertices` bound the vertices used. Fails while the
-  // vertex buffer is locked or when the ranges exceed the buffers.
+  // vertex buffer is locked, without a stream source or indices, or when the
+  // ranges exceed the buffers.
   virtual bool DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
                                        uint32_t primitiveCount) = 0;
   // Shows the back buffer; it becomes the front buffer that GetFrontBufferData

@@ -329,8 +329,36 @@ TEST_F(GfxRecordingTest, ScreenshotBytesAndNumberingAfterExistingFiles) {
   EXPECT_EQ(ReadFileBytes("screenshot7.bmp"), "old");
   EXPECT_NE(GameLog().find("\n   +: Screenshot saved.\n\n"), std::string::npos);
 
+  m_device->FrontBuffer.Pixels.pop_back();
+  EXPECT_EQ(Raised([&] { m_engine->SceneMakeScreenshot(); }), "1 0: Cannot lock surface!");
   m_device->Fail.GetFrontBufferData = true;
   EXPECT_EQ(Raised([&] { m_engine->SceneMakeScreenshot(); }), "1 0: Cannot get front buffer!");
+}
+
+TEST_F(GfxRecordingTest, EachFailingBufferStepRaisesItsRecord) {
+  const std::pair<bool O2DRecordingFailures::*, const char*> steps[] = {
+      {&O2DRecordingFailures::CreateIndexBuffer, "1 0: Cannot create Index Buffer!"},
+      {&O2DRecordingFailures::LockIndexBuffer, "1 0: Cannot lock index buffer!"},
+      {&O2DRecordingFailures::UnlockIndexBuffer, "1 0: Cannot unlock index buffer!"},
+      {&O2DRecordingFailures::CreateVertexBuffer, "2 0: Cannot create Vertex Buffer!"},
+      {&O2DRecordingFailures::SetIndices, "1 0: Cannot process index buffer!"},
+      {&O2DRecordingFailures::LockVertexBuffer, "1 0: Cannot lock vertex buffer!"},
+      {&O2DRecordingFailures::SetStreamSource, "1 0: Cannot set stream source!"},
+  };
+  for (const auto& [step, message] : steps) {
+    COstrak engine;
+    O2DRecordingScript script;
+    script.DeviceFailures.*step = true;
+    auto* adapter = new CO2DRecordingAdapter(script);
+    engine.GfxSetAdapterFactory([adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
+    engine.GfxPreInit(800, 600);
+    EXPECT_EQ(Raised([&] {
+                engine.GfxInit(2, false);
+                engine.SceneBegin();
+              }),
+              message);
+    engine.GfxShutdown();
+  }
 }
 
 TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
@@ -356,7 +384,7 @@ TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
   EXPECT_TRUE(m_engine->GfxCheckDevice());
   EXPECT_EQ(m_device->CallsOf<O2DRecReset>().size(), 1u);
   EXPECT_EQ(m_device->RenderState(D3DRS_LIGHTING), 0u);
-  EXPECT_EQ(m_device->CallsOf<O2DRecSetIndices>().size(), 1u);
+  EXPECT_TRUE(m_device->HasVertexBuffer());
   EXPECT_FALSE(m_engine->BatchIsLocked());
   EXPECT_EQ(m_engine->UpdateAllSystems(), 1);
 

@@ -44,7 +44,7 @@ class GLDeviceTest : public ::testing::Test {
     std::vector<uint16_t> indices;
     for (uint16_t v = 0; v < O2D_VERTEX_BUFFER_VERTICES; v += 4)
       indices.insert(indices.end(), {v, uint16_t(v + 1), uint16_t(v + 2), v, uint16_t(v + 2), uint16_t(v + 3)});
-    ASSERT_TRUE(m_device->SetIndices(indices.data(), uint32_t(indices.size())));
+    ASSERT_TRUE(m_device->UploadIndices(indices.data(), uint32_t(indices.size())));
   }
 
   void TearDown() override {
@@ -281,7 +281,7 @@ TEST_F(GLDeviceTest, CullsCounterClockwiseQuadsUntilCullingIsOff) {
 
 TEST_F(GLDeviceTest, BufferAndDrawRangesAreChecked) {
   const uint16_t tooFar[3] = {0, 1, uint16_t(O2D_VERTEX_BUFFER_VERTICES)};
-  EXPECT_FALSE(m_device->SetIndices(tooFar, 3));
+  EXPECT_FALSE(m_device->UploadIndices(tooFar, 3));
   ASSERT_NE(m_device->LockVertexBuffer(), nullptr);
   EXPECT_EQ(m_device->LockVertexBuffer(), nullptr);
   EXPECT_FALSE(m_device->DrawIndexedTriangleList(0, 4, 0, 2));  // still locked

@@ -26,7 +26,7 @@ struct RecordingFixture : ::testing::Test {
 
 TEST_F(RecordingFixture, RecordsCallsInOrderWithACopyOfTheDrawnVertices) {
   const uint16_t indices[6] = {0, 1, 2, 0, 2, 3};
-  ASSERT_TRUE(device->SetIndices(indices, 6));
+  ASSERT_TRUE(device->UploadIndices(indices, 6));
   device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
   device->SetViewport({790, 0, 100, 50, 0.0f, 1.0f});
   QuadVertex* v = device->LockVertexBuffer();
