@@ -55,12 +55,25 @@ constexpr Keyword kAddresses[] = {{"WRAP", D3DTADDRESS_WRAP}, {"CLAMP", D3DTADDR
 constexpr Keyword kFilters[] = {{"NONE", D3DTEXF_NONE}, {"POINT", D3DTEXF_POINT}, {"LINEAR", D3DTEXF_LINEAR}};
 constexpr Keyword kLightModes[] = {{"DISABLED", 0}, {"VERTEX", 1}, {"DOT3", 2}};
 
+// The attribute names of the two stages.
+struct StageAttributes {
+  const char *colorop, *colorarg1, *colorarg2, *alphaop, *alphaarg1, *alphaarg2, *address;
+  const char *minfilter, *magfilter, *mipfilter;
+};
+constexpr StageAttributes kStageAttributes[2] = {
+    {"s0_colorop", "s0_colorarg1", "s0_colorarg2", "s0_alphaop", "s0_alphaarg1", "s0_alphaarg2", "s0_address",
+     "s0_minfilter", "s0_magfilter", "s0_mipfilter"},
+    {"s1_colorop", "s1_colorarg1", "s1_colorarg2", "s1_alphaop", "s1_alphaarg1", "s1_alphaarg2", "s1_address",
+     "s1_minfilter", "s1_magfilter", "s1_mipfilter"},
+};
+
 class TechniqueReader {
  public:
   explicit TechniqueReader(const CXMLNode& node) : m_node(node) {}
 
   const std::string& Text(std::string_view name) const { return m_node.GetAttribute(name); }
   float Float(std::string_view name) const { return RES_ReadFloat(Text(name), 0.0f); }
+  // "ON" is true; every other text ("OFF" included) is false.
   bool On(std::string_view name) const { return Text(name) == "ON"; }
   uint32_t Blend(std::string_view name) const { return Lookup(kBlends, Text(name), D3DBLEND_ZERO); }
   uint32_t Op(std::string_view name) const { return Lookup(kOps, Text(name), D3DTOP_DISABLE); }
@@ -86,26 +99,26 @@ class TechniqueReader {
     if (t.bTextureFactor)
       t.uTextureFactor = COstrak::PackColor(Float("texturefactorr"), Float("texturefactorg"), Float("texturefactorb"),
                                             Float("texturefactora"));
-    t.bStageStates = !Text("s0_colorop").empty();
+    t.bStageStates = !Text(kStageAttributes[0].colorop).empty();
     if (t.bStageStates) {
       for (int s = 0; s < 2; ++s) {
-        const std::string p = "s" + std::to_string(s) + "_";
-        t.uColorOp[s] = Op(p + "colorop");
-        t.uColorArg1[s] = Arg(p + "colorarg1");
-        t.uColorArg2[s] = Arg(p + "colorarg2");
-        t.uAlphaOp[s] = Op(p + "alphaop");
-        t.uAlphaArg1[s] = Arg(p + "alphaarg1");
-        t.uAlphaArg2[s] = Arg(p + "alphaarg2");
-        t.uAddress[s] = Address(p + "address");
+        const StageAttributes& a = kStageAttributes[s];
+        t.uColorOp[s] = Op(a.colorop);
+        t.uColorArg1[s] = Arg(a.colorarg1);
+        t.uColorArg2[s] = Arg(a.colorarg2);
+        t.uAlphaOp[s] = Op(a.alphaop);
+        t.uAlphaArg1[s] = Arg(a.alphaarg1);
+        t.uAlphaArg2[s] = Arg(a.alphaarg2);
+        t.uAddress[s] = Address(a.address);
       }
     }
-    t.bFilters = !Text("s0_minfilter").empty();
+    t.bFilters = !Text(kStageAttributes[0].minfilter).empty();
     if (t.bFilters) {
       for (int s = 0; s < 2; ++s) {
-        const std::string p = "s" + std::to_string(s) + "_";
-        t.uMinFilter[s] = Filter(p + "minfilter");
-        t.uMagFilter[s] = Filter(p + "magfilter");
-        t.uMipFilter[s] = Filter(p + "mipfilter");
+        const StageAttributes& a = kStageAttributes[s];
+        t.uMinFilter[s] = Filter(a.minfilter);
+        t.uMagFilter[s] = Filter(a.magfilter);
+        t.uMipFilter[s] = Filter(a.mipfilter);
       }
     }
     t.bDynLight = !Text("dynlightmode").empty();
