@@ -99,22 +99,8 @@ class Gfx2DTest : public TempDirTest {
   CO2DRecordingDevice* m_device = nullptr;
 };
 
-class Gfx2DPixelTest : public TempDirTest {
+class Gfx2DPixelTest : public GLEngineTest {
  protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    setenv("OSTRAK2D_WINDOWED", "1", 1);
-    KeepGLDriverLoaded();
-    m_engine = std::make_unique<COstrak>();
-    m_engine->GfxPreInit(800, 600);
-    m_engine->GfxInit(2, false);
-  }
-  void TearDown() override {
-    m_engine->GfxShutdown();
-    m_engine.reset();
-    unsetenv("OSTRAK2D_WINDOWED");
-    TempDirTest::TearDown();
-  }
   void Techniques(const std::string& children) {
     const std::string pack = "<techniquespack>" + children + "</techniquespack>";
     m_engine->LoadTechniquesPack(pack.data(), uint32_t(pack.size()));
@@ -128,16 +114,6 @@ class Gfx2DPixelTest : public TempDirTest {
     m_engine->VQuadSetPos(x, y, w, h, z);
     m_engine->SceneRender();
   }
-  O2DFrameImage EndAndRead() {
-    m_engine->SceneEnd();
-    m_engine->ScenePresent();
-    O2DFrameImage frame;
-    EXPECT_TRUE(m_engine->GfxGetDevice()->GetFrontBufferData(frame));
-    return frame;
-  }
-  static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
-
-  std::unique_ptr<COstrak> m_engine;
 };
 
 // Red, green and blue each within `tolerance` of the expected bytes.

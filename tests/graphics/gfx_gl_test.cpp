@@ -17,18 +17,7 @@ bool Near(uint32_t actual, uint32_t expected, int tolerance = 1) {
   return true;
 }
 
-class GfxGLTest : public GLEngineTest {
- protected:
-  // Ends the scene begun by the test, presents it and reads it back.
-  O2DFrameImage EndAndRead() {
-    m_engine->SceneEnd();
-    m_engine->ScenePresent();
-    O2DFrameImage frame;
-    EXPECT_TRUE(m_engine->GfxGetDevice()->GetFrontBufferData(frame));
-    return frame;
-  }
-  static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
-};
+using GfxGLTest = GLEngineTest;
 
 TEST_F(GfxGLTest, ClearColourAndAQuadAtExactlyItsPixels) {
   m_engine->SceneBegin();

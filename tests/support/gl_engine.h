@@ -54,6 +54,16 @@ class GLEngineTest : public TempDirTest {
     unsetenv("OSTRAK2D_WINDOWED");
     TempDirTest::TearDown();
   }
+  // Ends the scene begun by the test, presents it and reads it back.
+  O2DFrameImage EndAndRead() {
+    m_engine->SceneEnd();
+    m_engine->ScenePresent();
+    O2DFrameImage frame;
+    EXPECT_TRUE(m_engine->GfxGetDevice()->GetFrontBufferData(frame));
+    return frame;
+  }
+  static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
+
   std::unique_ptr<COstrak> m_engine;
   Uint32 m_window = 0;
 };
