@@ -63,7 +63,8 @@ static_assert(O2D_BATCH_QUADS * 6 == int32_t(O2D_INDEX_BUFFER_INDICES));
 template <class Manager>
 int32_t GfxFindItem(const Manager* manager, std::string_view strID) {
   if (!manager) return -1;
+  if (!strID.empty()) return manager->FindByStrID(strID);  // indexed: filled slots only
   for (int32_t id = 0; id < manager->GetCount(); ++id)
-    if (manager->GetItem(id) && manager->GetStrID(id) == strID) return id;
+    if (manager->GetItem(id) && manager->GetStrID(id).empty()) return id;
   return -1;
 }

@@ -10,6 +10,8 @@
 // Iterating every slot:  for (int32_t id = 0; id < m.GetCount(); ++id)
 //                          if (T* item = m.GetItem(id)) ...
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -34,28 +36,36 @@ class TItemsManager {
   // Takes ownership of item and stores it with its string ID and tag in the
   // lowest empty slot, or in a new slot at the end. Returns the integer ID.
   // Duplicate string IDs are not refused; callers decide what they mean.
+  // A null item leaves the slot empty.
   int32_t AddItem(T* item, std::string strID, int32_t tag) {
-    for (size_t i = 0; i < m_slots.size(); ++i) {
-      if (m_slots[i].item == nullptr) {
-        m_slots[i] = SLOT{item, std::move(strID), tag};
-        return static_cast<int32_t>(i);
-      }
-    }
+    int32_t id = m_free.empty() ? GetCount() : *m_free.begin();
     try {
-      m_slots.push_back(SLOT{item, std::move(strID), tag});
+      if (id == GetCount()) {
+        m_slots.emplace_back();
+        m_free.insert(id);
+      }
+      if (item) {
+        if (!strID.empty()) m_index[strID].insert(id);
+        m_free.erase(id);
+        m_slots[static_cast<size_t>(id)] = SLOT{item, std::move(strID), tag};
+      }
     } catch (...) {
       DisposeItem(item);
       throw;
     }
-    return static_cast<int32_t>(m_slots.size() - 1);
+    return id;
   }
 
   // The lowest slot whose string ID equals strID exactly (case-sensitive), or -1.
   // Empty slots carry an empty string ID, so only an empty search finds them.
   int32_t FindByStrID(std::string_view strID) const {
-    for (size_t i = 0; i < m_slots.size(); ++i)
-      if (m_slots[i].strID == strID) return static_cast<int32_t>(i);
-    return -1;
+    if (strID.empty()) {
+      for (size_t i = 0; i < m_slots.size(); ++i)
+        if (m_slots[i].strID.empty()) return static_cast<int32_t>(i);
+      return -1;
+    }
+    auto it = m_index.find(strID);
+    return it == m_index.end() ? -1 : *it->second.begin();
   }
 
   // The item in slot id; null for an empty slot and for any id outside 0 .. count-1.
@@ -74,9 +84,8 @@ class TItemsManager {
   // "Error in TItemsManager<T>::FreeItem".
   virtual void FreeItem(int32_t id) {
     if (!InRange(id)) EHS_ThrowText("Error in TItemsManager<T>::FreeItem");
-    SLOT& slot = m_slots[static_cast<size_t>(id)];
-    T* item = slot.item;
-    ClearSlot(slot);
+    T* item = m_slots[static_cast<size_t>(id)].item;
+    ClearSlot(id);
     DisposeItem(item);
   }
 
@@ -110,7 +119,14 @@ class TItemsManager {
   };
 
   bool InRange(int32_t id) const { return id >= 0 && id < GetCount(); }
-  static void ClearSlot(SLOT& slot) {
+  void ClearSlot(int32_t id) {
+    SLOT& slot = m_slots[static_cast<size_t>(id)];
+    if (slot.item == nullptr) return;
+    if (auto it = m_index.find(slot.strID); it != m_index.end()) {
+      it->second.erase(id);
+      if (it->second.empty()) m_index.erase(it);
+    }
+    m_free.insert(id);
     slot.item = nullptr;
     slot.strID.clear();
     slot.tag = 0;
@@ -128,6 +144,10 @@ class TItemsManager {
   }
 
   std::vector<SLOT> m_slots;
+  // Lookups that do not walk every slot: the empty slots, and the filled slots
+  // of each string ID, lowest first.
+  std::set<int32_t> m_free;
+  std::map<std::string, std::set<int32_t>, std::less<>> m_index;
 
  private:
   T* AdvanceWalk() {
@@ -161,10 +181,9 @@ class TItemsManagerCOM : public TItemsManager<T> {
   // second free must not release it again.
   void FreeItem(int32_t id) override {
     if (!this->InRange(id)) EHS_ThrowText("Error in TItemsManagerCOM<T>::FreeItem");
-    auto& slot = this->m_slots[static_cast<size_t>(id)];
-    T* item = slot.item;
+    T* item = this->m_slots[static_cast<size_t>(id)].item;
     if (item == nullptr) return;
-    Base::ClearSlot(slot);
+    Base::ClearSlot(id);
     if (Base::DisposeItem(item) > 0) EHS_ThrowText("Unreleased object references left!");
   }
 };

@@ -58,6 +58,10 @@ TEST(ItemsManager, FindByStrIDGivesLowestSlotAndFreeAllKeepsTheCount) {
   m.FreeItem(1);  // an empty slot in range is left alone
   EXPECT_EQ(m.FindByStrID("TEX_B"), 2);
   EXPECT_EQ(m.FindByStrID(""), 1);  // an empty slot answers only an empty search
+  EXPECT_EQ(m.AddItem(new CountedItem(3), "TEX_B", 0), 1);  // the reused slot is the lowest again
+  EXPECT_EQ(m.FindByStrID("TEX_B"), 1);
+  m.FreeItem(0);
+  EXPECT_EQ(m.FindByStrID("TEX_A"), -1);
 
   m.FreeAllItems();
   EXPECT_EQ(CountedItem::alive, 0);
