@@ -60,8 +60,9 @@ class COstrak : private IO2DWindowEvents {
   // Runs frames until a quit is requested or the callback returns false; blocks
   // between window messages while the window is inactive or the device is lost.
   void RunFrameLoop(bool (*frame)());
-  // Stops every started subsystem and writes the log footer.
-  void Cleanup();
+  // Stops every started subsystem and writes the log footer. A step that fails
+  // is reported as a fatal error and the others still run; false then.
+  bool Cleanup();
 
   // The game window (called by graphics start and stop).
   void CreateGameWindow(int width, int height, bool windowed);
@@ -96,6 +97,9 @@ class COstrak : private IO2DWindowEvents {
   // The OpenGL adapter is used unless a factory was set before GfxPreInit.
   void GfxSetAdapterFactory(O2DRenderAdapterFactory factory) { m_GfxAdapterFactory = std::move(factory); }
   void GfxPreInit(int32_t width, int32_t height);
+  // True once graphics has made the game window (the device is made with it):
+  // input and sound refuse to start before.
+  bool GfxHasWindow() const { return m_bGfxReady && m_window.GetSDLWindow() != nullptr; }
   void GfxGetCaps(VideoCaps& caps) const;
   void GfxInit(int32_t displayMode, bool windowed);
   void GfxShutdown();
@@ -343,6 +347,7 @@ class COstrak : private IO2DWindowEvents {
 
  private:
   void OnActivate(bool active) override;
+  void OnClose() override;
   void OnWindowEvent(const SDL_Event& event) override;
 
   // Graphics internals.

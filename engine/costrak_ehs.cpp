@@ -155,3 +155,18 @@ void EHS_WriteFatalLogReport(uint32_t type, uint32_t code, std::string_view desc
   log.Put(sep).EndLine();
   log.EndLine().EndLine();
 }
+
+void EHS_ReportFatal(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const CEHSException& e) {
+    e.WriteReport();
+    EHS_WriteFatalLogReport(e.Type, e.Code, e.Desc, e.File, e.Line, EHS_GetLastLuaFunction());
+  } catch (const CEHSTextError& e) {
+    CAppendFile log(O2D_GAMELOG_FILE);
+    log.Put(LOG_LevelPrefix(6)).Put(e.Text).EndLine();
+  } catch (...) {
+    CAppendFile log(O2D_GAMELOG_FILE);
+    log.Put(LOG_LevelPrefix(6)).Put("EXCEPTION OF UNKNOWN TYPE!").EndLine();
+  }
+}

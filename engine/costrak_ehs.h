@@ -4,6 +4,7 @@
 // CEHSException and ends the run at the process entry.
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -73,6 +74,11 @@ inline int32_t EHS_GetCheckpointLine() { return ehs_detail::g_checkpointLine.loa
 // report; kept in a fixed buffer so the fault handler can read it.
 void EHS_SetLastLuaFunction(const char* name);
 const char* EHS_GetLastLuaFunction();
+
+// Writes a fatal error caught at the top: an error record to "ehslog.txt" and as
+// the fatal-error report of the game log, a text error alone at level 6, anything
+// else as "EXCEPTION OF UNKNOWN TYPE!".
+void EHS_ReportFatal(std::exception_ptr error);
 
 // Type names as the reports print them.
 const char* EHS_TypeName(uint32_t type);

@@ -328,6 +328,8 @@ void COstrak::GfxInit(int32_t displayMode, bool windowed) {
   LOG_AddEntry("Creating D3DDevice...", 1);
   m_pDevice = m_pAdapter->CreateDevice(m_PresentParams);
   if (!m_pDevice) {
+    // The platform says why in words, not with a result code: the reason is
+    // logged before the record (whose code is therefore 0).
     const std::string why = m_pAdapter->LastError();
     if (!why.empty()) LOG_AddEntry(why, 5);
     EHS_RAISE(EHS_GENERAL, 0, "Cannot create D3DDevice!");

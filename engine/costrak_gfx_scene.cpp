@@ -121,7 +121,8 @@ void COstrak::SceneSetGamma(float gamma, float contrast) {
 // directory, so that a new run never overwrites the player's earlier shots.
 int32_t COstrak::ScreenshotNextNumber() const {
   EHS_CP();
-  int32_t highest = m_iScreenshotCounter;
+  // Computed in 64 bits: the counter may already stand at the largest number.
+  int64_t highest = m_iScreenshotCounter;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
@@ -133,10 +134,11 @@ int32_t COstrak::ScreenshotNextNumber() const {
     int32_t number = 0;
     const auto [ptr, err] = std::from_chars(first, last, number);
     // Only plain decimal numbers that leave room for the next one count.
-    if (err != std::errc() || ptr != last || *first == '-' || *first == '+' || number == INT32_MAX) continue;
-    highest = std::max(highest, number);
+    if (err != std::errc() || ptr != last || *first == '-' || *first == '+') continue;
+    highest = std::max<int64_t>(highest, number);
   }
-  return highest + 1;
+  // Past the largest number the last one is used again.
+  return static_cast<int32_t>(std::min<int64_t>(highest + 1, INT32_MAX));
 }
 
 void COstrak::SceneMakeScreenshot() {
@@ -198,6 +200,7 @@ void COstrak::SceneMakeScreenshot() {
   out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
   out.close();
   LOG_AddEmptyLines(1);
+  // A file that could not be written is not reported as saved.
   if (out.good())
     LOG_AddEntry("Screenshot saved.", 4);
   else

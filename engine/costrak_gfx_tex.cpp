@@ -48,7 +48,7 @@ int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot
   if (data && O2D_LoadImageTexture(data, size, side, side, levels, format, image, maxSide, &why))
     texture = m_pDevice->CreateTexture(image.width, image.height, image.levels, image.format, image.pixels.data());
   else if (!why.empty())
-    LOG_AddEntry(why, 5);
+    LOG_AddEntry(why, 5);  // the image loader's reason, for whoever made the picture
   if (!texture) EHS_RAISE(EHS_GENERAL, 0, "Cannot create texture object!");
 
   const int32_t id = m_pTexturesManager->AddItem(texture, strID, tag);

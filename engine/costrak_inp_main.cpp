@@ -22,7 +22,7 @@ void COstrak::InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices) {
   LOG_AddSeparator(1);
   LOG_AddEntry("Initializing Input Subsystem...", 3);
   // The devices belong to the game window, which graphics creates.
-  if (!m_bGfxReady || !m_window.GetSDLWindow())
+  if (!GfxHasWindow())
     EHS_RAISE(EHS_GAME, 0, "Input system should be initialized after graphics system!");
   if (!devices) {
     int32_t width = 0, height = 0, result = O2D_INPUT_OK;

@@ -36,19 +36,17 @@ class TItemsManager {
   // Takes ownership of item and stores it with its string ID and tag in the
   // lowest empty slot, or in a new slot at the end. Returns the integer ID.
   // Duplicate string IDs are not refused; callers decide what they mean.
-  // A null item leaves the slot empty.
   int32_t AddItem(T* item, std::string strID, int32_t tag) {
+    EHS_ASSERT(item);
     int32_t id = m_free.empty() ? GetCount() : *m_free.begin();
     try {
       if (id == GetCount()) {
         m_slots.emplace_back();
         m_free.insert(id);
       }
-      if (item) {
-        if (!strID.empty()) m_index[strID].insert(id);
-        m_free.erase(id);
-        m_slots[static_cast<size_t>(id)] = SLOT{item, std::move(strID), tag};
-      }
+      if (!strID.empty()) m_index[strID].insert(id);
+      m_free.erase(id);
+      m_slots[static_cast<size_t>(id)] = SLOT{item, std::move(strID), tag};
     } catch (...) {
       DisposeItem(item);
       throw;

@@ -145,6 +145,9 @@ void COstrak::OnActivate(bool active) {
   }
 }
 
+// A closed window leaves the application inactive, without the focus-lost steps.
+void COstrak::OnClose() { g_bAppActive = false; }
+
 void COstrak::OnWindowEvent(const SDL_Event& event) { InputOnEvent(event); }
 
 void COstrak::OnFocusGained() {
@@ -182,13 +185,22 @@ void COstrak::DestroyGameWindow() {
   m_window.Destroy();
 }
 
-void COstrak::Cleanup() {
+bool COstrak::Cleanup() {
   EHS_CP();
-  if (m_bTerminatedByFatalError && m_pfnTermination) m_pfnTermination();
-  if (m_bInpReady) DeinitInputSubsystem();
-  if (m_bSfxReady) SoundShutdown();
-  if (m_bGfxReady) GfxShutdown();
-  if (m_bResReady) ResDeinit();
+  bool ok = true;
+  auto step = [&ok](auto&& run) {
+    try {
+      run();
+    } catch (...) {
+      EHS_ReportFatal(std::current_exception());
+      ok = false;
+    }
+  };
+  if (m_bTerminatedByFatalError && m_pfnTermination) step(m_pfnTermination);
+  if (m_bInpReady) step([this] { DeinitInputSubsystem(); });
+  if (m_bSfxReady) step([this] { SoundShutdown(); });
+  if (m_bGfxReady) step([this] { GfxShutdown(); });
+  if (m_bResReady) step([this] { ResDeinit(); });
   LOG_AddEmptyLines(1);
   LOG_AddSeparator(1);
   LOG_AddSeparator(1);
@@ -198,4 +210,5 @@ void COstrak::Cleanup() {
   LOG_AddEmptyLines(1);
   m_strProgramName.clear();
   m_strProgramVersion.clear();
+  return ok;
 }

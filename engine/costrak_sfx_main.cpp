@@ -34,7 +34,7 @@ void COstrak::SoundInit(uint32_t frequency) {
   m_bSfxReady = 1;
   LOG_AddSeparator(1);
   LOG_AddEntry("Initializing Sound and Music Subsystem...", 3);
-  if (!m_bGfxReady) EHS_RAISE(EHS_GAME, 0, "Sound and Music system should be initialized after graphics system!");
+  if (!GfxHasWindow()) EHS_RAISE(EHS_GAME, 0, "Sound and Music system should be initialized after graphics system!");
 
   m_bNoSound = false;
   if (!m_audio.Init(m_iSoundDevice, frequency)) {

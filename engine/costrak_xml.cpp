@@ -177,16 +177,17 @@ class CXMLParser {
   }
 
   // name, anything up to a double quote, the value up to the next double quote.
-  // An attribute whose value the text cuts off is not stored.
+  // A text that ends on the way still stores the pair read so far, then the
+  // parse ends.
   bool ReadAttribute(XMLAttribMap& into) {
     std::string attribName = Collect([](char c) { return IsSpace(c) || c == '='; });
-    if (!ScanTo('"')) return false;
-    ++m_p;
-    std::string value = Collect([](char c) { return c == '"'; });
-    if (AtEnd()) return false;
-    ++m_p;
+    const bool quote = ScanTo('"');
+    if (quote) ++m_p;
+    std::string value = quote ? Collect([](char c) { return c == '"'; }) : std::string();
+    const bool closed = !AtEnd();
+    if (closed) ++m_p;
     into.insert_or_assign(std::move(attribName), std::move(value));
-    return true;
+    return closed;
   }
 
   bool Declaration() {

@@ -3,7 +3,6 @@
 #include <signal.h>
 
 #include <cstdlib>
-#include <exception>
 #include <new>
 
 #include "costrak.h"
@@ -50,18 +49,6 @@ void MachineFaultHandler(int sig, siginfo_t* info, void*) {
 
 void QuitHandler(int) { O2D_RequestQuitFromSignal(); }
 
-void ReportFatal(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const CEHSException& e) {
-    e.WriteReport();
-    EHS_WriteFatalLogReport(e.Type, e.Code, e.Desc, e.File, e.Line, EHS_GetLastLuaFunction());
-  } catch (const CEHSTextError& e) {
-    COstrak::LOG_AddEntry(e.Text, 6);
-  } catch (...) {
-    COstrak::LOG_AddEntry("EXCEPTION OF UNKNOWN TYPE!", 6);
-  }
-}
 }  // namespace
 
 void O2D_InstallSignalHandlers() {
@@ -91,28 +78,21 @@ int ost_WinMain(O2DGameEntry gameEntry) {
   EHS_CP();
 
   COstrak* engine = nullptr;
+  bool failed = false;
   try {
     engine = new (std::nothrow) COstrak();
     if (!engine) EHS_RAISE(EHS_GENERAL, 0, "Cannot create COstrak object!");
     gameEntry();
   } catch (...) {
-    ReportFatal(std::current_exception());
-    if (engine) {
-      engine->SetTerminatedByFatalError();
-      // A failure while shutting down after a fatal error is logged the same way.
-      try {
-        engine->Cleanup();
-      } catch (...) {
-        ReportFatal(std::current_exception());
-      }
-      delete engine;
-    }
-    // A fatal error is a failure for whoever started the program.
-    return 1;
+    EHS_ReportFatal(std::current_exception());
+    failed = true;
+    if (engine) engine->SetTerminatedByFatalError();
   }
   if (engine) {
-    engine->Cleanup();
+    // Clean-up reports its own failures and still stops everything it can.
+    if (!engine->Cleanup()) failed = true;
     delete engine;
   }
-  return 0;
+  // A fatal error is a failure for whoever started the program.
+  return failed ? 1 : 0;
 }

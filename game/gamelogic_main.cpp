@@ -10,8 +10,11 @@ static constexpr int EHS_FILE_ID = EHSF_GAMELOGIC_MAIN;
 
 namespace {
 
-// The generator gives 0 .. 32767, so a larger side has cells that no draw reaches.
+// The generator gives 0 .. 32767, so a larger side has cells that no draw reaches;
+// and a board of more than a million tiles would take the game's memory and time
+// for nothing a player could solve.
 constexpr int32_t kMaxBoardSide = 32768;
+constexpr int64_t kMaxBoardCells = int64_t{1} << 20;
 
 // Deletes every distinct tile held by the board or by the moving-tiles slots and
 // clears both. Between a turn's start and its application the same tiles are in
@@ -70,7 +73,7 @@ float GameCellPosY(int32_t row) {
 void GameNewBoard() {
   EHS_CP();
   CGameLogicState& s = GameLogic();
-  if (s.Columns > kMaxBoardSide || s.Rows > kMaxBoardSide)
+  if (s.Columns > kMaxBoardSide || s.Rows > kMaxBoardSide || int64_t{s.Columns} * s.Rows > kMaxBoardCells)
     EHS_RAISE(EHS_GAME, 0, "Error in GameNewBoard: invalid board size!");
   s.MoveCounter = 0;
   s.GameState = GAMESTATE_WAITING;

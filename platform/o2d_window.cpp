@@ -82,7 +82,10 @@ bool O2D_PumpEvents(IO2DWindowEvents& sink) {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return true;
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) {
-    if (ev.type == SDL_QUIT) return false;
+    if (ev.type == SDL_QUIT) {
+      sink.OnClose();
+      return false;
+    }
     if (ev.type == SDL_WINDOWEVENT) {
       if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) sink.OnActivate(true);
       else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) sink.OnActivate(false);

@@ -12,6 +12,8 @@ class IO2DWindowEvents {
  public:
   virtual ~IO2DWindowEvents() = default;
   virtual void OnActivate(bool active) = 0;
+  // The window was closed: the program is about to quit.
+  virtual void OnClose() {}
   virtual void OnWindowEvent(const SDL_Event& event) { (void)event; }
 };
 

@@ -97,6 +97,11 @@ void GameThatFailsWithARecord() {
 void GameThatThrowsAText() { EHS_ThrowText("Error in TItemsManager<T>::FreeItem"); }
 void GameThatThrowsSomethingElse() { throw std::out_of_range("vector"); }
 void GameThatEndsNormally() { O2D_GetEngine()->Start("TavroKavel", "v. 1.0"); }
+void ShutdownThatFails() { EHS_ThrowText("Unreleased object references left!"); }
+void GameWhoseShutdownFailsToo() {
+  O2D_GetEngine()->RegisterCallback(&ShutdownThatFails, 3);
+  EHS_RAISE(EHS_GAME, 0, "Invalid texture ID!");
+}
 void GameThatFaults() {
   EHS_SetCheckpoint(1023, 77);
   raise(SIGSEGV);
@@ -128,6 +133,11 @@ TEST_F(ProcessEntryTest, FatalErrorsAreReportedAndExitWithStatusOne) {
   EXPECT_EQ(ost_WinMain(&GameThatThrowsSomethingElse), 1);
   EXPECT_TRUE(LogHas(" !!!: EXCEPTION OF UNKNOWN TYPE!\n"));
   EXPECT_EQ(ost_WinMain(&GameThatEndsNormally), 0);
+
+  // A failing shutdown after the fatal error is reported too; the clean-up goes on.
+  EXPECT_EQ(ost_WinMain(&GameWhoseShutdownFailsToo), 1);
+  const std::string last = GameLog();
+  EXPECT_LT(last.find(" !!!: Unreleased object references left!\n"), last.find("--==: End of log.\n"));
 }
 
 TEST_F(ProcessEntryTest, MachineFaultWritesTheWin32Report) {

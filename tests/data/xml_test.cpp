@@ -71,9 +71,10 @@ TEST(XMLParser, TextsGiveTheirTrees) {
       {"<a></a><b/>", "?{}a{}()"},
       {"<?xml version=\"1.0\"?><!-- note --><root/>", "?xml{version=1.0,}root{}()"},
       {"<r><!-- <x/> --><y/></r>", "?{}r{}(y{}())"},  // a comment hides the elements inside it
-      // Truncated and malformed texts keep what was built; a value cut off is not stored.
+      // Truncated and malformed texts keep what was built.
       {"<a><b x=\"1\"", "?{}a{}(b{x=1,}())"},
-      {"<a><b x=\"1", "?{}a{}(b{}())"},
+      {"<a><b x=\"1", "?{}a{}(b{x=1,}())"},  // a value cut off by the end still stands
+      {"<a b/>", "?{}a{b/>=,}()"},
       {"<a><b></b", "?{}a{}(b{}())"},
       {"just text", "?{}{}()"},
       {"<!-- never closed <a/>", "?{}{}()"},

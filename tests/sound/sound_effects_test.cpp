@@ -23,8 +23,11 @@ TEST_F(SoundTest, StartAndStopAreFramedInTheLogAndStartRefusesBeforeGraphics) {
   COstrak early;
   EXPECT_EQ(Raised([&] { early.SoundInit(kRate); }),
             "2 0: Sound and Music system should be initialized after graphics system!");
+  early.m_bGfxReady = 1;  // graphics pre-initialised, but no window and device yet
+  EXPECT_EQ(Raised([&] { early.SoundInit(kRate); }),
+            "2 0: Sound and Music system should be initialized after graphics system!");
   // A rate that neither the device nor the silent one takes.
-  early.m_bGfxReady = 1;
+  early.CreateGameWindow(800, 600, true);
   early.SoundSelectDevice(O2DAUDIO_DEVICE_RENDER);
   EXPECT_EQ(Raised([&] { early.SoundInit(1000); }),
             "1 " + std::to_string(O2DAUDIO_ERROR_ILLPARAM) + ": Cannot initialize BASS library!");

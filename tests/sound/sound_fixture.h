@@ -50,7 +50,9 @@ class SoundTest : public TempDirTest {
     if (!entries.empty()) WriteFileBytes("DATA/res.xml", "<respack>" + entries + "</respack>");
     m_engine = std::make_unique<COstrak>();
     m_engine->ResInit();
+    KeepGLDriverLoaded();
     m_engine->m_bGfxReady = 1;
+    m_engine->CreateGameWindow(800, 600, true);
     m_engine->SoundSelectDevice(device);
     m_engine->SoundInit(kRate);
     Focus(true);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "costrak.h"
+#include "costrak_res_pack.h"
 #include "costrak_xml.h"
 #include "test_support.h"
 
@@ -115,4 +116,17 @@ TEST_F(PackToolTest, ErrorsNameTheOffendingFile) {
   EXPECT_EQ(RunTool("list nothing.pak", &out), 1);
   EXPECT_EQ(RunTool("frobnicate", &out), 1);
   EXPECT_EQ(RunTool("--help", &out), 0);
+}
+
+TEST_F(PackToolTest, ExtractKeepsTheFirstOfARepeatedIDAsTheEngineDoes) {
+  std::vector<O2DPackEntry> entries{{"A", "BINARY", 0, 0, 1}, {"A", "BINARY", 0, 0, 2}, {"B", "BINARY", 0, 0, 3}};
+  ASSERT_TRUE(RES_WritePack("dup.pak", entries, {"first", "second", "third"}));
+  fs::create_directory("DATA");
+  fs::copy_file("dup.pak", "DATA/dup.pak");
+  const auto fromPack = LoadAll();
+  fs::remove_all("DATA");
+  ASSERT_EQ(RunTool("extract dup.pak DATA"), 0);
+  const auto fromFiles = LoadAll();
+  EXPECT_EQ(fromFiles, fromPack);
+  EXPECT_EQ(fromFiles.at("A").bytes, "first");
 }

@@ -2,6 +2,7 @@
 //   ostrakpak build OUT.pak DESCRIPTOR.xml...
 //   ostrakpak list PACK
 //   ostrakpak extract PACK DIR
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -46,7 +47,12 @@ std::string ReadWhole(const std::string& path, uint64_t offset, uint64_t size) {
   return bytes;
 }
 
-int Build(const std::string& out, const std::vector<std::string>& descriptors) {
+int Build(const std::string& out, std::vector<std::string> descriptors) {
+  // The engine reads a folder's descriptors in byte order of their names; the
+  // pack keeps that order whatever order the shell gave.
+  std::stable_sort(descriptors.begin(), descriptors.end(), [](const std::string& a, const std::string& b) {
+    return fs::path(a).filename().string() < fs::path(b).filename().string();
+  });
   std::vector<O2DPackEntry> entries;
   std::vector<std::string> data;
   std::set<std::string> ids;
@@ -101,6 +107,7 @@ std::string FileNameFor(const O2DPackEntry& e, const std::string& bytes, std::se
   std::string base;
   for (unsigned char c : e.id) base += (std::isalnum(c) || c == '_' || c == '-') ? static_cast<char>(c) : '_';
   if (base.empty()) base = "resource";
+  base.resize(std::min<size_t>(base.size(), 200));  // file names are limited to 255 bytes
   std::string ext = ".bin";
   auto starts = [&](const char* magic, size_t at = 0) {
     return bytes.size() >= at + std::strlen(magic) && bytes.compare(at, std::strlen(magic), magic) == 0;
@@ -132,8 +139,13 @@ int Extract(const std::string& pack, const std::string& outDir) {
   std::set<std::string> used{"respack.xml"};
   std::ostringstream desc;
   desc << "<?xml version=\"1.0\"?>\n<respack>\n";
+  std::set<std::string> ids;
   for (const O2DPackEntry& e : dir.entries) {
-    if (e.id.find('"') != std::string::npos || e.typeName.find('"') != std::string::npos)
+    // The engine keeps the first entry of an ID and drops the others.
+    if (!ids.insert(e.id).second) continue;
+    // A descriptor value cannot hold a double quote, and a CR LF in it would
+    // read back as LF.
+    if (e.id.find_first_of("\"\r") != std::string::npos || e.typeName.find_first_of("\"\r") != std::string::npos)
       throw ToolError{pack, "the ID or type of " + e.id + " cannot be written to a descriptor"};
     std::string bytes = ReadWhole(pack, e.offset, e.size);
     if (RES_IsXMLType(e.typeName)) XML_TransformBytes(bytes.data(), bytes.size());
@@ -165,6 +177,9 @@ int main(int argc, char** argv) {
     if (args[0] == "extract" && args.size() == 3) return Extract(args[1], args[2]);
   } catch (const ToolError& e) {
     std::cerr << "ostrakpak: " << e.file << ": " << e.message << "\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "ostrakpak: " << args[1] << ": " << e.what() << "\n";
     return 1;
   }
   std::cerr << "ostrakpak: unknown command or wrong arguments (see --help)\n";
