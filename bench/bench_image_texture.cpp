@@ -65,8 +65,8 @@ void BM_PngToTexture(benchmark::State& state, uint32_t size, uint32_t levels, ui
     benchmark::DoNotOptimize(texture.pixels.data());
   }
 }
-BENCHMARK_CAPTURE(BM_PngToTexture, full_chain_8888, 0, 0, O2DIMG_FMT_A8R8G8B8)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_PngToTexture, scaled_512_4444, 512, 1, O2DIMG_FMT_A4R4G4B4)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PngToTexture, full_chain_8888, 0, 0, D3DFMT_A8R8G8B8)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PngToTexture, scaled_512_4444, 512, 1, D3DFMT_A4R4G4B4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -424,7 +424,6 @@ class COstrak : private IO2DWindowEvents {
   O2DDisplayMode m_DesktopMode;
   std::string m_strAdapterDesc;
   VQuad m_VQuad;
-  bool m_bVertexBufferCreated = false;
   QuadVertex* m_pLockedVertices = nullptr;
   int32_t m_iQueuedQuads = 0;
   int32_t m_aiCurrentTexture[O2D_STAGE_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1};

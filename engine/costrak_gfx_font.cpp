@@ -66,23 +66,23 @@ int32_t COstrak::LoadFont(const void* data, uint32_t size) {
 
   const std::string& cellSize = root.GetAttribute("cellsize");
   if (cellSize.empty()) EHS_RAISE(EHS_GENERAL, 0, "Invalid font cell size!");
-  font->fCellSize = RES_ReadFloat(cellSize, 0.0f);
+  font->fCellSize = XML_ReadFloat(cellSize, 0.0f);
 
   static constexpr const char* kComponents[3] = {"r", "g", "b"};
   for (int32_t i = 0; i < O2D_FONT_COLORS; ++i) {
     for (int c = 0; c < 3; ++c) {
       const std::string& value = root.GetAttribute("color" + std::to_string(i) + kComponents[c]);
-      if (!value.empty()) font->afColors[i][c] = RES_ReadFloat(value, 0.0f);
+      if (!value.empty()) font->afColors[i][c] = XML_ReadFloat(value, 0.0f);
     }
     font->afColors[i][3] = 1.0f;
   }
   for (int32_t c = 0; c < 256; ++c) {
     const std::string& width = root.GetAttribute("cs" + std::to_string(c));
     if (width.empty()) EHS_RAISE(EHS_GENERAL, 0, "Invalid character length!");
-    font->afWidths[c] = RES_ReadFloat(width, 0.0f);
+    font->afWidths[c] = XML_ReadFloat(width, 0.0f);
   }
 
-  const int32_t tag = RES_ReadInt(root.GetAttribute("tag"), 0);
+  const int32_t tag = XML_ReadInt(root.GetAttribute("tag"), 0);
   const int32_t id = m_pFontsManager->AddItem(font.release(), strID, tag);
   CSmartID::SetIDByStrID(strID, id);
   if (id == 0) m_iCurrentFont = 0;

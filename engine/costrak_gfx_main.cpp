@@ -387,7 +387,6 @@ void COstrak::GfxDeviceSetup() {
   m_afAmbientColor[0] = m_afAmbientColor[1] = m_afAmbientColor[2] = 0.0f;
   m_afAmbientColor[3] = 1.0f;
   if (!m_pDevice->CreateVertexBuffer()) EHS_RAISE(EHS_GAME, 0, "Cannot create Vertex Buffer!");
-  m_bVertexBufferCreated = true;
   if (!m_pDevice->SetIndices()) EHS_RAISE(EHS_GENERAL, 0, "Cannot process index buffer!");
 }
 
@@ -398,7 +397,6 @@ void COstrak::GfxReleaseVertexBuffer() {
     m_pDevice->SetStreamSource(false);
     m_pDevice->ReleaseVertexBuffer();
   }
-  m_bVertexBufferCreated = false;
 }
 
 void COstrak::GfxShutdown() {
@@ -435,7 +433,6 @@ void COstrak::GfxShutdown() {
   }
   m_pLockedVertices = nullptr;
   m_iQueuedQuads = 0;
-  m_bVertexBufferCreated = false;
   m_bGfxInitialized = false;
   m_bGfxPreInitialized = false;
   LOG_AddEntry("Done.", 3);

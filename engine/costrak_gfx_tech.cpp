@@ -72,7 +72,7 @@ class TechniqueReader {
   explicit TechniqueReader(const CXMLNode& node) : m_node(node) {}
 
   const std::string& Text(std::string_view name) const { return m_node.GetAttribute(name); }
-  float Float(std::string_view name) const { return RES_ReadFloat(Text(name), 0.0f); }
+  float Float(std::string_view name) const { return XML_ReadFloat(Text(name), 0.0f); }
   // "ON" is true; every other text ("OFF" included) is false.
   bool On(std::string_view name) const { return Text(name) == "ON"; }
   uint32_t Blend(std::string_view name) const { return Lookup(kBlends, Text(name), D3DBLEND_ZERO); }
@@ -160,7 +160,7 @@ int32_t COstrak::LoadTechniquesPack(const void* data, uint32_t size) {
     std::unique_ptr<O2DTECHNIQUE> technique(new (std::nothrow) O2DTECHNIQUE);
     if (!technique) EHS_RAISE(EHS_GENERAL, 0, "Cannot create O2DTECHNIQUE object!");
     TechniqueReader(*child).Fill(*technique);
-    const int32_t tag = RES_ReadInt(child->GetAttribute("tag"), 0);
+    const int32_t tag = XML_ReadInt(child->GetAttribute("tag"), 0);
     const int32_t id = m_pTechniquesManager->AddItem(technique.release(), strID, tag);
     CSmartID::SetIDByStrID(strID, id);
     ++count;

@@ -9,15 +9,6 @@
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_TEX;
 
-// The image loader and the device number formats alike.
-static_assert(O2DIMG_FMT_A8R8G8B8 == D3DFMT_A8R8G8B8);
-static_assert(O2DIMG_FMT_X8R8G8B8 == D3DFMT_X8R8G8B8);
-static_assert(O2DIMG_FMT_R5G6B5 == D3DFMT_R5G6B5);
-static_assert(O2DIMG_FMT_X1R5G5B5 == D3DFMT_X1R5G5B5);
-static_assert(O2DIMG_FMT_A1R5G5B5 == D3DFMT_A1R5G5B5);
-static_assert(O2DIMG_FMT_A4R4G4B4 == D3DFMT_A4R4G4B4);
-static_assert(O2DIMG_FMT_X4R4G4B4 == D3DFMT_X4R4G4B4);
-
 int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
                              int32_t tag, int32_t textureSize) {
   EHS_CP();

@@ -145,7 +145,8 @@ void COstrak::BatchOpen() {
   // A second open without a close starts over: what was queued is dropped.
   BatchUnlock();
   m_iQueuedQuads = 0;
-  if (m_bVertexBufferCreated && m_pDevice) m_pLockedVertices = m_pDevice->LockVertexBuffer();
+  // The device gives no lock while its vertex buffer is released (before a reset).
+  if (m_pDevice) m_pLockedVertices = m_pDevice->LockVertexBuffer();
   if (!m_pLockedVertices) EHS_RAISE(EHS_GENERAL, 0, "Cannot lock vertex buffer!");
   if (!m_pDevice->SetStreamSource(true)) EHS_RAISE(EHS_GENERAL, 0, "Cannot set stream source!");
 }

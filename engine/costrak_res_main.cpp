@@ -6,7 +6,6 @@
 #include <fstream>
 #include <limits>
 #include <new>
-#include <sstream>
 
 #include "costrak.h"
 #include "costrak_res_cres.h"
@@ -35,21 +34,6 @@ std::vector<std::string> RES_ListFiles(const std::string& dir, const std::string
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-int32_t RES_ReadInt(const std::string& text, int32_t fallback) {
-  std::istringstream in(text);
-  long long value = 0;
-  if (!(in >> value) || value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-    return fallback;
-  return static_cast<int32_t>(value);
-}
-
-float RES_ReadFloat(const std::string& text, float fallback) {
-  std::istringstream in(text);
-  float value = 0.0f;
-  if (!(in >> value)) return fallback;
-  return value;
 }
 
 bool RES_IsXMLType(const std::string& typeName) {
@@ -197,10 +181,10 @@ int32_t RES_ReadDescriptor(const std::string& path, const std::string& dataDir,
       EHS_RAISE(EHS_GENERAL, 0, "Wrong resource file - check if it exists!");
     probe.close();
 
-    const int32_t data1 = RES_ReadInt(child->GetAttribute("data1"), 0);
-    const int32_t data2 = RES_ReadInt(child->GetAttribute("data2"), 0);
-    const int32_t data3 = RES_ReadInt(child->GetAttribute("data3"), 0);
-    const int32_t tag = RES_ReadInt(child->GetAttribute("tag"), 0);
+    const int32_t data1 = XML_ReadInt(child->GetAttribute("data1"), 0);
+    const int32_t data2 = XML_ReadInt(child->GetAttribute("data2"), 0);
+    const int32_t data3 = XML_ReadInt(child->GetAttribute("data3"), 0);
+    const int32_t tag = XML_ReadInt(child->GetAttribute("tag"), 0);
     add(std::make_unique<CO2DResource>(id, child->GetAttribute("typeid"), tag, filePath, 0,
                                        static_cast<int32_t>(size), data1, data2, data3));
   }

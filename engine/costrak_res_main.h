@@ -37,14 +37,6 @@ O2DSoundParams RES_SoundParams(int32_t data1, int32_t data2, int32_t data3);
 // so that registration and loading by tag run in the same order everywhere.
 std::vector<std::string> RES_ListFiles(const std::string& dir, const std::string& extension);
 
-// Decimal signed 32-bit value as the data files write it (leading blanks, optional
-// sign, digits up to the first non-digit); `fallback` when there is no number.
-int32_t RES_ReadInt(const std::string& text, int32_t fallback);
-
-// A leading decimal number (leading blanks, optional sign, fraction, exponent)
-// as the data files write floats; `fallback` when there is none.
-float RES_ReadFloat(const std::string& text, float fallback);
-
 // Types whose data is XML text (stored with the XML transform in packs).
 bool RES_IsXMLType(const std::string& typeName);
 

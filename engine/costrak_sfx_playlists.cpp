@@ -36,7 +36,7 @@ int32_t COstrak::LoadPlaylist(const void* data, uint32_t size) {
 
   auto* playlist = new (std::nothrow) Playlist();
   if (!playlist) EHS_RAISE(EHS_GENERAL, 0, "Cannot create playlist object!");
-  const int32_t id = m_pPlaylistsManager->AddItem(playlist, strID, RES_ReadInt(doc.root.GetAttribute("tag"), 0));
+  const int32_t id = m_pPlaylistsManager->AddItem(playlist, strID, XML_ReadInt(doc.root.GetAttribute("tag"), 0));
   for (int32_t i = 0; i < doc.root.GetChildCount(); ++i) {
     CXMLNode* child = doc.root.GetChildNode(i);
     if (!child) EHS_RAISE(EHS_GENERAL, 0, "XML Parser error - child node is NULL");

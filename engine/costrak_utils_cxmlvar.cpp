@@ -4,7 +4,6 @@
 #include <limits>
 #include <map>
 #include <new>
-#include <sstream>
 #include <string>
 
 #include "costrak.h"
@@ -65,19 +64,13 @@ void CXMLVar::SetVarByName(std::string_view name, const char* value) {
 
 void CXMLVarInt::SetValue(const char* text) {
   EHS_CP();
-  std::istringstream in(text ? text : "");
-  long value = 0;
-  // The data was written for a 32-bit long: a number outside that range fails
-  // the extraction there, so it stores nothing here either.
-  if (in >> value && value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max())
-    m_iValue = static_cast<int32_t>(value);
+  // A text that is no number stores nothing.
+  m_iValue = XML_ReadInt(text ? text : "", m_iValue);
 }
 
 void CXMLVarFloat::SetValue(const char* text) {
   EHS_CP();
-  std::istringstream in(text ? text : "");
-  float value = 0.0f;
-  if (in >> value) m_fValue = value;
+  m_fValue = XML_ReadFloat(text ? text : "", m_fValue);
 }
 
 void RESLOAD_XMLData(const void* data, uint32_t size) {

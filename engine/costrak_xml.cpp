@@ -1,6 +1,8 @@
 #include "costrak_xml.h"
 
 #include <fstream>
+#include <limits>
+#include <sstream>
 #include <iterator>
 
 #include "costrak_ehs.h"
@@ -14,6 +16,22 @@ const std::string kEmptyText;
 
 bool O2D_GetXMLEncryptMode() { return g_xmlEncryptMode; }
 void O2D_SetXMLEncryptMode(bool on) { g_xmlEncryptMode = on; }
+
+int32_t XML_ReadInt(const std::string& text, int32_t fallback) {
+  std::istringstream in(text);
+  long long value = 0;
+  // The data was written for a 32-bit long: a number outside that range fails
+  // the extraction there, so it gives the fallback here too.
+  if (!(in >> value) || value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+    return fallback;
+  return static_cast<int32_t>(value);
+}
+
+float XML_ReadFloat(const std::string& text, float fallback) {
+  std::istringstream in(text);
+  float value = 0.0f;
+  return (in >> value) ? value : fallback;
+}
 
 void XML_TransformBytes(void* data, size_t size) {
   auto* bytes = static_cast<uint8_t*>(data);

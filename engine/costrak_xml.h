@@ -78,3 +78,9 @@ void XML_TransformBytes(void* data, size_t size);
 // data. Off at start; the resource subsystem turns it on in pack mode.
 bool O2D_GetXMLEncryptMode();
 void O2D_SetXMLEncryptMode(bool on);
+
+// Numbers in XML text, read by stream extraction as the data files write them
+// (leading blanks, optional sign, digits up to the first character that does not
+// fit); `fallback` when there is no number or an integer does not fit 32 bits.
+int32_t XML_ReadInt(const std::string& text, int32_t fallback);
+float XML_ReadFloat(const std::string& text, float fallback);

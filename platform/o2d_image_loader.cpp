@@ -79,31 +79,11 @@ bool O2D_ImageSizeAllowed(uint64_t width, uint64_t height, std::string& error) {
   return true;
 }
 
-uint32_t O2DImageTexture::LevelSize(uint32_t size0, uint32_t level) {
-  return level >= 32 ? 1 : std::max<uint32_t>(1, size0 >> level);
-}
-
 size_t O2DImageTexture::LevelOffset(uint32_t level) const {
   size_t offset = 0;
   for (uint32_t i = 0; i < level; ++i)
-    offset += static_cast<size_t>(LevelWidth(i)) * LevelHeight(i) * O2D_ImageFormatBytes(format);
+    offset += static_cast<size_t>(LevelWidth(i)) * LevelHeight(i) * O2DFormatBytesPerPixel(format);
   return offset;
-}
-
-uint32_t O2D_ImageFormatBytes(uint32_t format) {
-  switch (format) {
-    case O2DIMG_FMT_A8R8G8B8:
-    case O2DIMG_FMT_X8R8G8B8:
-      return 4;
-    case O2DIMG_FMT_R5G6B5:
-    case O2DIMG_FMT_X1R5G5B5:
-    case O2DIMG_FMT_A1R5G5B5:
-    case O2DIMG_FMT_A4R4G4B4:
-    case O2DIMG_FMT_X4R4G4B4:
-      return 2;
-    default:
-      return 0;
-  }
 }
 
 bool O2D_DecodeImage(const void* bytes, size_t size, O2DImage& out, std::string* error) {
@@ -207,7 +187,7 @@ O2DImage O2D_HalveImage(const O2DImage& src) {
 }
 
 bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>& dst) {
-  const uint32_t bpp = O2D_ImageFormatBytes(format);
+  const uint32_t bpp = O2DFormatBytesPerPixel(format);
   if (!bpp) return false;
   const size_t count = static_cast<size_t>(src.width) * src.height;
   size_t pos = dst.size();
@@ -216,25 +196,25 @@ bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>
   for (size_t i = 0; i < count; ++i, s += 4) {
     const uint32_t r = s[0], g = s[1], b = s[2], a = s[3];
     switch (format) {
-      case O2DIMG_FMT_A8R8G8B8:
-      case O2DIMG_FMT_X8R8G8B8:
+      case D3DFMT_A8R8G8B8:
+      case D3DFMT_X8R8G8B8:
         dst[pos++] = static_cast<uint8_t>(b);
         dst[pos++] = static_cast<uint8_t>(g);
         dst[pos++] = static_cast<uint8_t>(r);
-        dst[pos++] = static_cast<uint8_t>(format == O2DIMG_FMT_A8R8G8B8 ? a : 0xFF);
+        dst[pos++] = static_cast<uint8_t>(format == D3DFMT_A8R8G8B8 ? a : 0xFF);
         break;
-      case O2DIMG_FMT_R5G6B5:
+      case D3DFMT_R5G6B5:
         Put16(dst, pos, Quant(r, 5) << 11 | Quant(g, 6) << 5 | Quant(b, 5));
         break;
-      case O2DIMG_FMT_X1R5G5B5:
-      case O2DIMG_FMT_A1R5G5B5: {
-        const uint32_t alpha = format == O2DIMG_FMT_A1R5G5B5 ? Quant(a, 1) : 1;
+      case D3DFMT_X1R5G5B5:
+      case D3DFMT_A1R5G5B5: {
+        const uint32_t alpha = format == D3DFMT_A1R5G5B5 ? Quant(a, 1) : 1;
         Put16(dst, pos, alpha << 15 | Quant(r, 5) << 10 | Quant(g, 5) << 5 | Quant(b, 5));
         break;
       }
-      case O2DIMG_FMT_A4R4G4B4:
-      case O2DIMG_FMT_X4R4G4B4: {
-        const uint32_t alpha = format == O2DIMG_FMT_A4R4G4B4 ? Quant(a, 4) : 0xF;
+      case D3DFMT_A4R4G4B4:
+      case D3DFMT_X4R4G4B4: {
+        const uint32_t alpha = format == D3DFMT_A4R4G4B4 ? Quant(a, 4) : 0xF;
         Put16(dst, pos, alpha << 12 | Quant(r, 4) << 8 | Quant(g, 4) << 4 | Quant(b, 4));
         break;
       }
@@ -246,7 +226,7 @@ bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>
 bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32_t height, uint32_t levels,
                           uint32_t format, O2DImageTexture& out, uint32_t maxSide, std::string* error) {
   out = O2DImageTexture();
-  if (!O2D_ImageFormatBytes(format)) return Refuse(error, "unsupported texture format " + std::to_string(format));
+  if (!O2DFormatBytesPerPixel(format)) return Refuse(error, "unsupported texture format " + std::to_string(format));
   if ((!IsDefault(width) && width > O2DIMG_MAX_SIDE) || (!IsDefault(height) && height > O2DIMG_MAX_SIDE))
     return Refuse(error, "texture size " + std::to_string(width) + "x" + std::to_string(height) + " is not allowed");
   try {

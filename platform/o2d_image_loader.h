@@ -8,14 +8,10 @@
 #include <string>
 #include <vector>
 
-// Texture formats, numbered as the device numbers them (D3DFORMAT values).
-constexpr uint32_t O2DIMG_FMT_A8R8G8B8 = 21;
-constexpr uint32_t O2DIMG_FMT_X8R8G8B8 = 22;
-constexpr uint32_t O2DIMG_FMT_R5G6B5 = 23;
-constexpr uint32_t O2DIMG_FMT_X1R5G5B5 = 24;
-constexpr uint32_t O2DIMG_FMT_A1R5G5B5 = 25;
-constexpr uint32_t O2DIMG_FMT_A4R4G4B4 = 26;
-constexpr uint32_t O2DIMG_FMT_X4R4G4B4 = 30;
+#include "o2d_render_device.h"
+
+// Texture formats are the device's (D3DFMT_* of o2d_render_device.h); the
+// supported ones are those O2DFormatBytesPerPixel knows.
 
 // Width, height or level count "default": the image's own size, the full mip chain.
 constexpr uint32_t O2DIMG_DEFAULT = 0xFFFFFFFFu;
@@ -42,15 +38,12 @@ struct O2DImageTexture {
   uint32_t format = 0;
   std::vector<uint8_t> pixels;
 
-  static uint32_t LevelSize(uint32_t size0, uint32_t level);  // max(1, size0 >> level)
-  uint32_t LevelWidth(uint32_t level) const { return LevelSize(width, level); }
-  uint32_t LevelHeight(uint32_t level) const { return LevelSize(height, level); }
+  uint32_t LevelWidth(uint32_t level) const { return O2DLevelSize(width, level); }
+  uint32_t LevelHeight(uint32_t level) const { return O2DLevelSize(height, level); }
   // Byte offset of a level in `pixels`.
   size_t LevelOffset(uint32_t level) const;
 };
 
-// Bytes per pixel of a supported texture format; 0 for any other format.
-uint32_t O2D_ImageFormatBytes(uint32_t format);
 
 // Decodes a PNG, JPEG or Windows bitmap; the kind is told by the content, not by a
 // name. PNG: every colour type and bit depth, palettes, tRNS transparency and

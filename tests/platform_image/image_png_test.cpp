@@ -89,7 +89,7 @@ TEST(PngSuite, CorruptImagesAreRefused) {
     EXPECT_FALSE(O2D_DecodeImage(bytes.data(), bytes.size(), img, &error));
     EXPECT_TRUE(!error.empty() && img.rgba.empty());
     O2DImageTexture tex;
-    EXPECT_FALSE(O2D_LoadImageTexture(bytes.data(), bytes.size(), 0, 0, 0, O2DIMG_FMT_A8R8G8B8, tex));
+    EXPECT_FALSE(O2D_LoadImageTexture(bytes.data(), bytes.size(), 0, 0, 0, D3DFMT_A8R8G8B8, tex));
     EXPECT_TRUE(tex.pixels.empty());
   }
 }

@@ -44,7 +44,7 @@ std::vector<uint8_t> Ramp(uint32_t w, uint32_t h) {
 TEST(ImageConvert, FourBitChannelsHaveSixteenRoundedLevels) {
   std::vector<uint8_t> gradient;
   for (int v = 0; v < 256; ++v) gradient.insert(gradient.end(), {uint8_t(v), uint8_t(v), uint8_t(v), uint8_t(v)});
-  const auto texels = Convert16(gradient, O2DIMG_FMT_A4R4G4B4);
+  const auto texels = Convert16(gradient, D3DFMT_A4R4G4B4);
   std::set<uint16_t> distinct(texels.begin(), texels.end());
   EXPECT_EQ(distinct.size(), 16u);
   for (int v = 0; v < 256; ++v) {
@@ -52,27 +52,27 @@ TEST(ImageConvert, FourBitChannelsHaveSixteenRoundedLevels) {
     EXPECT_EQ(texels[v], q << 12 | q << 8 | q << 4 | q) << v;
   }
   // The X form writes its unused nibble as ones.
-  EXPECT_EQ(Convert16({0, 0, 0, 0}, O2DIMG_FMT_X4R4G4B4)[0], 0xF000);
+  EXPECT_EQ(Convert16({0, 0, 0, 0}, D3DFMT_X4R4G4B4)[0], 0xF000);
 }
 
 TEST(ImageConvert, PackingsAndUnsupportedFormats) {
   const std::vector<uint8_t> rgbw = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
-  EXPECT_EQ(Convert16(rgbw, O2DIMG_FMT_R5G6B5), (std::vector<uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF}));
-  EXPECT_EQ(Convert16(rgbw, O2DIMG_FMT_X1R5G5B5), (std::vector<uint16_t>{0xFC00, 0x83E0, 0x801F, 0xFFFF}));
+  EXPECT_EQ(Convert16(rgbw, D3DFMT_R5G6B5), (std::vector<uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF}));
+  EXPECT_EQ(Convert16(rgbw, D3DFMT_X1R5G5B5), (std::vector<uint16_t>{0xFC00, 0x83E0, 0x801F, 0xFFFF}));
   // One alpha bit: half and above is opaque.
-  EXPECT_EQ(Convert16({255, 0, 0, 127, 255, 0, 0, 128}, O2DIMG_FMT_A1R5G5B5),
+  EXPECT_EQ(Convert16({255, 0, 0, 127, 255, 0, 0, 128}, D3DFMT_A1R5G5B5),
             (std::vector<uint16_t>{0x7C00, 0xFC00}));
   // Six bits of green round to their own 64 levels: 130 -> 32.
-  EXPECT_EQ(Convert16({0, 130, 0, 255}, O2DIMG_FMT_R5G6B5)[0], 32 << 5);
+  EXPECT_EQ(Convert16({0, 130, 0, 255}, D3DFMT_R5G6B5)[0], 32 << 5);
 
   // 32 bits in B, G, R, A byte order; formats without a conversion are refused.
   const O2DImage px = MakeImage(1, 1, {0x11, 0x22, 0x33, 0x44});
   std::vector<uint8_t> argb, xrgb, out;
-  ASSERT_TRUE(O2D_ConvertImage(px, O2DIMG_FMT_A8R8G8B8, argb) && O2D_ConvertImage(px, O2DIMG_FMT_X8R8G8B8, xrgb));
+  ASSERT_TRUE(O2D_ConvertImage(px, D3DFMT_A8R8G8B8, argb) && O2D_ConvertImage(px, D3DFMT_X8R8G8B8, xrgb));
   EXPECT_EQ(argb, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0x44}));
   EXPECT_EQ(xrgb, (std::vector<uint8_t>{0x33, 0x22, 0x11, 0xFF}));
   for (uint32_t format : {0u, 20u, 29u, 50u}) {
-    EXPECT_EQ(O2D_ImageFormatBytes(format), 0u);
+    EXPECT_EQ(O2DFormatBytesPerPixel(format), 0u);
     EXPECT_FALSE(O2D_ConvertImage(px, format, out));
   }
 }
@@ -137,8 +137,8 @@ TEST(ImageTexture, SizeLevelsAndFormatArguments) {
   };
   // 0 and "default" keep the image size and build the full chain 4, 2, 1.
   for (uint32_t def : {0u, O2DIMG_DEFAULT}) {
-    load(def, def, def, O2DIMG_FMT_A8R8G8B8);
-    EXPECT_EQ(std::tuple(tex.width, tex.height, tex.levels, tex.format), std::tuple(4u, 4u, 3u, O2DIMG_FMT_A8R8G8B8));
+    load(def, def, def, D3DFMT_A8R8G8B8);
+    EXPECT_EQ(std::tuple(tex.width, tex.height, tex.levels, tex.format), std::tuple(4u, 4u, 3u, D3DFMT_A8R8G8B8));
     EXPECT_EQ(tex.pixels.size(), (16u + 4u + 1u) * 4u);
     EXPECT_EQ(std::pair(tex.LevelOffset(1), tex.LevelOffset(2)), std::pair(size_t{64}, size_t{80}));
   }
@@ -147,22 +147,22 @@ TEST(ImageTexture, SizeLevelsAndFormatArguments) {
   EXPECT_EQ(std::pair(tex.pixels[64 + 2], tex.pixels[64 + 1]), std::pair(half.rgba[0], half.rgba[1]));
 
   // A count above the chain is cut to it; 1 gives the image alone.
-  load(0, 0, 9, O2DIMG_FMT_R5G6B5);
+  load(0, 0, 9, D3DFMT_R5G6B5);
   EXPECT_EQ(std::pair(tex.levels, tex.pixels.size()), std::pair(3u, size_t(21 * 2)));
-  load(0, 0, 1, O2DIMG_FMT_A4R4G4B4);
+  load(0, 0, 1, D3DFMT_A4R4G4B4);
   EXPECT_EQ(std::pair(tex.levels, tex.pixels.size()), std::pair(1u, size_t(16 * 2)));
 
   // A requested size scales; a non-square chain ends at 1x1 after the longer side.
-  load(16, 2, 0, O2DIMG_FMT_X8R8G8B8);
+  load(16, 2, 0, D3DFMT_X8R8G8B8);
   EXPECT_EQ(tex.levels, 5u);
   EXPECT_EQ(std::pair(tex.LevelWidth(4), tex.LevelHeight(2)), std::pair(1u, 1u));
   EXPECT_EQ(tex.pixels.size(), (32u + 8u + 4u + 2u + 1u) * 4u);
   EXPECT_EQ(tex.LevelOffset(5), tex.pixels.size());
 
   // The device's largest side caps the size, whether asked for or the image's own.
-  load(8, 8, 1, O2DIMG_FMT_A8R8G8B8, 2);
+  load(8, 8, 1, D3DFMT_A8R8G8B8, 2);
   EXPECT_EQ(std::pair(tex.width, tex.height), std::pair(2u, 2u));
-  load(0, 0, 1, O2DIMG_FMT_A8R8G8B8, 2);
+  load(0, 0, 1, D3DFMT_A8R8G8B8, 2);
   EXPECT_EQ(tex.width, 2u);
   EXPECT_EQ(tex.pixels[2], half.rgba[0]);
 }
@@ -175,10 +175,10 @@ TEST(ImageTexture, RefusalsLeaveNoTexture) {
   EXPECT_NE(error.find("format"), std::string::npos);
   EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0, 0, 1, 0, tex));
   // A negative texture size seen as unsigned is not a size.
-  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0xFFFFFFFEu, 0xFFFFFFFEu, 1, O2DIMG_FMT_A8R8G8B8, tex));
-  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 16385, 16385, 1, O2DIMG_FMT_A8R8G8B8, tex));
-  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size() - 1, 0, 0, 1, O2DIMG_FMT_A8R8G8B8, tex));
-  EXPECT_FALSE(O2D_LoadImageTexture(nullptr, 0, 0, 0, 1, O2DIMG_FMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 0xFFFFFFFEu, 0xFFFFFFFEu, 1, D3DFMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size(), 16385, 16385, 1, D3DFMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(bmp.data(), bmp.size() - 1, 0, 0, 1, D3DFMT_A8R8G8B8, tex));
+  EXPECT_FALSE(O2D_LoadImageTexture(nullptr, 0, 0, 0, 1, D3DFMT_A8R8G8B8, tex));
   EXPECT_TRUE(tex.pixels.empty());
   EXPECT_EQ(tex.levels, 0u);
 }

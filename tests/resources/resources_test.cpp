@@ -254,7 +254,7 @@ TEST_F(ResourcesTest, ListingIsInByteOrderAndReadIntFollowsStreamExtraction) {
   EXPECT_EQ(RES_ListFiles("DATA", ".xml"), (std::vector<std::string>{"A.xml", "a.XML", "b.xml"}));
 
   for (auto [text, value] : {std::pair{" 42abc", 42}, {"-7", -7}, {"", 5}, {"x1", 5}, {"99999999999", 5}})
-    EXPECT_EQ(RES_ReadInt(text, 5), value) << text;
+    EXPECT_EQ(XML_ReadInt(text, 5), value) << text;
   EXPECT_TRUE(RES_IsXMLType("FONT"));
   EXPECT_FALSE(RES_IsXMLType("TEXTURE"));
 }
