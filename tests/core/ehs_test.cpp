@@ -49,7 +49,7 @@ TEST(ErrorRecord, SignalsMapToMachineFaultCodesAndTheirTexts) {
 
 TEST_F(ErrorReportTest, ReportsAccumulateInEhslog) {
   EHS_SetCheckpoint(121, 77);
-  CEHSException e(EHS_GAME, 4294967295u, "Invalid resource ID!", "engine/costrak_res_main.cpp", -5);
+  CEHSException e(EHS_GAME, 4294967295u, "Invalid resource ID!", "engine/res/costrak_res_main.cpp", -5);
   const EHSLocalTime t = EHS_LocalTimeNow();
   e.WriteReport();
   e.WriteReport();
@@ -60,7 +60,7 @@ TEST_F(ErrorReportTest, ReportsAccumulateInEhslog) {
                           "Exception type: Game.\n"
                           "Exception code: 4294967295\n"
                           "Exception desc: Invalid resource ID!\n"
-                          "File: engine/costrak_res_main.cpp\n"
+                          "File: engine/res/costrak_res_main.cpp\n"
                           "Line: -5\n"
                           "Last checkpoint:\n"
                           "   FileID: 121\n"
