@@ -99,7 +99,7 @@ class COstrak : private IO2DWindowEvents {
   void GfxPreInit(int32_t width, int32_t height);
   // True once graphics has made the game window (the device is made with it):
   // input and sound refuse to start before.
-  bool GfxHasWindow() const { return m_bGfxReady && m_window.GetSDLWindow() != nullptr; }
+  bool GfxHasWindow() const { return m_bGfxReady && m_window.GetHandle() != nullptr; }
   void GfxGetCaps(VideoCaps& caps) const;
   void GfxInit(int32_t displayMode, bool windowed);
   void GfxShutdown();
@@ -323,7 +323,7 @@ class COstrak : private IO2DWindowEvents {
   int32_t PlaylistGetCurrent() const { return m_iCurrentPlaylist; }
 
  private:
-  void InputOnEvent(const SDL_Event& event);
+  void InputOnEvent(const O2DWindowEvent& event);
   void InputLoseAcquisition();
   void KeyboardTextEntry();
   void SetCursorInside(bool inside);
@@ -348,7 +348,7 @@ class COstrak : private IO2DWindowEvents {
  private:
   void OnActivate(bool active) override;
   void OnClose() override;
-  void OnWindowEvent(const SDL_Event& event) override;
+  void OnWindowEvent(const O2DWindowEvent& event) override;
 
   // Graphics internals.
   void GfxWriteCapsReport(int32_t width, int32_t height);

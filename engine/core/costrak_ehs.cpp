@@ -39,28 +39,28 @@ const char* CEHSException::GetTypeName() const { return EHS_TypeName(Type); }
 
 const char* EHS_MachineFaultDesc(uint32_t code) {
   switch (code) {
-    case EHS_EXCEPTION_DATATYPE_MISALIGNMENT: return "Data type misalingment.";
-    case EHS_EXCEPTION_BREAKPOINT: return "Breakpoint.";
-    case EHS_EXCEPTION_SINGLE_STEP:
+    case O2D_EXCEPTION_DATATYPE_MISALIGNMENT: return "Data type misalingment.";
+    case O2D_EXCEPTION_BREAKPOINT: return "Breakpoint.";
+    case O2D_EXCEPTION_SINGLE_STEP:
       return "A trace trap or other single-instruction mechanism signaled that one instruction has been executed.";
-    case EHS_EXCEPTION_ACCESS_VIOLATION: return "Access violation.";
-    case EHS_EXCEPTION_IN_PAGE_ERROR: return "Page error.";
-    case EHS_EXCEPTION_ILLEGAL_INSTRUCTION: return "Illegal instruction.";
-    case EHS_EXCEPTION_NONCONTINUABLE_EXCEPTION: return "Noncontinuable exception ignored.";
-    case EHS_EXCEPTION_INVALID_DISPOSITION: return "Invalid disposition.";
-    case EHS_EXCEPTION_ARRAY_BOUNDS_EXCEEDED: return "Array bounds exceeded.";
-    case EHS_EXCEPTION_FLT_DENORMAL_OPERAND: return "Denormal operand (float).";
-    case EHS_EXCEPTION_FLT_DIVIDE_BY_ZERO: return "Divide by zero (float).";
-    case EHS_EXCEPTION_FLT_INEXACT_RESULT: return "Inexact result (float).";
-    case EHS_EXCEPTION_FLT_INVALID_OPERATION: return "Invalid operation (float).";
-    case EHS_EXCEPTION_FLT_OVERFLOW: return "Overflow (float).";
-    case EHS_EXCEPTION_FLT_STACK_CHECK: return "Stack overflow or underflow (float).";
-    case EHS_EXCEPTION_FLT_UNDERFLOW: return "Underflow (float).";
-    case EHS_EXCEPTION_INT_DIVIDE_BY_ZERO: return "Divide by zero (int).";
-    case EHS_EXCEPTION_INT_OVERFLOW: return "Overflow (int).";
-    case EHS_EXCEPTION_PRIV_INSTRUCTION:
+    case O2D_EXCEPTION_ACCESS_VIOLATION: return "Access violation.";
+    case O2D_EXCEPTION_IN_PAGE_ERROR: return "Page error.";
+    case O2D_EXCEPTION_ILLEGAL_INSTRUCTION: return "Illegal instruction.";
+    case O2D_EXCEPTION_NONCONTINUABLE_EXCEPTION: return "Noncontinuable exception ignored.";
+    case O2D_EXCEPTION_INVALID_DISPOSITION: return "Invalid disposition.";
+    case O2D_EXCEPTION_ARRAY_BOUNDS_EXCEEDED: return "Array bounds exceeded.";
+    case O2D_EXCEPTION_FLT_DENORMAL_OPERAND: return "Denormal operand (float).";
+    case O2D_EXCEPTION_FLT_DIVIDE_BY_ZERO: return "Divide by zero (float).";
+    case O2D_EXCEPTION_FLT_INEXACT_RESULT: return "Inexact result (float).";
+    case O2D_EXCEPTION_FLT_INVALID_OPERATION: return "Invalid operation (float).";
+    case O2D_EXCEPTION_FLT_OVERFLOW: return "Overflow (float).";
+    case O2D_EXCEPTION_FLT_STACK_CHECK: return "Stack overflow or underflow (float).";
+    case O2D_EXCEPTION_FLT_UNDERFLOW: return "Underflow (float).";
+    case O2D_EXCEPTION_INT_DIVIDE_BY_ZERO: return "Divide by zero (int).";
+    case O2D_EXCEPTION_INT_OVERFLOW: return "Overflow (int).";
+    case O2D_EXCEPTION_PRIV_INSTRUCTION:
       return "The thread tried to execute an instruction whose operation is not allowed in the current machine mode.";
-    case EHS_EXCEPTION_STACK_OVERFLOW: return "Stack overflow.";
+    case O2D_EXCEPTION_STACK_OVERFLOW: return "Stack overflow.";
     default: return nullptr;
   }
 }

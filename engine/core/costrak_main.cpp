@@ -148,7 +148,7 @@ void COstrak::OnActivate(bool active) {
 // A closed window leaves the application inactive, without the focus-lost steps.
 void COstrak::OnClose() { g_bAppActive = false; }
 
-void COstrak::OnWindowEvent(const SDL_Event& event) { InputOnEvent(event); }
+void COstrak::OnWindowEvent(const O2DWindowEvent& event) { InputOnEvent(event); }
 
 void COstrak::OnFocusGained() {
   EHS_CP();

@@ -11,10 +11,3 @@ int ost_WinMain(O2DGameEntry gameEntry);
 
 // Name of the single-instance guard.
 inline constexpr const char* O2D_INSTANCE_NAME = "Ostrak2D App";
-
-// Installs the SIGSEGV/SIGBUS/SIGFPE/SIGILL handlers that write the type-3 report
-// and re-raise, and the SIGINT/SIGTERM handlers that request a normal quit.
-void O2D_InstallSignalHandlers();
-
-// The Windows exception code a machine-fault signal stands for (0 for another signal).
-unsigned O2D_SignalToExceptionCode(int sig, int siCode);

@@ -322,7 +322,7 @@ void COstrak::GfxInit(int32_t displayMode, bool windowed) {
   m_PresentParams.BackBufferHeight = static_cast<uint32_t>(m_iScreenHeight);
   m_PresentParams.BackBufferFormat = GfxModeInfo(displayMode).Format;
   m_PresentParams.Windowed = windowed;
-  m_PresentParams.Window = m_window.GetSDLWindow();
+  m_PresentParams.Window = m_window.GetHandle();
 
   LOG_AddEmptyLines(1);
   LOG_AddEntry("Creating D3DDevice...", 1);
@@ -426,7 +426,7 @@ void COstrak::GfxShutdown() {
     if (m_pDevice->Release() > 0) LOG_AddEntry("pD3Device references left!", 6);
     m_pDevice = nullptr;
   }
-  if (m_window.GetSDLWindow()) DestroyGameWindow();
+  if (m_window.GetHandle()) DestroyGameWindow();
   if (m_pAdapter) {
     if (m_pAdapter->Release() > 0) LOG_AddEntry("pD3D references left!", 6);
     m_pAdapter = nullptr;

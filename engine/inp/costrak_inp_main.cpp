@@ -27,7 +27,7 @@ void COstrak::InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices) {
   if (!devices) {
     int32_t width = 0, height = 0, result = O2D_INPUT_OK;
     GetScreenSize(width, height);
-    devices = O2D_CreateInputDevices(m_window.GetSDLWindow(), width, height, &result);
+    devices = O2D_CreateInputDevices(m_window.GetHandle(), width, height, &result);
     if (result != O2D_INPUT_OK) EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Cannot create DirectInput object!");
   }
   if (!devices) EHS_RAISE(EHS_GENERAL, 0, "Error: Direct Input object is NULL!");
@@ -83,12 +83,10 @@ void COstrak::InputReacquire() {
   m_bMouseAcquired = AcquireLogged(m_pInputDevices->AcquireMouse(), "Cannot acquire mouse!");
 }
 
-void COstrak::InputOnEvent(const SDL_Event& event) {
+void COstrak::InputOnEvent(const O2DWindowEvent& event) {
   EHS_CP();
-  if (!m_pInputDevices || event.type != SDL_WINDOWEVENT || event.window.event != SDL_WINDOWEVENT_FOCUS_LOST)
-    return;
-  SDL_Window* window = m_window.GetSDLWindow();
-  if (window && event.window.windowID == SDL_GetWindowID(window)) InputLoseAcquisition();
+  if (!m_pInputDevices || event.kind != O2DWindowEvent::FocusLost) return;
+  if (event.window && event.window == m_window.GetHandle()) InputLoseAcquisition();
 }
 
 // The window lost the focus: both devices lose acquisition, and from now on

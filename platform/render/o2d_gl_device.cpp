@@ -1,7 +1,7 @@
 #include "o2d_gl_device.h"
 #include "o2d_letterbox.h"
 
-#include <SDL.h>
+#include "o2d_sdl.h"
 #include <epoxy/gl.h>
 
 #include <algorithm>
@@ -419,7 +419,7 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
     error = "no window given";
     return false;
   }
-  if ((SDL_GetWindowFlags(params.Window) & SDL_WINDOW_OPENGL) == 0) {
+  if ((SDL_GetWindowFlags(O2D_ToSDLWindow(params.Window)) & SDL_WINDOW_OPENGL) == 0) {
     error = "the window was not created with SDL_WINDOW_OPENGL";
     return false;
   }
@@ -427,7 +427,7 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
     error = "unsupported back buffer format " + std::to_string(params.BackBufferFormat);
     return false;
   }
-  m_window = params.Window;
+  m_window = O2D_ToSDLWindow(params.Window);
   SetGLAttributes();
   m_context = SDL_GL_CreateContext(m_window);
   if (m_context == nullptr) {
@@ -711,7 +711,7 @@ uint32_t CO2DGLDevice::TestCooperativeLevel() {
 }
 
 bool CO2DGLDevice::Reset(const O2DPresentParams& params) {
-  if (m_minimized || params.Window != m_window || !IsBackBufferFormat(params.BackBufferFormat)) return false;
+  if (m_minimized || O2D_ToSDLWindow(params.Window) != m_window || !IsBackBufferFormat(params.BackBufferFormat)) return false;
   if (params.BackBufferWidth != m_width || params.BackBufferHeight != m_height ||
       params.BackBufferFormat != m_format) {
     std::string error;

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-struct SDL_Window;
+#include "o2d_window_handle.h"
 
 // ---------------------------------------------------------------------------
 // Numeric values (Direct3D 8 numbering)
@@ -235,7 +235,7 @@ struct O2DPresentParams {
   uint32_t BackBufferHeight = 600;
   uint32_t BackBufferFormat = D3DFMT_X8R8G8B8;
   bool Windowed = false;
-  SDL_Window* Window = nullptr;  // the OpenGL device needs it; the recording device ignores it
+  O2DWindowHandle Window = nullptr;  // the OpenGL device needs it; the recording device ignores it
 };
 
 // Pixel rectangle, top-left origin. With screen-space vertices it only clips.

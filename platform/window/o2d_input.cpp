@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "o2d_letterbox.h"
+#include "o2d_sdl.h"
 
 namespace {
 
@@ -330,7 +331,7 @@ uint8_t O2D_ScancodeToKeyCode(SDL_Scancode scancode) {
   return kScancodeTable[scancode];
 }
 
-std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int frameWidth, int frameHeight,
+std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(O2DWindowHandle window, int frameWidth, int frameHeight,
                                                          int32_t* result) {
   if (result) *result = O2D_INPUT_OK;
   if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
@@ -340,5 +341,5 @@ std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int
   // The subsystem stays referenced as long as SDL runs; the window holds it too.
   SDL_QuitSubSystem(SDL_INIT_EVENTS);
   if (!window) return nullptr;
-  return std::make_unique<CO2DInputSDL>(window, frameWidth, frameHeight);
+  return std::make_unique<CO2DInputSDL>(O2D_ToSDLWindow(window), frameWidth, frameHeight);
 }

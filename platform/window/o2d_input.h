@@ -3,10 +3,10 @@
 // scan-code numbering (DIK_ values) that the game data, the GUI and the scripts
 // use, so 0x3C is F2 everywhere. The devices are snapshots: the engine reads
 // them once per frame.
-#include <SDL.h>
-
 #include <cstdint>
 #include <memory>
+
+#include "o2d_window_handle.h"
 
 enum O2DKeyCode : uint8_t {
   DIK_ESCAPE = 0x01,
@@ -143,9 +143,6 @@ enum O2DKeyCode : uint8_t {
   DIK_MEDIASELECT = 0xED,
 };
 
-// The key code of an SDL scancode; 0 for a key the engine does not know.
-uint8_t O2D_ScancodeToKeyCode(SDL_Scancode scancode);
-
 // Device results, with the values the engine logs as signed decimals.
 inline constexpr int32_t O2D_INPUT_OK = 0;
 // The window does not have the input focus, so the device cannot be acquired.
@@ -211,8 +208,8 @@ class IO2DInputDevices {
   virtual void ShowCursor(bool show) = 0;
 };
 
-// The devices of an SDL window whose frame of frameWidth x frameHeight is
+// The devices of the game window whose frame of frameWidth x frameHeight is
 // presented letter-boxed onto the window's drawable area. Null without a window,
-// or with `result` set when SDL's event system cannot be started.
-std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(SDL_Window* window, int frameWidth, int frameHeight,
+// or with `result` set when the event system cannot be started.
+std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(O2DWindowHandle window, int frameWidth, int frameHeight,
                                                          int32_t* result = nullptr);

@@ -1,5 +1,7 @@
 #include "o2d_window.h"
 
+#include "o2d_sdl.h"
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +18,8 @@ void O2D_ShowMessageBox(const char* caption, const char* text) {
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) != 0)
     std::fprintf(stderr, "%s\n%s\n", caption, text);
 }
+
+const char* O2D_LastError() { return SDL_GetError(); }
 
 bool O2D_InitVideo() {
   // The engine installs its own SIGINT / SIGTERM handlers.
@@ -49,32 +53,32 @@ bool CO2DWindow::Create(const std::string& title, int width, int height, bool wi
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     x = y = 0;
   }
-  m_pWindow = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+  m_pWindow = O2D_FromSDLWindow(SDL_CreateWindow(title.c_str(), x, y, width, height, flags));
   return m_pWindow != nullptr;
 }
 
 void CO2DWindow::Show() {
-  if (m_pWindow) SDL_ShowWindow(m_pWindow);
+  if (m_pWindow) SDL_ShowWindow(O2D_ToSDLWindow(m_pWindow));
 }
 
 void CO2DWindow::Hide() {
-  if (m_pWindow) SDL_HideWindow(m_pWindow);
+  if (m_pWindow) SDL_HideWindow(O2D_ToSDLWindow(m_pWindow));
 }
 
 void CO2DWindow::Destroy() {
   if (m_pWindow) {
-    SDL_DestroyWindow(m_pWindow);
+    SDL_DestroyWindow(O2D_ToSDLWindow(m_pWindow));
     m_pWindow = nullptr;
   }
 }
 
 bool CO2DWindow::IsMinimized() const {
-  return m_pWindow && (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_MINIMIZED) != 0;
+  return m_pWindow && (SDL_GetWindowFlags(O2D_ToSDLWindow(m_pWindow)) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
 void CO2DWindow::GetDrawableSize(int& width, int& height) const {
   width = height = 0;
-  if (m_pWindow) SDL_GL_GetDrawableSize(m_pWindow, &width, &height);
+  if (m_pWindow) SDL_GL_GetDrawableSize(O2D_ToSDLWindow(m_pWindow), &width, &height);
 }
 
 bool O2D_PumpEvents(IO2DWindowEvents& sink) {
@@ -86,11 +90,20 @@ bool O2D_PumpEvents(IO2DWindowEvents& sink) {
       sink.OnClose();
       return false;
     }
+    O2DWindowEvent event;
     if (ev.type == SDL_WINDOWEVENT) {
-      if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) sink.OnActivate(true);
-      else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) sink.OnActivate(false);
+      event.window = O2D_FromSDLWindow(SDL_GetWindowFromID(ev.window.windowID));
+      switch (ev.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: event.kind = O2DWindowEvent::FocusGained; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: event.kind = O2DWindowEvent::FocusLost; break;
+        case SDL_WINDOWEVENT_MINIMIZED: event.kind = O2DWindowEvent::Minimized; break;
+        case SDL_WINDOWEVENT_RESTORED: event.kind = O2DWindowEvent::Restored; break;
+        default: break;
+      }
+      if (event.kind == O2DWindowEvent::FocusGained) sink.OnActivate(true);
+      else if (event.kind == O2DWindowEvent::FocusLost) sink.OnActivate(false);
     }
-    sink.OnWindowEvent(ev);
+    sink.OnWindowEvent(event);
   }
   return !g_quitSignal;
 }

@@ -2,9 +2,9 @@
 // The game window and the event pump. The window is an SDL window made for an
 // OpenGL 3.3 core context; "full screen" is a desktop-sized borderless window, and
 // OSTRAK2D_WINDOWED=1 shows the same frame in an ordinary window instead.
-#include <SDL.h>
-
 #include <string>
+
+#include "o2d_window_handle.h"
 
 // Receives what the pump finds: focus changes (the activation messages) and every
 // event, so that input can build its per-frame snapshots.
@@ -14,7 +14,7 @@ class IO2DWindowEvents {
   virtual void OnActivate(bool active) = 0;
   // The window was closed: the program is about to quit.
   virtual void OnClose() {}
-  virtual void OnWindowEvent(const SDL_Event& event) { (void)event; }
+  virtual void OnWindowEvent(const O2DWindowEvent& event) { (void)event; }
 };
 
 class CO2DWindow {
@@ -24,13 +24,13 @@ class CO2DWindow {
   CO2DWindow(const CO2DWindow&) = delete;
   CO2DWindow& operator=(const CO2DWindow&) = delete;
 
-  // Creates the hidden window; false (with SDL_GetError) when SDL cannot.
+  // Creates the hidden window; false when the platform cannot (O2D_LastError says why).
   bool Create(const std::string& title, int width, int height, bool windowed);
   void Show();
   void Hide();
   void Destroy();
 
-  SDL_Window* GetSDLWindow() const { return m_pWindow; }
+  O2DWindowHandle GetHandle() const { return m_pWindow; }
   bool IsMinimized() const;
   // Size of the drawable area the frame is presented on.
   void GetDrawableSize(int& width, int& height) const;
@@ -39,15 +39,17 @@ class CO2DWindow {
   static bool WindowedByEnvironment();
 
  private:
-  SDL_Window* m_pWindow = nullptr;
+  O2DWindowHandle m_pWindow = nullptr;
 };
 
 // The one message box of the program (OK button, no owner window); without a
 // display the caption and text go to standard error.
 void O2D_ShowMessageBox(const char* caption, const char* text);
 
-// Starts SDL's event and video subsystems once; false when no video driver works.
+// Starts the event and video back end once; false when no video driver works.
 bool O2D_InitVideo();
+// The back end's text for its last failure.
+const char* O2D_LastError();
 
 // Takes every pending event. Returns false when a quit was seen (the window was
 // closed, or SIGINT / SIGTERM asked for it); the remaining events stay queued.

@@ -151,7 +151,7 @@ TEST_F(GfxRecordingTest, StartAndStopAreLoggedAndReleaseEverything) {
   EXPECT_EQ(std::vector<uint16_t>(indices.end() - 6, indices.end()),
             (std::vector<uint16_t>{1996, 1997, 1998, 1996, 1998, 1999}));
   m_engine->GfxShutdown();
-  EXPECT_EQ(m_engine->GetWindow().GetSDLWindow(), nullptr);
+  EXPECT_EQ(m_engine->GetWindow().GetHandle(), nullptr);
   EXPECT_FALSE(m_engine->m_bGfxReady);
 
   auto manager = [](const std::string& name) {

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "o2d_sdl.h"
 #include "gl_engine.h"
 
 namespace {
@@ -17,7 +18,7 @@ class InputFrameTest : public TempDirTest {
     m_engine->CreateGameWindow(width, height, true);
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    m_window = SDL_GetWindowID(m_engine->GetWindow().GetSDLWindow());
+    m_window = SDL_GetWindowID(O2D_ToSDLWindow(m_engine->GetWindow().GetHandle()));
     m_engine->InitInputSubsystem();
     Focus(true);
   }

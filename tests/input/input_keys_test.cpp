@@ -4,6 +4,7 @@
 #include <string>
 #include <tuple>
 
+#include "o2d_sdl.h"
 #include "costrak.h"
 #include "o2d_letterbox.h"
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "o2d_sdl.h"
 #include "costrak.h"
 #include "gl_engine.h"
 #include "test_support.h"
@@ -74,7 +75,7 @@ TEST_F(InputSetupTest, TheGameWindowsDevicesSetUpCleanly) {
   engine.m_bGfxReady = 1;
   engine.CreateGameWindow(800, 600, true);
   int32_t result = -1;
-  auto devices = O2D_CreateInputDevices(engine.GetWindow().GetSDLWindow(), 800, 600, &result);
+  auto devices = O2D_CreateInputDevices(engine.GetWindow().GetHandle(), 800, 600, &result);
   ASSERT_TRUE(devices);
   EXPECT_EQ(result, O2D_INPUT_OK);
   EXPECT_EQ(devices->SetCooperativeLevel(O2DInputDevice::Keyboard), O2D_INPUT_OK);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "o2d_sdl.h"
 #include "gl_engine.h"
 #include "o2d_gl_device.h"
 
@@ -37,7 +38,7 @@ class GLDeviceTest : public ::testing::Test {
     m_window = SDL_CreateWindow("test", 0, 0, WindowWidth(), 600, SDL_WINDOW_OPENGL);
     ASSERT_NE(m_window, nullptr) << SDL_GetError();
     O2DPresentParams params;
-    params.Window = m_window;
+    params.Window = O2D_FromSDLWindow(m_window);
     params.Windowed = true;
     m_device = m_adapter->CreateDevice(params);
     ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
@@ -316,7 +317,7 @@ TEST_F(GLDeviceTest, MinimisedWindowIsLostAndItsRestoreNeedsAReset) {
     SDL_FlushEvent(SDL_WINDOWEVENT);
   };
   O2DPresentParams params;
-  params.Window = m_window;
+  params.Window = O2D_FromSDLWindow(m_window);
   params.Windowed = true;
   EXPECT_EQ(m_device->TestCooperativeLevel(), D3D_OK);
   windowEvent(SDL_WINDOWEVENT_MINIMIZED);

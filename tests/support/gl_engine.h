@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "o2d_sdl.h"
 #include "costrak.h"
 #include "o2d_window.h"
 #include "test_support.h"
@@ -46,7 +47,7 @@ class GLEngineTest : public TempDirTest {
     m_engine = std::make_unique<COstrak>();
     m_engine->GfxPreInit(800, 600);
     m_engine->GfxInit(2, false);
-    m_window = SDL_GetWindowID(m_engine->GetWindow().GetSDLWindow());
+    m_window = SDL_GetWindowID(O2D_ToSDLWindow(m_engine->GetWindow().GetHandle()));
   }
   void TearDown() override {
     m_engine->Cleanup();
