@@ -4,7 +4,7 @@
 #include <string>
 
 #include "costrak.h"
-#include "o2d_gl_device.h"
+#include "o2d_backends.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_MAIN;
 
@@ -116,7 +116,7 @@ void COstrak::GfxPreInit(int32_t width, int32_t height) {
   if (m_GfxAdapterFactory) {
     m_pAdapter = m_GfxAdapterFactory(why);
   } else {
-    m_pAdapter = O2DCreateGLAdapter(&why);
+    m_pAdapter = O2D_CreateRenderAdapter(&why);
   }
   if (!m_pAdapter) {
     // The platform's reason goes to the log before the record ends the run.

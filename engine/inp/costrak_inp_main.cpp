@@ -3,6 +3,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "o2d_backends.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_INP_MAIN;
 

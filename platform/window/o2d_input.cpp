@@ -1,4 +1,5 @@
 #include "o2d_input.h"
+#include "o2d_backends.h"
 
 #include <array>
 #include <cstring>

@@ -207,9 +207,3 @@ class IO2DInputDevices {
   // count is 0 or more.
   virtual void ShowCursor(bool show) = 0;
 };
-
-// The devices of the game window whose frame of frameWidth x frameHeight is
-// presented letter-boxed onto the window's drawable area. Null without a window,
-// or with `result` set when the event system cannot be started.
-std::unique_ptr<IO2DInputDevices> O2D_CreateInputDevices(O2DWindowHandle window, int frameWidth, int frameHeight,
-                                                         int32_t* result = nullptr);

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "o2d_backends.h"
 #include "o2d_sdl.h"
 #include "costrak.h"
 #include "gl_engine.h"

@@ -1,0 +1,5 @@
+#include "o2d_backends.h"
+
+#include "o2d_gl_device.h"
+
+IO2DRenderAdapter* O2D_CreateRenderAdapter(std::string* error) { return O2DCreateGLAdapter(error); }
