@@ -210,3 +210,21 @@ TEST_F(ScriptTest, APanicEndsTheRunThroughTheFatalReport) {
 }
 
 }  // namespace
+
+namespace {
+
+// The game's own script, from the game's data folder.
+TEST_F(ScriptTest, TheGamesScriptLoadsWithTagOneAndAnswersF1) {
+  std::filesystem::copy(std::filesystem::path(OSTRAK_SOURCE_DIR) / "game/DATA", "DATA",
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  StartScripts();
+  m_engine->LoadResources(1);
+  EXPECT_TRUE(LogHas("   =: Loading script from buffer: SCR_TAVROKAVEL\n   +: Done.\n"));
+  for (double key : {60.0, 59.0}) {
+    m_engine->AddParam(CLuaValue(key));
+    m_engine->CallLuaFunction("TK_OnKeyClicked", -1);
+  }
+  EXPECT_EQ(LogCount("\nHelp: Point at a block of four tiles and click"), 1u);
+}
+
+}  // namespace
