@@ -209,10 +209,6 @@ TEST_F(ScriptTest, APanicEndsTheRunThroughTheFatalReport) {
   EXPECT_TRUE(LogHas("--==: End of log.\n"));
 }
 
-}  // namespace
-
-namespace {
-
 // The game's own script, from the game's data folder.
 TEST_F(ScriptTest, TheGamesScriptLoadsWithTagOneAndAnswersF1) {
   std::filesystem::copy(std::filesystem::path(OSTRAK_SOURCE_DIR) / "game/DATA", "DATA",
@@ -228,3 +224,4 @@ TEST_F(ScriptTest, TheGamesScriptLoadsWithTagOneAndAnswersF1) {
 }
 
 }  // namespace
+
