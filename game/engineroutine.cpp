@@ -64,6 +64,7 @@ void GameEngineEntry() {
     g_pO2D->GfxInit(g_iSelectedDisplayMode, false);
     g_pO2D->InitInputSubsystem();
     g_pO2D->SoundInit(44100);
+    g_pO2D->ScrInit();
   }
 
   if (!COstrak::IsQuitRequested()) {

@@ -1,11 +1,13 @@
 #pragma once
 // COstrak, the engine object: created once by the process entry, reached through
 // O2D_GetEngine(), and the owner of every engine subsystem's state.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "costrak_ehs.h"
 #include "costrak_gfx_font.h"
@@ -15,6 +17,7 @@
 #include "costrak_itemsmanager.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_main.h"
+#include "costrak_scr_cluaval.h"
 #include "costrak_sfx_classes.h"
 #include "o2d_audio.h"
 #include "o2d_input.h"
@@ -29,6 +32,9 @@ enum O2DCallbackKind : uint32_t {
 };
 
 class CSmartID;
+struct CScrState;
+struct O2DGlueEntry;
+struct lua_State;
 
 class COstrak : private IO2DWindowEvents {
  public:
@@ -322,6 +328,28 @@ class COstrak : private IO2DWindowEvents {
   void PlaylistStop();
   int32_t PlaylistGetCurrent() const { return m_iCurrentPlaylist; }
 
+  // --- scripts ------------------------------------------------------------------
+  // One Lua state with the base (and coroutine), math, io and os libraries and
+  // the script API. Every failure inside a script ends as an error record:
+  // Lua's own errors as Lua records, records raised by engine calls unchanged.
+  void ScrInit();
+  void ScrDeinit();
+  // Adds script functions to the globals (the engine's families, the GUI's).
+  void ScrRegisterFunctions(const O2DGlueEntry* entries, size_t count);
+  // Compiles and runs a chunk; the name (a resource ID) appears in Lua's messages.
+  void LoadScriptFromBuffer(const char* text, uint32_t length, const char* chunkName);
+  // Parameters for the next CallLuaFunction, in order.
+  void AddParam(const CLuaValue& value);
+  // Calls a global Lua function with the pending parameters; a name that is not
+  // a function calls nothing. results: how many to keep, -1 for all.
+  void CallLuaFunction(const char* name, int32_t results);
+  // The last call's results, the last returned value first.
+  const std::vector<CLuaValue>& ScrGetResults() const;
+  const std::string& ScrGetCurrentFunctionName() const;
+  // For the host's own code and native extensions of the script API.
+  CScrState* ScrGetState() const { return m_scr.get(); }
+  lua_State* ScrGetLuaState() const;
+
  private:
   void InputOnEvent(const O2DWindowEvent& event);
   void InputLoseAcquisition();
@@ -437,6 +465,8 @@ class COstrak : private IO2DWindowEvents {
   std::unique_ptr<TItemsManager<Light>> m_pLightsManager;
   std::unique_ptr<TItemsManager<O2DTECHNIQUE>> m_pTechniquesManager;
   std::unique_ptr<TItemsManager<FontDesc>> m_pFontsManager;
+
+  std::unique_ptr<CScrState> m_scr;
 };
 
 // The process-wide engine instance, or null before construction and after deletion.

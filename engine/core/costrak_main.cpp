@@ -3,6 +3,7 @@
 
 #include "costrak.h"
 #include "costrak_log.h"
+#include "costrak_scr_state.h"
 #include "o2d_clock.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_MAIN;
@@ -201,6 +202,7 @@ bool COstrak::Cleanup() {
   if (m_bSfxReady) step([this] { SoundShutdown(); });
   if (m_bGfxReady) step([this] { GfxShutdown(); });
   if (m_bResReady) step([this] { ResDeinit(); });
+  if (m_bScrReady) step([this] { ScrDeinit(); });
   LOG_AddEmptyLines(1);
   LOG_AddSeparator(1);
   LOG_AddSeparator(1);

@@ -10,6 +10,7 @@
 #include "costrak.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_pack.h"
+#include "costrak_scr_state.h"
 #include "costrak_utils_cxmlvar.h"
 #include "costrak_xml.h"
 
@@ -96,6 +97,7 @@ void COstrak::RegisterStandardLoaders() {
   RegisterLoadResEx(&LoadSoundResource, "SOUND");
   RegisterLoadResEx(&LoadMusicResource, "MUSIC");
   RegisterLoadRes(&LoadPlaylistResource, "PLAYLIST");
+  RegisterLoadRes(&RESLOAD_Script, "SCRIPT");
   RegisterLoadRes(&LoadXMLDataResource, "XMLDATA");
 }
 

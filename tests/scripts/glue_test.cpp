@@ -1,0 +1,231 @@
+// The script API through real Lua text: every function once with good
+// arguments and with a wrong type at each position, then the conversions that
+// reach the engine (optional arguments, items, truncation, results).
+#include "costrak_utils_demand.h"
+#include "script_fixture.h"
+
+namespace {
+
+class GlueTest : public ScriptTest {
+ protected:
+  void SetUp() override {
+    ScriptTest::SetUp();
+    WriteFileBytes("DATA/a.bmp", Bitmap32(2, 2, std::vector<uint32_t>(4, 0xFFFFFFFFu)));
+    WriteFileBytes("DATA/teq.pack", "<techniquespack><t id=\"TEQ_A\"/></techniquespack>");
+    WriteFileBytes("DATA/a.fnt", FontXML("FNT_A", "TEX_A", "TEQ_A", "TEQ_PACK"));
+    WriteWav("DATA/a.wav", 44100, 1, SineWave(44100, 440, 0.2));
+    WriteFileBytes("DATA/list.pls", "<playlist id=\"PL_A\" tag=\"2\"><m id=\"MUS_A\"/></playlist>");
+    WriteFileBytes("DATA/s.lua", "script_runs = (script_runs or 0) + 1");
+    StartAll(Res("TEX_A", "a.bmp", "TEXTURE") + Res("TEX_B", "a.bmp", "TEXTURE") +
+             Res("TEQ_PACK", "teq.pack", "TECHNIQUE") + Res("FNT_A", "a.fnt", "FONT") +
+             Res("SND_A", "a.wav", "SOUND") + Res("SND_B", "a.wav", "SOUND") + Res("MUS_A", "a.wav", "MUSIC") +
+             Res("PL_A", "list.pls", "PLAYLIST") + Res("SCR_A", "s.lua", "SCRIPT", 9));
+    O2DUTIL_DemandTexture("TEX_A");
+    O2DUTIL_DemandFont("FNT_A");  // with its technique pack
+    O2DUTIL_DemandSound("SND_A");
+    O2DUTIL_DemandPlaylist("PL_A");  // with its music
+  }
+};
+
+struct GlueCase {
+  const char* name;
+  // Argument kinds ('n' number, 'b' boolean, 's' string, 'i' item); an
+  // optional one follows a '|'.
+  const char* kinds;
+  std::vector<std::string> args;  // a good call
+  const char* results;            // kinds of the results, last first
+};
+
+// Every function of the script API, in registration order.
+const GlueCase kCases[] = {
+    {"O2D_SYS_TimerGetDelta", "", {}, "n"},
+    {"O2D_SYS_TimerGetFPS", "", {}, "n"},
+    {"O2D_SYS_SetXMLEncryptMode", "b", {"false"}, ""},
+    {"O2D_SYS_UpdateAllSystems", "", {}, "n"},
+    {"O2D_LOG_AddEntry", "s", {"'a line from a script'"}, ""},
+    {"O2D_GFX_SceneBegin", "", {}, ""},
+    {"O2D_GFX_SceneEnd", "", {}, ""},
+    {"O2D_GFX_SceneClearScreen", "nnn", {"0.1", "0.2", "0.3"}, ""},
+    {"O2D_GFX_SceneRender", "", {}, ""},
+    {"O2D_GFX_ScenePresent", "", {}, ""},
+    {"O2D_GFX_SceneSetViewport", "nnnn", {"0", "0", "800", "600"}, ""},
+    {"O2D_GFX_SceneMakeScreenshot", "", {}, ""},
+    {"O2D_GFX_SceneSetGamma", "nn", {"1", "0"}, ""},
+    {"O2D_GFX_VQuadSetPos", "nnnn|n", {"1", "2", "3", "4", "0.5"}, ""},
+    {"O2D_GFX_VQuadSetPosByVertex", "nnn|n", {"0", "5", "6", "0.5"}, ""},
+    {"O2D_GFX_VQuadRotate", "nnn", {"0", "0", "45"}, ""},
+    {"O2D_GFX_VQuadScale", "nnn", {"0", "0", "2"}, ""},
+    {"O2D_GFX_VQuadMove", "nn|n", {"1", "1", "0"}, ""},
+    {"O2D_GFX_VQuadSetTexCoords", "nnnnn", {"1", "0", "0", "1", "1"}, ""},
+    {"O2D_GFX_VQuadSetColor", "nnn|n", {"1", "1", "1", "1"}, ""},
+    {"O2D_GFX_VQuadSetColorByVertex", "nnnn|n", {"0", "1", "1", "1", "1"}, ""},
+    {"O2D_GFX_TexUnloadByID", "i", {"O2DUTIL_DemandTexture('TEX_B')"}, ""},
+    {"O2D_GFX_TexSet", "i|n", {"'TEX_A'", "0"}, ""},
+    {"O2D_GFX_TexSetNoTexture", "|n", {"0"}, ""},
+    {"O2D_GFX_TechApply", "i", {"'TEQ_A'"}, ""},
+    {"O2D_GFX_FontSet", "i", {"'FNT_A'"}, ""},
+    {"O2D_GFX_FontDrawText", "snnnnn", {"'hi'", "10", "20", "0", "-1", "1"}, ""},
+    {"O2D_INP_KeyboardGetAnyPressedKey", "", {}, "n"},
+    {"O2D_INP_KeyboardIsKeyPressed", "n", {"57"}, "b"},
+    {"O2D_INP_KeyboardIsKeyClicked", "n", {"57"}, "b"},
+    {"O2D_INP_KeyboardSetTextBufferStatus", "b", {"false"}, ""},
+    {"O2D_INP_KeyboardSetTextInBuffer", "s", {"'typed'"}, ""},
+    {"O2D_INP_KeyboardGetTextInBuffer", "", {}, "s"},
+    {"O2D_INP_KeyboardSetTextBufferSize", "n", {"16"}, ""},
+    {"O2D_INP_MouseGetAnyPressedKey", "", {}, "n"},
+    {"O2D_INP_MouseIsKeyPressed", "n", {"1"}, "b"},
+    {"O2D_INP_MouseIsKeyClicked", "n", {"1"}, "b"},
+    {"O2D_INP_MouseGetDeltaX", "", {}, "n"},
+    {"O2D_INP_MouseGetDeltaY", "", {}, "n"},
+    {"O2D_INP_MouseGetWheelDelta", "", {}, "n"},
+    {"O2D_INP_MouseGetCursorPos", "", {}, "nn"},
+    {"O2D_INP_MouseGetCursorStatus", "", {}, "b"},
+    {"O2D_SFX_SetGlobalVolumes", "nn", {"100", "100"}, ""},
+    {"O2D_SFX_SoundUnload", "i", {"O2DUTIL_DemandSound('SND_B')"}, ""},
+    {"O2D_SFX_SoundPlay", "ibnnn", {"'SND_A'", "false", "-1", "-1", "-101"}, ""},
+    {"O2D_SFX_SoundStop", "i", {"'SND_A'"}, ""},
+    {"O2D_SFX_SoundPause", "i", {"'SND_A'"}, ""},
+    {"O2D_SFX_SoundResume", "i", {"'SND_A'"}, ""},
+    {"O2D_SFX_SoundSetAttributes", "innn", {"'SND_A'", "-1", "50", "0"}, ""},
+    {"O2D_SFX_SoundSlideAttributes", "innnn", {"'SND_A'", "-1", "60", "0", "100"}, ""},
+    {"O2D_SFX_SoundGetStatus", "i", {"'SND_A'"}, "n"},
+    {"O2D_SFX_MusicSetVolume", "nn", {"50", "0"}, ""},
+    {"O2D_SFX_PlaylistSet", "i", {"'PL_A'"}, ""},
+    {"O2D_SFX_PlaylistStop", "", {}, ""},
+    {"O2D_RES_LoadResource", "s", {"'SCR_A'"}, ""},
+    {"O2D_RES_LoadResources", "n", {"9"}, ""},
+    {"O2DUTIL_DemandTexture", "s", {"'TEX_A'"}, "n"},
+    {"O2DUTIL_DemandTechnique", "ss", {"'TEQ_A'", "'TEQ_PACK'"}, "n"},
+    {"O2DUTIL_DemandFont", "s", {"'FNT_A'"}, "n"},
+    {"O2DUTIL_DemandSound", "s", {"'SND_A'"}, "n"},
+    {"O2DUTIL_DemandMusic", "s", {"'MUS_A'"}, "n"},
+    {"O2DUTIL_DemandPlaylist", "s", {"'PL_A'"}, "n"},
+};
+
+std::string CallText(const std::string& name, const std::vector<std::string>& args) {
+  std::string text = name + "(";
+  for (size_t i = 0; i < args.size(); ++i) text += (i ? ", " : "") + args[i];
+  return text + ")";
+}
+
+// A value of a type the kind refuses, and of the type closest to being accepted.
+std::string WrongFor(char kind) {
+  switch (kind) {
+    case 'n': return "'5'";  // a numeric string is not a number
+    case 'b': return "1";
+    case 's': return "5";    // nor a number a string
+    default: return "true";  // an item is a number or a string
+  }
+}
+
+TEST_F(GlueTest, EveryFunctionChecksEachArgumentAndRunsWithGoodOnes) {
+  ASSERT_EQ(std::size(kCases), 62u);
+  for (const GlueCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    std::string kinds = c.kinds;
+    const size_t bar = kinds.find('|');
+    const size_t required = bar == std::string::npos ? kinds.size() : bar;
+    if (bar != std::string::npos) kinds.erase(bar, 1);
+    ASSERT_EQ(kinds.size(), c.args.size());
+
+    std::string got;
+    for (const CLuaValue& v : Eval("return " + CallText(c.name, c.args)))
+      got += v.GetStatus() == LUAVAL_NUMBER ? 'n' : v.GetStatus() == LUAVAL_BOOLEAN ? 'b' : 's';
+    EXPECT_EQ(got, c.results);
+
+    for (size_t pos = 1; pos <= kinds.size(); ++pos) {
+      std::vector<std::string> args = c.args;
+      args[pos - 1] = WrongFor(kinds[pos - 1]);
+      EXPECT_EQ(Raised([&] { Run(CallText(c.name, args)); }), GlueError(c.name, int(pos)));
+      args[pos - 1] = "{}";
+      EXPECT_EQ(Raised([&] { Run(CallText(c.name, args)); }), GlueError(c.name, int(pos)));
+    }
+    if (required > 0) {
+      // An absent argument matches no kind.
+      const std::vector<std::string> fewer(c.args.begin(), c.args.begin() + required - 1);
+      EXPECT_EQ(Raised([&] { Run(CallText(c.name, fewer)); }), GlueError(c.name, int(required)));
+    }
+    if (required < kinds.size()) {
+      // With one argument more the optional one is neither checked nor used.
+      std::vector<std::string> more = c.args;
+      more.back() = "{}";
+      more.push_back("{}");
+      EXPECT_EQ(Raised([&] { Run(CallText(c.name, more)); }), "<no error>");
+    }
+  }
+  EXPECT_EQ(StackTop(), 0);
+  EXPECT_TRUE(LogHas("\na line from a script\n"));
+  EXPECT_EQ(Kinds(Eval("return script_runs")), "n:2.000000 ");
+}
+
+TEST_F(GlueTest, OptionalArgumentsCountOnlyAtTheirOwnPosition) {
+  struct {
+    const char* call;
+    float z;
+  } const cases[] = {
+      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4)", 0.5f},
+      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.7)", 0.7f},
+      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.7, 0.9)", 0.5f},
+      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.25, 'ignored')", 0.5f},
+  };
+  for (const auto& c : cases) {
+    m_engine->VQuadSetPos(0, 0, 0, 0, 0.1f);
+    Run(c.call);
+    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].z, c.z) << c.call;
+    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].x, 4.0f) << c.call;
+  }
+  EXPECT_EQ(Raised([&] { Run("O2D_GFX_VQuadSetPos(1, 2, 3)"); }), GlueError("O2D_GFX_VQuadSetPos", 4));
+  EXPECT_EQ(Raised([&] { Run("O2D_GFX_VQuadSetPos(1, 2, 3, 4, '0.7')"); }), GlueError("O2D_GFX_VQuadSetPos", 5));
+
+  Run("O2D_GFX_VQuadSetColor(1, 0, 0)");
+  EXPECT_EQ(m_engine->VQuadGet().Vertices[0].diffuse, 0xFFFF0000u);
+  Run("O2D_GFX_VQuadSetColor(1, 0, 0, 0.5)");
+  EXPECT_EQ(m_engine->VQuadGet().Vertices[0].diffuse, 0x7FFF0000u);
+}
+
+TEST_F(GlueTest, ItemsGoByStringIDOrByTruncatedNumber) {
+  const int32_t texA = O2DUTIL_DemandTexture("TEX_A");
+  const int32_t texB = O2DUTIL_DemandTexture("TEX_B");
+  Run("O2D_GFX_TexSet('TEX_B')");
+  EXPECT_EQ(m_engine->TexGetCurrent(0), texB);
+  Run("O2D_GFX_TexSet(" + std::to_string(texA) + ".9, 1.99)");
+  EXPECT_EQ(m_engine->TexGetCurrent(1), texA);
+  EXPECT_EQ(m_engine->TexGetCurrent(0), texB);
+  Run("O2D_GFX_TexSetNoTexture(1)");
+  EXPECT_EQ(m_engine->TexGetCurrent(1), -1);
+  // A string ID without an item reaches the by-string-ID operation, which refuses it.
+  EXPECT_EQ(Raised([&] { Run("O2D_GFX_FontSet('FNT_NONE')"); }), Raised([&] { m_engine->FontSetByStrID("FNT_NONE"); }));
+
+  Run("O2D_SFX_SoundPlay('SND_A', true, -1, -1, -101)");
+  const int32_t sound = m_engine->GetSoundIID("SND_A");
+  EXPECT_EQ(Kinds(Eval("return O2D_SFX_SoundGetStatus(" + std::to_string(sound) + "), O2D_SFX_SoundGetStatus('SND_A')")),
+            "n:1.000000 n:1.000000 ");
+}
+
+TEST_F(GlueTest, NumbersAreTruncatedTowardZeroAndResultsPushedAsTheyCome) {
+  m_input->keys[57] = 0x80;
+  m_input->cursor = {321, 123, true};
+  m_engine->InputUpdate();
+  EXPECT_EQ(Kinds(Eval("return O2D_INP_KeyboardIsKeyPressed(57.9), O2D_INP_KeyboardIsKeyPressed(58), "
+                       "O2D_INP_KeyboardGetAnyPressedKey()")),
+            "n:57.000000 b:false b:true ");
+  // Out of the int range and NaN: saturated and zero, not undefined.
+  EXPECT_EQ(Kinds(Eval("return O2D_INP_MouseIsKeyPressed(1e300), O2D_INP_MouseIsKeyPressed(0/0), "
+                       "O2D_INP_MouseIsKeyPressed(-1e300)")),
+            "b:false b:false b:false ");
+  EXPECT_EQ(Kinds(Eval("return O2D_INP_MouseGetCursorPos()")), "n:123.000000 n:321.000000 ");
+
+  Run("O2D_GFX_SceneSetViewport(-1.7, 2.9, 100.5, 50.99)");
+  const O2DViewport& vp = m_device->Viewport();
+  EXPECT_EQ(vp.X, 0u);
+  EXPECT_EQ(vp.Y, 2u);
+  EXPECT_EQ(vp.Width, 99u);  // -1 moved the left edge in by one
+  EXPECT_EQ(vp.Height, 50u);
+
+  Run("O2D_INP_KeyboardSetTextInBuffer('hello world') O2D_INP_KeyboardSetTextBufferSize(5.8)");
+  EXPECT_EQ(Kinds(Eval("return O2D_INP_KeyboardGetTextInBuffer()")), "s:hello ");
+  Run("O2D_SYS_SetXMLEncryptMode(true)");
+  EXPECT_TRUE(O2D_GetXMLEncryptMode());
+}
+
+}  // namespace

@@ -1,0 +1,227 @@
+// The script host: its start and stop, the libraries a script sees, loading
+// chunks, calls by name with their parameters and results, and error records
+// that cross the interpreter unchanged.
+#include "costrak_utils_demand.h"
+#include "script_fixture.h"
+
+namespace {
+
+TEST_F(ScriptTest, StartsOnceStopsAfterResourcesAndRefusesWorkWhenStopped) {
+  StartScripts();
+  EXPECT_TRUE(LogHas(kSep1 + "--==: Initializing Scripts Subsystem...\n   =: Creating Lua state...\n   +: Done.\n"
+                     "   =: Initializing standart Lua libraries...\n   +: Done.\n   +: Done.\n" + kSep1 + "\n"));
+  EXPECT_EQ(m_engine->m_bScrReady, 1);
+  EXPECT_EQ(Raised([&] { m_engine->ScrInit(); }), "1 0: Script subsystem reinitialization!");
+
+  m_engine->Cleanup();
+  const std::string log = Log();
+  ASSERT_NE(log.find("Deinitializing Resources Subsystem..."), std::string::npos);
+  EXPECT_GT(log.find("--==: Deinitializing Scripts Subsystem...\n   +: Done.\n"),
+            log.find("Deinitializing Resources Subsystem..."));
+  EXPECT_EQ(m_engine->m_bScrReady, 0);
+  const std::string notStarted = "1 0: Internal error - scripts subsystem was not initialized!";
+  EXPECT_EQ(Raised([&] { m_engine->ScrDeinit(); }), notStarted);
+  EXPECT_EQ(Raised([&] { Run("x = 1"); }), notStarted);
+  EXPECT_EQ(Raised([&] { m_engine->CallLuaFunction("f", -1); }), notStarted);
+  m_engine->ScrInit();  // a stopped host starts again
+  EXPECT_EQ(Kinds(Eval("return 7")), "n:7.000000 ");
+}
+
+TEST_F(ScriptTest, ScriptsSeeBaseCoroutineMathIoAndOsOnly) {
+  StartScripts();
+  EXPECT_EQ(Kinds(Eval("return type(print), type(coroutine), type(math), type(io), type(os), type(string), "
+                       "type(table), type(debug), type(require), type(package)")),
+            "s:nil s:nil s:nil s:nil s:nil s:table s:table s:table s:table s:function ");
+  EXPECT_EQ(StackTop(), 0);
+}
+
+TEST_F(ScriptTest, CompileAndRunErrorsAreLuaRecordsNamingTheChunkAndLine) {
+  StartScripts();
+  try {
+    Run("x = 1\nx = = 2\n", "SCR_BROKEN");
+    FAIL() << "no error";
+  } catch (const CEHSException& e) {
+    EXPECT_EQ(e.Type, uint32_t(EHS_LUA));
+    EXPECT_EQ(e.Code, uint32_t(LUA_ERRSYNTAX));
+    EXPECT_EQ(e.Desc.rfind("[string \"SCR_BROKEN\"]:2:", 0), 0u) << e.Desc;
+    EXPECT_EQ(e.File, "engine/scr/costrak_scr_main.cpp");
+  }
+  EXPECT_EQ(Raised([&] { Run("local a = 1\nerror('boom')", "SCR_RUN"); }), "4 2: [string \"SCR_RUN\"]:2: boom");
+  EXPECT_EQ(Raised([&] { Run("error({})"); }), "4 2: (error object is a table value)");
+  EXPECT_EQ(Raised([&] { Eval("error(42, 0)"); }), "4 2: 42");
+  EXPECT_TRUE(LogHas("   =: Loading script from buffer: SCR_RUN\n"));
+  EXPECT_EQ(StackTop(), 0);
+}
+
+TEST_F(ScriptTest, ResultsComeLastFirstWithTheirKinds) {
+  StartScripts();
+  Run("function three() return 1, true, 'x' end\nfunction giveFn() return print end\n"
+      "function tbl() return {} end\nfunction none() end");
+  m_engine->CallLuaFunction("three", -1);
+  EXPECT_EQ(Kinds(m_engine->ScrGetResults()), "s:x b:true n:1.000000 ");
+  m_engine->CallLuaFunction("three", 2);
+  EXPECT_EQ(Kinds(m_engine->ScrGetResults()), "b:true n:1.000000 ");
+  m_engine->CallLuaFunction("giveFn", -1);
+  EXPECT_EQ(Kinds(m_engine->ScrGetResults()), "f ");
+  EXPECT_EQ(Raised([&] { m_engine->CallLuaFunction("tbl", -1); }),
+            "2 0: Function: tbl returned result of invalid type. Type id = 5");
+  // Results asked for beyond those returned are nils, which have no value form.
+  EXPECT_EQ(Raised([&] { m_engine->CallLuaFunction("none", 1); }),
+            "2 0: Function: none returned result of invalid type. Type id = 0");
+  EXPECT_EQ(Raised([&] { m_engine->CallLuaFunction("none", 100000); }).substr(0, 4), "4 2:");
+  EXPECT_EQ(StackTop(), 0);
+  EXPECT_EQ(m_engine->ScrGetCurrentFunctionName(), "none");
+}
+
+TEST_F(ScriptTest, ParametersArriveTypedAndAreSpentByEveryCall) {
+  StartScripts();
+  Run("function kinds(...) local t = {} for i = 1, select('#', ...) do t[i] = type((select(i, ...))) end "
+      "return table_concat(t) end\n"
+      "function table_concat(t) local s = '' for _, v in ipairs(t) do s = s .. v .. ',' end return s end\n"
+      "function echo(...) return ... end\nnotfn = 5");
+  m_engine->AddParam(CLuaValue(2.5));
+  m_engine->AddParam(CLuaValue(true));
+  m_engine->AddParam(CLuaValue("text"));
+  m_engine->AddParam(CLuaValue("BTN_ONPRESS", true));
+  m_engine->CallLuaFunction("kinds", -1);
+  EXPECT_EQ(Kinds(m_engine->ScrGetResults()), "s:number,boolean,string,string, ");
+  m_engine->AddParam(CLuaValue("BTN_ONPRESS", true));
+  m_engine->AddParam(CLuaValue(std::string("a\0b", 3)));
+  m_engine->CallLuaFunction("echo", -1);
+  EXPECT_EQ(m_engine->ScrGetResults().at(0).GetString(), std::string("a\0b", 3));
+  EXPECT_EQ(m_engine->ScrGetResults().at(1).GetString(), "BTN_ONPRESS");
+
+  // A name that is no function calls nothing; its parameters are dropped.
+  for (const char* name : {"undefined", "notfn"}) {
+    m_engine->AddParam(CLuaValue(1.0));
+    m_engine->CallLuaFunction(name, -1);
+    EXPECT_TRUE(m_engine->ScrGetResults().empty());
+    m_engine->CallLuaFunction("kinds", -1);
+    EXPECT_EQ(Kinds(m_engine->ScrGetResults()), "s: ") << name;
+  }
+  // A value without a kind is refused (and still spent).
+  m_engine->AddParam(CLuaValue());
+  EXPECT_EQ(Raised([&] { m_engine->CallLuaFunction("kinds", -1); }),
+            "2 0: Function: kinds Wrong parameter type. Type id = 0");
+  m_engine->CallLuaFunction("kinds", -1);
+  EXPECT_EQ(Kinds(m_engine->ScrGetResults()), "s: ");
+  EXPECT_EQ(StackTop(), 0);
+}
+
+TEST(CLuaValueTest, AccessorsRefuseOtherKinds) {
+  const CLuaValue values[] = {CLuaValue(1.0), CLuaValue(false), CLuaValue("s"), CLuaValue("f", true)};
+  const char* kinds[] = {"number", "boolean", "string", "function"};
+  for (int held = 0; held < 4; ++held) {
+    const CLuaValue& v = values[held];
+    EXPECT_EQ(v.GetStatus(), held + 1);
+    const std::function<void()> get[] = {[&] { v.GetNumber(); }, [&] { v.GetBoolean(); }, [&] { v.GetString(); },
+                                         [&] { v.GetFunction(); }};
+    for (int asked = 0; asked < 4; ++asked)
+      EXPECT_EQ(Raised(get[asked]), asked == held ? "<no error>"
+                                                  : std::string("1 0: CLuaValue error: cannot return ") +
+                                                        kinds[asked] + " because of different status!");
+  }
+}
+
+// A record raised by an engine call three calls below the script keeps its
+// own type, code, text, file and line, through a call by name and a chunk.
+TEST_F(ScriptTest, ARecordRaisedInsideAGlueCallArrivesUnchanged) {
+  StartScripts();
+  CEHSException direct(0, 0, "", "", 0);
+  try {
+    O2DUTIL_DemandTexture("TEX_NONE");
+  } catch (const CEHSException& e) {
+    direct = e;
+  }
+  ASSERT_EQ(direct.File, "engine/costrak_utils_demand.cpp");
+
+  Run("function a() local x = b() return x end\nfunction b() return c() + 1 end\n"
+      "function c() return O2DUTIL_DemandTexture('TEX_NONE') end");
+  for (int viaChunk = 0; viaChunk < 2; ++viaChunk) {
+    try {
+      if (viaChunk)
+        Run("a()", "SCR_CALLER");
+      else
+        m_engine->CallLuaFunction("a", -1);
+      FAIL() << "no error";
+    } catch (const CEHSException& e) {
+      EXPECT_EQ(e.Type, direct.Type);
+      EXPECT_EQ(e.Code, direct.Code);
+      EXPECT_EQ(e.Desc, "Invalid texture demand. ID = TEX_NONE");
+      EXPECT_EQ(e.File, direct.File);
+      EXPECT_EQ(e.Line, direct.Line);
+      if (!viaChunk) EHS_ReportFatal(std::current_exception());
+    }
+    EXPECT_EQ(StackTop(), 0);
+  }
+  EXPECT_TRUE(LogHas(" !!!: Error desc: Invalid texture demand. ID = TEX_NONE\n !!!: Error location: \n"
+                     " !!!:    File: engine/costrak_utils_demand.cpp\n !!!:    Line: " +
+                     std::to_string(direct.Line) + "\n !!!: Last called Lua function name: a\n"));
+  EXPECT_TRUE(ReadFileBytes("ehslog.txt").find("File: engine/costrak_utils_demand.cpp\n") != std::string::npos);
+}
+
+TEST_F(ScriptTest, AGlueErrorAScriptCaughtItselfIsOver) {
+  StartScripts();
+  const std::vector<CLuaValue>& r = Eval("local ok, msg = pcall(O2D_LOG_AddEntry, 5) return ok, msg");
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(r[0].GetString(), "Error in glue function: glue_O2D_LOG_AddEntry.Invalid argument type. Index = 1");
+  EXPECT_FALSE(r[1].GetBoolean());
+  // A later error of the script's own is the script's, not the caught record.
+  EXPECT_EQ(Raised([&] { Eval("pcall(O2D_LOG_AddEntry, 5) error('own', 0)"); }), "4 2: own");
+  // Passed on as it came, it is the record again.
+  EXPECT_EQ(Raised([&] { Eval("local ok, msg = pcall(O2D_LOG_AddEntry, 5) error(msg, 0)"); }),
+            GlueError("O2D_LOG_AddEntry", 1));
+}
+
+TEST_F(ScriptTest, ScriptResourcesRunWhenLoadedByIDOrTagAndMayLoadEachOther) {
+  WriteFileBytes("DATA/a.lua", "loaded_a = (loaded_a or 0) + 1");
+  WriteFileBytes("DATA/b.lua", "function from_b() return 'b' end\nO2D_RES_LoadResource('SCR_C')");
+  WriteFileBytes("DATA/c.lua", "loaded_c = true");
+  WriteFileBytes("DATA/bad.lua", "function broken(\n");
+  WriteFileBytes("DATA/loadsbad.lua", "O2D_RES_LoadResource('SCR_BAD')");
+  StartScripts(Res("SCR_A", "a.lua", "SCRIPT", 3) + Res("SCR_B", "b.lua", "SCRIPT", 4) +
+               Res("SCR_C", "c.lua", "SCRIPT", 5) + Res("SCR_BAD", "bad.lua", "SCRIPT", 6) +
+               Res("SCR_LOADSBAD", "loadsbad.lua", "SCRIPT", 6));
+  m_engine->LoadResources(3);
+  m_engine->LoadResource("SCR_A");
+  m_engine->LoadResources(4);
+  EXPECT_EQ(Kinds(Eval("return loaded_a, from_b(), loaded_c")), "b:true s:b n:2.000000 ");
+  EXPECT_TRUE(LogHas("   =: Loading script from buffer: SCR_B\n   =: Loading script from buffer: SCR_C\n"
+                     "   +: Done.\n   +: Done.\n"));
+  // A compile error of a script loaded by a script is its own Lua record.
+  const std::string raised = Raised([&] { m_engine->LoadResource("SCR_LOADSBAD"); });
+  EXPECT_EQ(raised.rfind("4 3: [string \"SCR_BAD\"]:2:", 0), 0u) << raised;
+  EXPECT_EQ(StackTop(), 0);
+}
+
+TEST_F(ScriptTest, APanicEndsTheRunThroughTheFatalReport) {
+  StartScripts();
+  EXPECT_EXIT(
+      {
+        lua_State* L = m_engine->ScrGetLuaState();
+        lua_pushstring(L, "outside any protected call");
+        lua_error(L);
+      },
+      ::testing::ExitedWithCode(1), "");
+  EXPECT_TRUE(LogHas(" !!!: Error type: Game.\n !!!: Error code: 0\n"
+                     " !!!: Error desc: Lua is on panic! Error source is unknown.\n"));
+  EXPECT_TRUE(LogHas("--==: Deinitializing Scripts Subsystem...\n"));
+  EXPECT_TRUE(LogHas("--==: End of log.\n"));
+}
+
+// The game's own script, from the game's data folder.
+TEST_F(ScriptTest, TheGamesScriptLoadsWithTagOneAndAnswersF1) {
+  std::filesystem::copy(std::filesystem::path(OSTRAK_SOURCE_DIR) / "game/DATA", "DATA",
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  StartScripts();
+  m_engine->LoadResources(1);
+  EXPECT_TRUE(LogHas("   =: Loading script from buffer: SCR_TAVROKAVEL\n   +: Done.\n"));
+  for (double key : {60.0, 59.0}) {
+    m_engine->AddParam(CLuaValue(key));
+    m_engine->CallLuaFunction("TK_OnKeyClicked", -1);
+  }
+  EXPECT_EQ(LogCount("\nHelp: Point at a block of four tiles and click"), 1u);
+}
+
+}  // namespace
+
