@@ -133,7 +133,7 @@ TEST_F(ScriptTest, ARecordRaisedInsideAGlueCallArrivesUnchanged) {
   } catch (const CEHSException& e) {
     direct = e;
   }
-  ASSERT_EQ(direct.File, "engine/costrak_utils_demand.cpp");
+  ASSERT_EQ(direct.File, "engine/res/costrak_utils_demand.cpp");
 
   Run("function a() local x = b() return x end\nfunction b() return c() + 1 end\n"
       "function c() return O2DUTIL_DemandTexture('TEX_NONE') end");
@@ -155,9 +155,9 @@ TEST_F(ScriptTest, ARecordRaisedInsideAGlueCallArrivesUnchanged) {
     EXPECT_EQ(StackTop(), 0);
   }
   EXPECT_TRUE(LogHas(" !!!: Error desc: Invalid texture demand. ID = TEX_NONE\n !!!: Error location: \n"
-                     " !!!:    File: engine/costrak_utils_demand.cpp\n !!!:    Line: " +
+                     " !!!:    File: engine/res/costrak_utils_demand.cpp\n !!!:    Line: " +
                      std::to_string(direct.Line) + "\n !!!: Last called Lua function name: a\n"));
-  EXPECT_TRUE(ReadFileBytes("ehslog.txt").find("File: engine/costrak_utils_demand.cpp\n") != std::string::npos);
+  EXPECT_TRUE(ReadFileBytes("ehslog.txt").find("File: engine/res/costrak_utils_demand.cpp\n") != std::string::npos);
 }
 
 TEST_F(ScriptTest, AGlueErrorAScriptCaughtItselfIsOver) {
