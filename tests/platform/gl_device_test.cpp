@@ -76,22 +76,6 @@ class GLDeviceTest : public ::testing::Test {
   IO2DRenderDevice* m_device = nullptr;
 };
 
-TEST_F(GLDeviceTest, AdapterReportsTheGamesModesAndTheDesktop) {
-  // The game's 800 x 600 at 16 and 32 bits is among the modes.
-  bool has16 = false, has32 = false;
-  O2DDisplayMode mode;
-  for (uint32_t i = 0; m_adapter->EnumMode(i, mode); ++i) {
-    has16 |= mode.Width == 800 && mode.Height == 600 && mode.Format == D3DFMT_R5G6B5;
-    has32 |= mode.Width == 800 && mode.Height == 600 && mode.Format == D3DFMT_X8R8G8B8;
-  }
-  EXPECT_TRUE(has16 && has32);
-  SDL_DisplayMode desktop;
-  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
-  EXPECT_EQ(std::pair(m_adapter->GetDesktopMode().Width, m_adapter->GetDesktopMode().Height),
-            std::pair(uint32_t(desktop.w), uint32_t(desktop.h)));
-  EXPECT_FALSE(m_adapter->CheckTextureFormat(D3DFMT_X8R8G8B8, D3DFMT_A8R3G3B2));
-}
-
 TEST_F(GLDeviceTest, ClearFillsTheViewportOnly) {
   m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
   m_device->SetViewport({100, 50, 20, 10, 0.0f, 1.0f});

@@ -114,25 +114,6 @@ TEST_F(AudioMixTest, LevelsOfAFullScaleSquareIgnoreVolumeAndPan) {
   EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
 }
 
-TEST_F(AudioMixTest, PauseTwiceThenResumeOncePlaysAgain) {
-  O2DHANDLE s = LoadSine(2);
-  m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
-  m_audio.SamplePlayEx(s, 0, 44100, -1, -101, true);
-  ASSERT_TRUE(m_audio.ChannelPause(s));
-  ASSERT_TRUE(m_audio.ChannelPause(s));
-  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_PAUSED);
-  EXPECT_EQ(Peak(Side(Render(50), 0)), 0);
-  ASSERT_TRUE(m_audio.ChannelResume(s));
-  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_PLAYING);
-  EXPECT_GT(Peak(Side(Render(50), 0)), 10000);
-
-  // Pausing and resuming what does not play changes nothing and does not fail.
-  ASSERT_TRUE(m_audio.SampleStop(s));
-  EXPECT_TRUE(m_audio.ChannelPause(s));
-  EXPECT_TRUE(m_audio.ChannelResume(s));
-  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_STOPPED);
-}
-
 TEST_F(AudioMixTest, GlobalVolumesScaleTheirKindAndPausedOutputHoldsSlides) {
   O2DHANDLE s = LoadSquare();
   O2DHANDLE st = m_audio.StreamCreateFile("square.wav", 0, 0);
