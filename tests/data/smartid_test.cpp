@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "costrak_utils_csmartid.h"
 #include "raised.h"
@@ -17,10 +18,8 @@ std::string RaisedBy(const char* strID) {
 
 TEST(SmartID, DetectsTheTypeFromTheFirstThreeCharactersOrRaises) {
   CSmartID tex("TEX_SID_CELL"), teq("TEQ_SID_STD2"), fnt("FNT_SID_FONT1"), snd("SNDx");
-  EXPECT_EQ(tex.GetResType(), SMARTID_TEXTURE);
-  EXPECT_EQ(teq.GetResType(), SMARTID_TECHNIQUE);
-  EXPECT_EQ(fnt.GetResType(), SMARTID_FONT);
-  EXPECT_EQ(snd.GetResType(), SMARTID_SOUND);
+  EXPECT_EQ(std::tuple(tex.GetResType(), teq.GetResType(), fnt.GetResType(), snd.GetResType()),
+            std::tuple(SMARTID_TEXTURE, SMARTID_TECHNIQUE, SMARTID_FONT, SMARTID_SOUND));
   EXPECT_EQ(tex.GetID(), -1);
   // An explicit type skips detection, whatever the string.
   CSmartID given("M", SMARTID_FONT), other("MUS_SID_GIVEN", 7);

@@ -32,11 +32,9 @@ TEST_F(XMLVarTest, AttributesOfEveryChildSetTheirVariables) {
 TEST_F(XMLVarTest, ConversionFollowsStreamExtraction) {
   CXMLVarInt i("v2_int");
   CXMLVarFloat f("v2_float");
-  const std::pair<const char*, int32_t> ints[] = {
-      {"4.9", 4}, {"  -12abc", -12}, {"+7", 7},
-      {"abc", 7},          // no number: the value stays
-      {"99999999999", 7},  // beyond 32 bits: stays as well
-      {"-2147483648", INT32_MIN}};
+  const std::pair<const char*, int32_t> ints[] = {{"4.9", 4},  {"  -12abc", -12}, {"+7", 7}, {"abc", 7},  // kept
+                                                  {"", 7},    {"99999999999", 7},  // beyond 32 bits: kept
+                                                  {"-2147483648", INT32_MIN}};
   for (const auto& [text, value] : ints) {
     i.SetValue(text);
     EXPECT_EQ(i.GetValue(), value) << text;

@@ -13,10 +13,10 @@ TEST_F(Gfx2DTest, DemandsLoadWhatIsMissingOnceAndNameWhatCannotBeFound) {
         Res("FNT_B", "font.fnt", "FONT"));
 
   EXPECT_EQ(O2DUTIL_DemandTexture("TEX_A"), 0);
-  const std::string logged = Log();
+  const std::string logged = GameLog();
   EXPECT_EQ(LogCount("Cannot find iID of texture with strID = TEX_A\n"), 1u);
   EXPECT_EQ(O2DUTIL_DemandTexture("TEX_A"), 0);
-  EXPECT_EQ(Log(), logged);  // found: nothing loaded, nothing logged
+  EXPECT_EQ(GameLog(), logged);  // found: nothing loaded, nothing logged
   EXPECT_EQ(Raised([] { O2DUTIL_DemandTexture("TEX_NONE"); }), "2 0: Invalid texture demand. ID = TEX_NONE");
 
   EXPECT_EQ(O2DUTIL_DemandTechnique("TEQ_B", "TEQ_PACK"), 1);

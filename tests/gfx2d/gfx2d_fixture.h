@@ -3,10 +3,7 @@
 // graphics on the real OpenGL device for pixel tests (800 x 600, display mode 2).
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +12,7 @@
 #include "costrak.h"
 #include "costrak_xml.h"
 #include "o2d_recording_device.h"
+#include "raised.h"
 #include "test_support.h"
 
 // A top-down 32-bit bitmap of A8R8G8B8 pixels.
@@ -29,13 +27,6 @@ inline std::string Bitmap32(uint32_t width, uint32_t height, const std::vector<u
   return b;
 }
 
-inline std::string Res(const std::string& id, const std::string& file, const std::string& type, int tag = 1, int d1 = 0,
-                       int d2 = 0, int d3 = 0) {
-  return "<r id=\"" + id + "\" filename=\"" + file + "\" typeid=\"" + type + "\" tag=\"" + std::to_string(tag) +
-         "\" data1=\"" + std::to_string(d1) + "\" data2=\"" + std::to_string(d2) + "\" data3=\"" + std::to_string(d3) +
-         "\"/>";
-}
-
 // Cell size 20; every advance 10 but "W" 14.5, space 6.7 and tab 9.5 (`skipWidth`
 // left out); colour 2 is (1, 0.5, 0), colour 9 (0, 0, 1).
 inline std::string FontXML(const std::string& id, const std::string& texture, const std::string& technique,
@@ -46,24 +37,6 @@ inline std::string FontXML(const std::string& id, const std::string& texture, co
     if (c != skipWidth)
       xml += " cs" + std::to_string(c) + "=\"" + (c == 87 ? "14.5" : c == 32 ? "6.7" : c == 9 ? "9.5" : "10") + "\"";
   return xml + "/>";
-}
-
-// "type code: text" of the error record fn raises.
-inline std::string Raised(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const CEHSException& e) {
-    return std::to_string(e.Type) + " " + std::to_string(e.Code) + ": " + e.Desc;
-  }
-  return "<no error>";
-}
-
-inline std::string Log() { return ReadFileBytes("gamelog.txt"); }
-inline size_t LogCount(const std::string& s) {
-  const std::string log = Log();
-  size_t n = 0;
-  for (size_t at = log.find(s); at != std::string::npos; at = log.find(s, at + 1)) ++n;
-  return n;
 }
 
 class Gfx2DTest : public TempDirTest {
@@ -115,14 +88,3 @@ class Gfx2DPixelTest : public GLEngineTest {
     m_engine->SceneRender();
   }
 };
-
-// Red, green and blue each within `tolerance` of the expected bytes.
-inline ::testing::AssertionResult RGBNear(uint32_t actual, uint32_t expected, int tolerance = 1) {
-  for (int shift : {16, 8, 0})
-    if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance) {
-      char text[48];
-      std::snprintf(text, sizeof text, "got %06X, expected %06X", actual & 0xFFFFFFu, expected & 0xFFFFFFu);
-      return ::testing::AssertionFailure() << text;
-    }
-  return ::testing::AssertionSuccess();
-}

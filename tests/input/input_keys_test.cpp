@@ -9,16 +9,10 @@
 #include "o2d_letterbox.h"
 
 TEST(KeyNames, ConvertToClassicCodes) {
-  const std::pair<const char*, int> named[] = {{"ESCAPE", 1},       {"0", 11},          {"1", 2},
-                                               {"A", 30},           {"Z", 44},          {"F2", 0x3C},
-                                               {"SPACE", 0x39},     {"NUMPADENTER", 0x9C}, {"MEDIASELECT", 0xED}};
+  const std::pair<const char*, int> named[] = {{"ESCAPE", 1}, {"0", 11}, {"Z", 44}, {"NUMPADENTER", 0x9C}, {"MEDIASELECT", 0xED}};
   for (const auto& [name, code] : named) EXPECT_EQ(COstrak::KeyNameToCode(name), code) << name;
   const std::pair<const char*, const char*> aliases[] = {
-      {"BACKSPACE", "BACK"},       {"CAPSLOCK", "CAPITAL"},    {"NUMPADPERIOD", "DECIMAL"},
-      {"NUMPADSLASH", "DIVIDE"},   {"DOWNARROW", "DOWN"},      {"NUMPADPLUS", "ADD"},
-      {"LALT", "LMENU"},           {"RALT", "RMENU"},          {"LEFTARROW", "LEFT"},
-      {"RIGHTARROW", "RIGHT"},     {"UPARROW", "UP"},          {"PGUP", "PRIOR"},
-      {"PGDN", "NEXT"},            {"NUMPADSTAR", "MULTIPLY"}, {"NUMPADMINUS", "SUBTRACT"}};
+      {"BACKSPACE", "BACK"}, {"CAPSLOCK", "CAPITAL"}, {"LALT", "LMENU"}, {"PGDN", "NEXT"}, {"NUMPADSTAR", "MULTIPLY"}};
   for (const auto& [alias, partner] : aliases) {
     EXPECT_NE(COstrak::KeyNameToCode(partner), 0) << partner;
     EXPECT_EQ(COstrak::KeyNameToCode(alias), COstrak::KeyNameToCode(partner)) << alias;
@@ -38,11 +32,8 @@ TEST(KeyNames, NamedKeysComeFromSomeSdlKey) {
                            "NUMPAD0", "NUMPADENTER", "LWIN", "RWIN", "GRAVE", "SCROLL", "NUMLOCK"})
     EXPECT_TRUE(fromSdl.count(COstrak::KeyNameToCode(name))) << name;
 
-  const std::pair<SDL_Scancode, int> keys[] = {{SDL_SCANCODE_ESCAPE, 1},      {SDL_SCANCODE_0, 11},
-                                               {SDL_SCANCODE_A, 30},          {SDL_SCANCODE_KP_ENTER, 0x9C},
-                                               {SDL_SCANCODE_RETURN, 0x1C},   {SDL_SCANCODE_RALT, 0xB8},
-                                               {SDL_SCANCODE_KP_MINUS, 0x4A}, {SDL_SCANCODE_PRINTSCREEN, 0xB7},
-                                               {SDL_SCANCODE_UNKNOWN, 0}};
+  const std::pair<SDL_Scancode, int> keys[] = {{SDL_SCANCODE_A, 30}, {SDL_SCANCODE_KP_ENTER, 0x9C},
+                                               {SDL_SCANCODE_RETURN, 0x1C}, {SDL_SCANCODE_UNKNOWN, 0}};
   for (const auto& [sc, code] : keys) EXPECT_EQ(O2D_ScancodeToKeyCode(sc), code) << sc;
   EXPECT_EQ(O2D_ScancodeToKeyCode(static_cast<SDL_Scancode>(SDL_NUM_SCANCODES)), 0);
   EXPECT_EQ(O2D_ScancodeToKeyCode(static_cast<SDL_Scancode>(-1)), 0);

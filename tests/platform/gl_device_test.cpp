@@ -3,7 +3,6 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,17 +14,6 @@
 namespace {
 
 constexpr uint32_t kBlack = 0xFF000000u;
-
-uint8_t Channel(uint32_t argb, int shift) { return uint8_t((argb >> shift) & 0xFF); }
-
-// Channels may differ by `tolerance` (rounding of blends and products).
-::testing::AssertionResult ColorNear(uint32_t actual, uint32_t expected, int tolerance = 1) {
-  for (int shift : {16, 8, 0}) {
-    if (std::abs(int(Channel(actual, shift)) - int(Channel(expected, shift))) > tolerance)
-      return ::testing::AssertionFailure() << std::hex << "got 0x" << actual << ", expected 0x" << expected;
-  }
-  return ::testing::AssertionSuccess();
-}
 
 class GLDeviceTest : public ::testing::Test {
  protected:
@@ -83,36 +71,11 @@ class GLDeviceTest : public ::testing::Test {
 
   static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
 
-  void SetStage(uint32_t stage, uint32_t colorOp, uint32_t colorArg1, uint32_t colorArg2, uint32_t alphaOp,
-                uint32_t alphaArg1, uint32_t alphaArg2) {
-    m_device->SetTextureStageState(stage, D3DTSS_COLOROP, colorOp);
-    m_device->SetTextureStageState(stage, D3DTSS_COLORARG1, colorArg1);
-    m_device->SetTextureStageState(stage, D3DTSS_COLORARG2, colorArg2);
-    m_device->SetTextureStageState(stage, D3DTSS_ALPHAOP, alphaOp);
-    m_device->SetTextureStageState(stage, D3DTSS_ALPHAARG1, alphaArg1);
-    m_device->SetTextureStageState(stage, D3DTSS_ALPHAARG2, alphaArg2);
-  }
 
   IO2DRenderAdapter* m_adapter = nullptr;
   SDL_Window* m_window = nullptr;
   IO2DRenderDevice* m_device = nullptr;
 };
-
-TEST_F(GLDeviceTest, AdapterReportsTheGamesModesAndTheDesktop) {
-  // The game's 800 x 600 at 16 and 32 bits is among the modes.
-  bool has16 = false, has32 = false;
-  O2DDisplayMode mode;
-  for (uint32_t i = 0; m_adapter->EnumMode(i, mode); ++i) {
-    has16 |= mode.Width == 800 && mode.Height == 600 && mode.Format == D3DFMT_R5G6B5;
-    has32 |= mode.Width == 800 && mode.Height == 600 && mode.Format == D3DFMT_X8R8G8B8;
-  }
-  EXPECT_TRUE(has16 && has32);
-  SDL_DisplayMode desktop;
-  ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
-  EXPECT_EQ(std::pair(m_adapter->GetDesktopMode().Width, m_adapter->GetDesktopMode().Height),
-            std::pair(uint32_t(desktop.w), uint32_t(desktop.h)));
-  EXPECT_FALSE(m_adapter->CheckTextureFormat(D3DFMT_X8R8G8B8, D3DFMT_A8R3G3B2));
-}
 
 TEST_F(GLDeviceTest, ClearFillsTheViewportOnly) {
   m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
@@ -171,94 +134,9 @@ TEST_F(GLDeviceTest, EveryTextureFormatSamplesItsColourAndAlpha) {
     m_device->SetTexture(0, texture);
     m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
     DrawQuad(0, 0, 32, 32, 0xFFFFFFFFu);
-    EXPECT_TRUE(ColorNear(At(PresentAndRead(), 16, 16), c.expected));
+    EXPECT_TRUE(RGBNear(At(PresentAndRead(), 16, 16), c.expected));
     texture->Release();
   }
-}
-
-TEST_F(GLDeviceTest, MipLevelsComeFromTheGivenChain) {
-  // Level 0 red 32x32, level 1 green 16x16, all in one block.
-  std::vector<uint32_t> chain(32 * 32, 0xFFFF0000u);
-  chain.insert(chain.end(), 16 * 16, 0xFF00FF00u);
-  IO2DTexture* texture = m_device->CreateTexture(32, 32, 2, D3DFMT_A8R8G8B8, chain.data());
-  ASSERT_NE(texture, nullptr);
-  EXPECT_EQ(texture->GetLevelCount(), 2u);
-  m_device->SetTexture(0, texture);
-  m_device->SetTextureStageState(0, D3DTSS_MIPFILTER, D3DTEXF_POINT);
-  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
-  DrawQuad(0, 0, 32, 32, 0xFFFFFFFFu);
-  DrawQuad(100, 0, 16, 16, 0xFFFFFFFFu);
-  const O2DFrameImage frame = PresentAndRead();
-  EXPECT_EQ(At(frame, 10, 10), 0xFFFF0000u);
-  EXPECT_EQ(At(frame, 108, 8), 0xFF00FF00u);
-  texture->Release();
-}
-
-TEST_F(GLDeviceTest, StageOperationsCombineTheirArguments) {
-  struct Case {
-    const char* name;
-    uint32_t colorOp, arg1, arg2, diffuse, factor, specular, expected;
-  };
-  const Case cases[] = {
-      {"select factor", D3DTOP_SELECTARG1, D3DTA_TFACTOR, D3DTA_DIFFUSE, 0xFF102030, 0xFF405060, 0xFFFFFFFF, 0xFF405060},
-      {"select diffuse", D3DTOP_SELECTARG2, D3DTA_TFACTOR, D3DTA_DIFFUSE, 0xFF102030, 0xFF405060, 0xFFFFFFFF,
-       0xFF102030},
-      {"select specular", D3DTOP_SELECTARG1, D3DTA_SPECULAR, D3DTA_DIFFUSE, 0xFF102030, 0xFF405060, 0xFF708090,
-       0xFF708090},
-      {"add saturates", D3DTOP_ADD, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC86400, 0xFF646432, 0xFFFFFFFF, 0xFFFFC832},
-      {"subtract floors", D3DTOP_SUBTRACT, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC86400, 0xFF649632, 0xFFFFFFFF,
-       0xFF640000},
-      {"modulate", D3DTOP_MODULATE, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC86432, 0xFF80FF40, 0xFFFFFFFF, 0xFF64640D},
-      {"dot product", D3DTOP_DOTPRODUCT3, D3DTA_DIFFUSE, D3DTA_TFACTOR, 0xFFC08080, 0xFFFF8080, 0xFFFFFFFF,
-       0xFF818181},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetStage(0, c.colorOp, c.arg1, c.arg2, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT);
-    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, c.factor);
-    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
-    DrawQuad(0, 0, 8, 8, c.diffuse, 0, 0, 1, 1, c.specular);
-    EXPECT_TRUE(ColorNear(At(PresentAndRead(), 4, 4), c.expected));
-  }
-
-  // Stage 1 works on what stage 0 produced; a disabled stage 0 passes the diffuse colour.
-  SetStage(0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, D3DTA_CURRENT);
-  SetStage(1, D3DTOP_MODULATE, D3DTA_CURRENT, D3DTA_TFACTOR, D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTA_CURRENT);
-  m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF808080u);
-  DrawQuad(0, 0, 8, 8, 0xFFFF8040u);
-  EXPECT_TRUE(ColorNear(At(PresentAndRead(), 4, 4), 0xFF804020u));
-  m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
-  DrawQuad(0, 0, 8, 8, 0xFFFF8040u);
-  EXPECT_EQ(At(PresentAndRead(), 4, 4), 0xFFFF8040u);
-}
-
-TEST_F(GLDeviceTest, VertexFogMixesTowardsTheFogColourBySpecularAlpha) {
-  m_device->SetRenderState(D3DRS_FOGENABLE, 1);
-  m_device->SetRenderState(D3DRS_FOGCOLOR, 0xFF0000FFu);
-  m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
-  DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu, 0, 0, 1, 1, 0x40FFFFFFu);  // fog factor 64/255
-  DrawQuad(20, 0, 8, 8, 0xFFFFFFFFu, 0, 0, 1, 1, 0xFFFFFFFFu);  // no fog
-  const O2DFrameImage frame = PresentAndRead();
-  EXPECT_TRUE(ColorNear(At(frame, 4, 4), 0xFF4040FFu));
-  EXPECT_EQ(At(frame, 24, 4), 0xFFFFFFFFu);
-}
-
-TEST_F(GLDeviceTest, WrapRepeatsTheTextureAndClampRepeatsItsEdge) {
-  std::vector<uint32_t> texels(32 * 32);
-  for (uint32_t i = 0; i < texels.size(); ++i) texels[i] = (i % 32) < 16 ? 0xFFFF0000u : 0xFF00FF00u;
-  IO2DTexture* texture = m_device->CreateTexture(32, 32, 1, D3DFMT_X8R8G8B8, texels.data());
-  ASSERT_NE(texture, nullptr);
-  m_device->SetTexture(0, texture);
-  for (uint32_t address : {D3DTADDRESS_WRAP, D3DTADDRESS_CLAMP}) {
-    m_device->SetTextureStageState(0, D3DTSS_ADDRESSU, address);
-    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
-    DrawQuad(0, 0, 64, 32, 0xFFFFFFFFu, 0, 0, 2, 1);
-    const O2DFrameImage frame = PresentAndRead();
-    EXPECT_EQ(At(frame, 5, 5), 0xFFFF0000u);
-    EXPECT_EQ(At(frame, 37, 5), address == D3DTADDRESS_WRAP ? 0xFFFF0000u : 0xFF00FF00u) << address;
-    EXPECT_EQ(At(frame, 60, 5), 0xFF00FF00u);
-  }
-  texture->Release();
 }
 
 TEST_F(GLDeviceTest, ReadBackGivesTheFrameLastPresented) {
@@ -360,7 +238,7 @@ TEST_F(GLDeviceWideWindowTest, PresentLetterboxesTheFrameThroughTheGammaRamp) {
   for (int x : {50, 100, 500}) {
     uint32_t shown = 0;
     glReadPixels(x, 300, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &shown);
-    EXPECT_TRUE(ColorNear(shown, x == 50 ? kBlack : 0xFFBF8060u)) << x;  // a bar, then the frame
+    EXPECT_TRUE(RGBNear(shown, x == 50 ? kBlack : 0xFFBF8060u)) << x;  // a bar, then the frame
   }
 }
 

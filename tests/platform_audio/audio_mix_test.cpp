@@ -53,6 +53,11 @@ TEST_F(AudioMixTest, DoubledFrequencyDoublesZeroCrossingsAndPanSilencesTheOpposi
   out = Render(100);
   EXPECT_EQ(Peak(Side(out, 0)), 0);
   EXPECT_GT(Peak(Side(out, 1)), 15000);
+  // -1 and -101 leave an attribute alone; values out of range are clamped.
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, 5, -1, -101));
+  EXPECT_EQ(Attributes(ch), std::tuple(100, 100, 100));
+  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, -1, 250, -300));
+  EXPECT_EQ(Attributes(ch), std::tuple(100, 100, -100));
 }
 
 TEST_F(AudioMixTest, VolumeSlideIsHalfWayAtHalfTime) {
@@ -107,72 +112,6 @@ TEST_F(AudioMixTest, LevelsOfAFullScaleSquareIgnoreVolumeAndPan) {
   EXPECT_EQ(m_audio.ChannelGetLevel(ch), 0u);
   EXPECT_EQ(m_audio.ChannelGetLevel(0x7ABCDEF0u), 0xFFFFFFFFu);
   EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
-}
-
-TEST_F(AudioMixTest, ThirdPlayTakesOverTheOldestOrFailsWithoutOverride) {
-  O2DHANDLE s = LoadSine(2, O2DAUDIO_SAMPLE_OVER_POS);
-  O2DHANDLE a = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
-  Render(10);
-  O2DHANDLE b = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
-  Render(10);
-  O2DHANDLE c = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
-  ASSERT_NE(c, 0u);
-  EXPECT_EQ(m_audio.ChannelIsActive(a), O2DAUDIO_STOPPED);  // taken over: the handle is gone
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
-  EXPECT_EQ(m_audio.ChannelIsActive(b), O2DAUDIO_PLAYING);
-  EXPECT_EQ(m_audio.ChannelIsActive(c), O2DAUDIO_PLAYING);
-  // The next take-over hits b, now the one playing longest.
-  O2DHANDLE d = m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
-  EXPECT_EQ(m_audio.ChannelIsActive(b), O2DAUDIO_STOPPED);
-  EXPECT_EQ(m_audio.ChannelIsActive(c), O2DAUDIO_PLAYING);
-  EXPECT_EQ(m_audio.ChannelIsActive(d), O2DAUDIO_PLAYING);
-
-  WriteWav("short.wav", 44100, 1, SineWave(44100, 441.0, 0.05));
-  O2DHANDLE n = m_audio.SampleLoad("short.wav", 0, 0, 2, 0);
-  ASSERT_NE(n, 0u);
-  ASSERT_NE(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
-  ASSERT_NE(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
-  EXPECT_EQ(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_NOCHAN);
-  Render(60);  // both playbacks end by themselves
-  EXPECT_EQ(m_audio.ChannelIsActive(n), O2DAUDIO_STOPPED);
-  EXPECT_NE(m_audio.SamplePlayEx(n, 0, -1, -1, -101, false), 0u);
-}
-
-TEST_F(AudioMixTest, PauseTwiceThenResumeOncePlaysAgain) {
-  O2DHANDLE s = LoadSine(2);
-  m_audio.SamplePlayEx(s, 0, -1, -1, -101, true);
-  m_audio.SamplePlayEx(s, 0, 44100, -1, -101, true);
-  ASSERT_TRUE(m_audio.ChannelPause(s));
-  ASSERT_TRUE(m_audio.ChannelPause(s));
-  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_PAUSED);
-  EXPECT_EQ(Peak(Side(Render(50), 0)), 0);
-  ASSERT_TRUE(m_audio.ChannelResume(s));
-  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_PLAYING);
-  EXPECT_GT(Peak(Side(Render(50), 0)), 10000);
-
-  // Pausing and resuming what does not play changes nothing and does not fail.
-  ASSERT_TRUE(m_audio.SampleStop(s));
-  EXPECT_TRUE(m_audio.ChannelPause(s));
-  EXPECT_TRUE(m_audio.ChannelResume(s));
-  EXPECT_EQ(m_audio.ChannelIsActive(s), O2DAUDIO_STOPPED);
-}
-
-TEST_F(AudioMixTest, MinusOneAndMinus101LeaveAttributesAlone) {
-  O2DHANDLE ch = m_audio.SamplePlayEx(LoadSine(), 0, 30000, 40, 25, true);
-  EXPECT_EQ(Attributes(ch), std::tuple(30000, 40, 25));
-  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, -1, -1, -101));
-  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, -1, -101, 100));
-  Render(200);
-  EXPECT_EQ(Attributes(ch), std::tuple(30000, 40, 25));
-  // A slide of one attribute leaves the others' slides running.
-  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, 80, -101, 100));
-  ASSERT_TRUE(m_audio.ChannelSlideAttributes(ch, -1, -1, -25, 100));
-  Render(100);
-  EXPECT_EQ(Attributes(ch), std::tuple(30000, 80, -25));
-  // Out-of-range values are clamped.
-  ASSERT_TRUE(m_audio.ChannelSetAttributes(ch, 5, 250, -300));
-  EXPECT_EQ(Attributes(ch), std::tuple(100, 100, -100));
 }
 
 TEST_F(AudioMixTest, GlobalVolumesScaleTheirKindAndPausedOutputHoldsSlides) {

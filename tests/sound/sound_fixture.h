@@ -57,11 +57,6 @@ class SoundTest : public TempDirTest {
     m_engine->SoundInit(kRate);
     Focus(true);
   }
-  static std::string Res(const std::string& id, const std::string& file, const std::string& type, int d1 = 0,
-                         int d2 = 0, int d3 = 0) {
-    return "<r id=\"" + id + "\" filename=\"" + file + "\" typeid=\"" + type + "\" tag=\"1\" data1=\"" +
-           std::to_string(d1) + "\" data2=\"" + std::to_string(d2) + "\" data3=\"" + std::to_string(d3) + "\"/>";
-  }
   static void Sine(const std::string& file, double hz, double seconds) {
     WriteWav("DATA/" + file, kRate, 1, SineWave(kRate, hz, seconds, 1, 1.0));
   }
@@ -79,11 +74,6 @@ class SoundTest : public TempDirTest {
   void Frame(int ms = 20) {
     Render(ms);
     ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
-  }
-
-  static bool LogHasOnce(const std::string& s) {
-    const std::string log = GameLog();
-    return log.find(s) != std::string::npos && log.find(s) == log.rfind(s);
   }
 
   std::unique_ptr<COstrak> m_engine;

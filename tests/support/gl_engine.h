@@ -3,6 +3,7 @@
 // and events pushed into SDL's queue as the window system would send them.
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -34,6 +35,18 @@ inline void PushKey(Uint32 window, SDL_Scancode key, bool down) {
   ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   ev.key.keysym.scancode = key;
   ASSERT_EQ(SDL_PushEvent(&ev), 1);
+}
+
+// Red, green and blue of 0xAARRGGBB colours each within `tolerance` (rounding of
+// blends and products).
+inline ::testing::AssertionResult RGBNear(uint32_t actual, uint32_t expected, int tolerance = 1) {
+  for (int shift : {16, 8, 0})
+    if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance) {
+      char text[48];
+      std::snprintf(text, sizeof text, "got %06X, expected %06X", actual & 0xFFFFFFu, expected & 0xFFFFFFu);
+      return ::testing::AssertionFailure() << text;
+    }
+  return ::testing::AssertionSuccess();
 }
 
 // Started as the game starts it: 800 x 600, display mode 2, not windowed,

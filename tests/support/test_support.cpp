@@ -32,10 +32,4 @@ void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes)
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::filesystem::path TestDataDir() {
-#ifdef OSTRAK_TESTDATA_DIR
-  return OSTRAK_TESTDATA_DIR;
-#else
-  return "../shared/testdata";
-#endif
-}
+std::filesystem::path TestDataDir() { return std::filesystem::path(OSTRAK_SOURCE_DIR) / "tests" / "data"; }
