@@ -14,7 +14,7 @@ TEST_F(ScriptTest, StartsOnceStopsAfterResourcesAndRefusesWorkWhenStopped) {
   EXPECT_EQ(Raised([&] { m_engine->ScrInit(); }), "1 0: Script subsystem reinitialization!");
 
   m_engine->Cleanup();
-  const std::string log = Log();
+  const std::string log = GameLog();
   ASSERT_NE(log.find("Deinitializing Resources Subsystem..."), std::string::npos);
   EXPECT_GT(log.find("--==: Deinitializing Scripts Subsystem...\n   +: Done.\n"),
             log.find("Deinitializing Resources Subsystem..."));
