@@ -258,3 +258,10 @@ TEST_F(ResourcesTest, ListingIsInByteOrderAndReadIntFollowsStreamExtraction) {
   EXPECT_TRUE(RES_IsXMLType("FONT"));
   EXPECT_FALSE(RES_IsXMLType("TEXTURE"));
 }
+
+TEST_F(ResourcesTest, APackIsWrittenOnlyWithBytesForEachEntry) {
+  std::vector<O2DPackEntry> entries{{"A", "TEST", 0, 0, 1}, {"B", "TEST", 0, 0, 1}};
+  EXPECT_FALSE(RES_WritePack("DATA/p.pak", entries, {"a"}));
+  EXPECT_FALSE(RES_WritePack("DATA/p.pak", entries, {"a", "b", "c"}));
+  EXPECT_FALSE(fs::exists("DATA/p.pak"));
+}
