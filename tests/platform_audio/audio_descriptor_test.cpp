@@ -44,7 +44,7 @@ void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(
 
 TEST_F(AudioDescriptorTest, AFailedAllocationWhileASoundOpensClosesItsFile) {
   WriteFileBytes("a.wav", std::string(64, 'x'));
-  const std::string path = "a.wav";
+  const std::string path = "a.wav";  // made before the failure is armed
   const std::ptrdiff_t before = OpenDescriptors();
   int error = 0;
   t_failNextAllocation = true;
