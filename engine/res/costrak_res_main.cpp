@@ -213,9 +213,12 @@ void COstrak::ResProcessPack(const std::string& path) {
   // completely; a range past the end of the file fails when it is loaded.
   const O2DPackDirectory dir = RES_ReadPackDirectory(path);
   for (const O2DPackEntry& e : dir.entries) {
+    // The first entry of an ID wins, silently. A repeat is dropped before its
+    // record is made, so the record's own checks (a size of 2 GiB or more reads
+    // as negative) never end start-up for an entry that is not kept.
+    if (m_pResManager->FindByStrID(e.id) >= 0) continue;
     auto record = std::make_unique<CO2DResource>(e.id, e.typeName, e.tag, path, e.offset,
                                                  static_cast<int32_t>(e.size), e.data1, e.data2, e.data3);
-    if (m_pResManager->FindByStrID(e.id) >= 0) continue;  // the first entry of an ID wins, silently
     m_pResManager->AddItem(record.release(), e.id, e.tag);
   }
   LOG_AddEntry(std::to_string(dir.declaredCount) + " resources found.", 4);

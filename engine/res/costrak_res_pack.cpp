@@ -51,6 +51,7 @@ O2DPackDirectory RES_ReadPackDirectory(const std::string& path) {
 }
 
 bool RES_WritePack(const std::string& path, std::vector<O2DPackEntry>& entries, const std::vector<std::string>& data) {
+  if (data.size() != entries.size()) return false;  // each entry needs its bytes, and no bytes go unnamed
   uint64_t offset = 4;
   for (const O2DPackEntry& e : entries) offset += e.id.size() + 1 + e.typeName.size() + 1 + 24;
   for (size_t i = 0; i < entries.size(); ++i) {

@@ -20,25 +20,20 @@ CO2DAudioBytes::~CO2DAudioBytes() {
 
 std::unique_ptr<CO2DAudioBytes> CO2DAudioBytes::OpenFile(const std::string& path, uint64_t offset,
                                                          uint64_t length, int* error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = O2DAUDIO_ERROR_FILEOPEN;
-    return nullptr;
-  }
+  // The object is made before the file is opened: from then on it owns the
+  // descriptor, and every way out closes it.
+  std::unique_ptr<CO2DAudioBytes> bytes(new CO2DAudioBytes);
+  bytes->m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
+  if (bytes->m_fd < 0 || ::fstat(bytes->m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     *error = O2DAUDIO_ERROR_FILEOPEN;
     return nullptr;
   }
   const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
   if (offset > fileSize || (length != 0 && length > fileSize - offset)) {
-    ::close(fd);
     *error = O2DAUDIO_ERROR_FILEOPEN;
     return nullptr;
   }
-  std::unique_ptr<CO2DAudioBytes> bytes(new CO2DAudioBytes);
-  bytes->m_fd = fd;
   bytes->m_base = offset;
   bytes->m_size = static_cast<int64_t>(length != 0 ? length : fileSize - offset);
   return bytes;

@@ -16,6 +16,7 @@
 
 #include "o2d_gl_shaders.h"
 #include "o2d_memory_texture.h"
+#include "o2d_render_device_base.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define O2D_PIN_GL_DRIVER 1
@@ -212,7 +213,7 @@ class CO2DGLTexture final : public CO2DMemoryTexture {
   GLFormat m_gl{};
 };
 
-class CO2DGLDevice final : public IO2DRenderDevice {
+class CO2DGLDevice final : public CO2DRenderDeviceBase {
  public:
   CO2DGLDevice(CO2DGLAdapter* adapter, uint32_t maxTextureSize)
       : m_adapter(adapter), m_maxTextureSize(maxTextureSize) {
@@ -231,15 +232,6 @@ class CO2DGLDevice final : public IO2DRenderDevice {
   bool Reset(const O2DPresentParams& params) override;
   IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                              const void* pixels) override;
-  bool CreateVertexBuffer() override;
-  void ReleaseVertexBuffer() override;
-  QuadVertex* LockVertexBuffer() override;
-  bool UnlockVertexBuffer() override;
-  bool SetStreamSource(bool bind) override;
-  bool CreateIndexBuffer() override;
-  uint16_t* LockIndexBuffer() override;
-  bool UnlockIndexBuffer() override;
-  bool SetIndices() override;
   void SetRenderState(uint32_t state, uint32_t value) override;
   void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
   void SetTexture(uint32_t stage, IO2DTexture* texture) override;
@@ -247,14 +239,19 @@ class CO2DGLDevice final : public IO2DRenderDevice {
   void BeginScene() override {}
   void EndScene() override {}
   void Clear(uint32_t flags, uint32_t color, float z) override;
-  bool DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
-                               uint32_t primitiveCount) override;
   void Present() override;
   void SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) override;
   bool GetFrontBufferData(O2DFrameImage& out) override;
 
   // A texture's last reference went: no stage may sample it any more.
   void ForgetTexture(CO2DGLTexture* texture);
+
+ protected:
+  bool AllocateVertexBuffer() override;
+  bool AllocateIndexBuffer() override;
+  void IndicesUnlocked(const std::vector<uint16_t>& indices) override;
+  void DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex, uint32_t numVertices,
+                     uint32_t startIndex, uint32_t primitiveCount) override;
 
  private:
   ~CO2DGLDevice() override;
@@ -294,19 +291,7 @@ class CO2DGLDevice final : public IO2DRenderDevice {
   GLint m_uTargetSize = -1, m_uColorOps = -1, m_uAlphaOps = -1, m_uTextureFactor = -1, m_uFogEnable = -1,
         m_uFogColor = -1;
 
-  std::vector<QuadVertex> m_vertices;
-  bool m_vertexLocked = false;
-  bool m_vertexBufferExists = true;
-  bool m_streamBound = true;
-  std::vector<uint16_t> m_indexStaging;
-  bool m_indexLocked = false;
-  bool m_indicesBound = false;
-  std::vector<uint16_t> m_indices;
-
-  std::array<uint32_t, O2D_RENDERSTATE_COUNT> m_renderStates{};
-  std::array<std::array<uint32_t, O2D_STAGESTATE_COUNT>, O2D_STAGE_COUNT> m_stageStates{};
   std::array<CO2DGLTexture*, O2D_STAGE_COUNT> m_bound{};
-  O2DViewport m_viewport;
   bool m_stageUniformsDirty = true;
   std::set<CO2DGLTexture*> m_textures;
 };
@@ -463,7 +448,6 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   glDisable(GL_DEPTH_TEST);
   glFrontFace(GL_CCW);
 
-  m_vertices.resize(O2D_VERTEX_BUFFER_VERTICES);
   glGenVertexArrays(1, &m_presentVertexArray);
   glGenVertexArrays(1, &m_vertexArray);
   glBindVertexArray(m_vertexArray);
@@ -608,19 +592,12 @@ void CO2DGLDevice::ApplyWindowMode(bool windowed) {
 }
 
 void CO2DGLDevice::ResetStates() {
-  for (uint32_t state = 0; state < O2D_RENDERSTATE_COUNT; ++state)
-    m_renderStates[state] = O2DDefaultRenderState(state);
-  for (uint32_t stage = 0; stage < O2D_STAGE_COUNT; ++stage) {
-    for (uint32_t type = 0; type < O2D_STAGESTATE_COUNT; ++type)
-      m_stageStates[stage][type] = O2DDefaultStageState(stage, type);
-    m_bound[stage] = nullptr;
-  }
+  ResetCommonStates(m_width, m_height);
+  m_bound.fill(nullptr);
   for (uint32_t stage = 0; stage < kBlendStages; ++stage) {
     ApplySampler(stage);
     BindStage(stage);
   }
-  m_viewport = {0, 0, m_width, m_height, 0.0f, 1.0f};
-  m_vertexLocked = false;
   m_stageUniformsDirty = true;
   ApplyTargetState();
 }
@@ -755,73 +732,25 @@ static bool BufferStorage(GLenum target, GLsizeiptr size) {
   return glGetError() == GL_NO_ERROR;
 }
 
-bool CO2DGLDevice::CreateVertexBuffer() {
+bool CO2DGLDevice::AllocateVertexBuffer() {
   glBindVertexArray(m_vertexArray);
   glBindBuffer(GL_ARRAY_BUFFER, m_vertexBuffer);
-  m_vertexBufferExists = BufferStorage(GL_ARRAY_BUFFER, sizeof(QuadVertex) * O2D_VERTEX_BUFFER_VERTICES);
-  return m_vertexBufferExists;
+  return BufferStorage(GL_ARRAY_BUFFER, sizeof(QuadVertex) * O2D_VERTEX_BUFFER_VERTICES);
 }
 
-void CO2DGLDevice::ReleaseVertexBuffer() {
-  m_vertexLocked = false;
-  m_vertexBufferExists = false;
-  m_streamBound = false;
-}
-
-bool CO2DGLDevice::SetStreamSource(bool bind) {
-  if (bind && !m_vertexBufferExists) return false;
-  m_streamBound = bind;
-  return true;
-}
-
-bool CO2DGLDevice::CreateIndexBuffer() {
+bool CO2DGLDevice::AllocateIndexBuffer() {
   glBindVertexArray(m_vertexArray);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
-  if (!BufferStorage(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint16_t) * O2D_INDEX_BUFFER_INDICES)) return false;
-  m_indexStaging.assign(O2D_INDEX_BUFFER_INDICES, 0);
-  return true;
+  return BufferStorage(GL_ELEMENT_ARRAY_BUFFER, sizeof(uint16_t) * O2D_INDEX_BUFFER_INDICES);
 }
 
-uint16_t* CO2DGLDevice::LockIndexBuffer() {
-  if (m_indexStaging.empty() || m_indexLocked) return nullptr;
-  m_indexLocked = true;
-  return m_indexStaging.data();
-}
-
-bool CO2DGLDevice::UnlockIndexBuffer() {
-  if (!m_indexLocked) return false;
-  m_indexLocked = false;
-  if (std::any_of(m_indexStaging.begin(), m_indexStaging.end(),
-                  [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; }))
-    return false;
-  m_indices = m_indexStaging;
+void CO2DGLDevice::IndicesUnlocked(const std::vector<uint16_t>& indices) {
   glBindVertexArray(m_vertexArray);
-  glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(m_indices.size() * sizeof(uint16_t)), m_indices.data());
-  return true;
+  glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(indices.size() * sizeof(uint16_t)), indices.data());
 }
-
-bool CO2DGLDevice::SetIndices() {
-  if (m_indices.empty()) return false;
-  m_indicesBound = true;
-  return true;
-}
-
-QuadVertex* CO2DGLDevice::LockVertexBuffer() {
-  if (m_vertexLocked || !m_vertexBufferExists) return nullptr;
-  m_vertexLocked = true;
-  return m_vertices.data();
-}
-
-bool CO2DGLDevice::UnlockVertexBuffer() {
-  if (!m_vertexLocked) return false;
-  m_vertexLocked = false;
-  return true;
-}
-
 
 void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
-  if (state >= O2D_RENDERSTATE_COUNT) return;
-  m_renderStates[state] = value;
+  if (!StoreRenderState(state, value)) return;
   switch (state) {
     case D3DRS_ALPHABLENDENABLE:
     case D3DRS_SRCBLEND:
@@ -835,9 +764,7 @@ void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
 }
 
 void CO2DGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
-  if (stage >= O2D_STAGE_COUNT || type >= O2D_STAGESTATE_COUNT) return;
-  m_stageStates[stage][type] = value;
-  if (stage >= kBlendStages) return;
+  if (!StoreStageState(stage, type, value) || stage >= kBlendStages) return;
   switch (type) {
     case D3DTSS_COLOROP:
     case D3DTSS_COLORARG1:
@@ -864,11 +791,7 @@ void CO2DGLDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
 }
 
 void CO2DGLDevice::SetViewport(const O2DViewport& viewport) {
-  m_viewport = viewport;
-  m_viewport.X = std::min(viewport.X, m_width);
-  m_viewport.Y = std::min(viewport.Y, m_height);
-  m_viewport.Width = std::min(viewport.Width, m_width - m_viewport.X);
-  m_viewport.Height = std::min(viewport.Height, m_height - m_viewport.Y);
+  StoreViewport(viewport, m_width, m_height);
   glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
 }
 
@@ -880,20 +803,16 @@ void CO2DGLDevice::Clear(uint32_t flags, uint32_t color, float /*z*/) {
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
-bool CO2DGLDevice::DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
-                                           uint32_t primitiveCount) {
-  if (m_vertexLocked || !m_streamBound || !m_indicesBound || primitiveCount == 0) return false;
-  if (uint64_t(minIndex) + numVertices > O2D_VERTEX_BUFFER_VERTICES) return false;
-  const uint64_t indexCount = uint64_t(primitiveCount) * 3;
-  if (startIndex + indexCount > m_indices.size()) return false;
+void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t /*minIndex*/,
+                                 uint32_t /*numVertices*/, uint32_t startIndex, uint32_t primitiveCount) {
   // Orphan the GL buffer and send only the vertices these triangles reach.
-  const auto first = m_indices.begin() + startIndex;
+  const uint32_t indexCount = primitiveCount * 3;
+  const auto first = Indices().begin() + startIndex;
   const uint32_t used = uint32_t(*std::max_element(first, first + std::ptrdiff_t(indexCount))) + 1;
-  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), m_vertices.data(), GL_STREAM_DRAW);
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), vertices.data(), GL_STREAM_DRAW);
   if (m_stageUniformsDirty) UploadStageUniforms();
   glDrawElements(GL_TRIANGLES, GLsizei(indexCount), GL_UNSIGNED_SHORT,
                  reinterpret_cast<void*>(uintptr_t(startIndex) * sizeof(uint16_t)));
-  return true;
 }
 
 void CO2DGLDevice::Present() {

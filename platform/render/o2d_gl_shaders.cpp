@@ -118,6 +118,16 @@ void main() {
 }
 )";
 
+// The info log of a shader or of a program: the same read through the getters of
+// its kind (glGetShaderiv and glGetShaderInfoLog, or the program's pair).
+std::string InfoLog(GLuint object, PFNGLGETSHADERIVPROC getiv, PFNGLGETSHADERINFOLOGPROC getInfoLog) {
+  GLint length = 0;
+  getiv(object, GL_INFO_LOG_LENGTH, &length);
+  std::vector<char> log(size_t(length > 0 ? length : 1), '\0');
+  getInfoLog(object, GLsizei(log.size()), nullptr, log.data());
+  return log.data();
+}
+
 GLuint Compile(GLenum type, const char* source, std::string& error) {
   GLuint shader = glCreateShader(type);
   glShaderSource(shader, 1, &source, nullptr);
@@ -125,11 +135,7 @@ GLuint Compile(GLenum type, const char* source, std::string& error) {
   GLint ok = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (ok == GL_TRUE) return shader;
-  GLint length = 0;
-  glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
-  std::vector<char> log(size_t(length > 0 ? length : 1), '\0');
-  glGetShaderInfoLog(shader, GLsizei(log.size()), nullptr, log.data());
-  error = std::string("shader compilation failed: ") + log.data();
+  error = "shader compilation failed: " + InfoLog(shader, glGetShaderiv, glGetShaderInfoLog);
   glDeleteShader(shader);
   return 0;
 }
@@ -151,11 +157,7 @@ GLuint Link(const char* vertex, const char* fragment, std::string& error) {
   GLint ok = GL_FALSE;
   glGetProgramiv(program, GL_LINK_STATUS, &ok);
   if (ok == GL_TRUE) return program;
-  GLint length = 0;
-  glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-  std::vector<char> log(size_t(length > 0 ? length : 1), '\0');
-  glGetProgramInfoLog(program, GLsizei(log.size()), nullptr, log.data());
-  error = std::string("program link failed: ") + log.data();
+  error = "program link failed: " + InfoLog(program, glGetProgramiv, glGetProgramInfoLog);
   glDeleteProgram(program);
   return 0;
 }

@@ -14,8 +14,9 @@
 //  - IO2DRenderAdapter exists before any device: adapter identity, display
 //    modes, texture-format probes and capabilities, and device creation.
 //  - IO2DRenderDevice draws. It is created by the adapter for a window.
-// Implementations: the OpenGL device (o2d_gl_device.h) and the recording device
-// for tests (o2d_recording_device.h).
+// Implementations: the OpenGL device (o2d_gl_device.h) and, for the tests, the
+// recording device (tests/support); both keep states and buffers through
+// CO2DRenderDeviceBase (o2d_render_device_base.h).
 //
 // Adapter, device and textures are reference counted: AddRef() and Release()
 // return the references left, and the object is destroyed when that reaches 0.

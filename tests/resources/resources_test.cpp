@@ -249,3 +249,21 @@ TEST_F(ResourcesTest, ListingIsInByteOrderAndXMLTypesAreKnown) {
   EXPECT_TRUE(RES_IsXMLType("FONT"));
   EXPECT_FALSE(RES_IsXMLType("TEXTURE"));
 }
+
+TEST_F(ResourcesTest, APackIsWrittenOnlyWithBytesForEachEntry) {
+  std::vector<O2DPackEntry> entries{{"A", "TEST", 0, 0, 1}, {"B", "TEST", 0, 0, 1}};
+  EXPECT_FALSE(RES_WritePack("DATA/p.pak", entries, {"a"}));
+  EXPECT_FALSE(RES_WritePack("DATA/p.pak", entries, {"a", "b", "c"}));
+  EXPECT_FALSE(fs::exists("DATA/p.pak"));
+}
+
+TEST_F(ResourcesTest, ARepeatedIDIsDroppedBeforeItsRecordIsChecked) {
+  WritePack("DATA/one.pak", {{"X1", "TEST", 0, 0, 1}, {"X1", "TEST", 0, 0, 1}}, {"first", "again"});
+  std::string pack = ReadFileBytes("DATA/one.pak");
+  pack[4 + 32 + 8 + 4 + 3] = '\x80';  // the repeat's size becomes 0x80000005, which no record accepts
+  WriteFileBytes("DATA/one.pak", pack);
+  COstrak engine;
+  EXPECT_EQ(RaiseText([&] { engine.ResInit(); }), "<no error>");
+  EXPECT_EQ(engine.ResGetManager()->GetCount(), 1);
+  EXPECT_TRUE(LogHas("   +: 2 resources found.\n"));
+}

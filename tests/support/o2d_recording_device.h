@@ -3,7 +3,8 @@
 // textures in memory, and records every call that changes or uses device state,
 // in order, with a copy of the vertices of each draw. Its adapter is scriptable
 // (identity, modes, format support, caps, failures) and the device can be told
-// to report itself lost or in need of a reset.
+// to report itself lost or in need of a reset. States, viewport and the buffers'
+// rules are the OpenGL device's own (CO2DRenderDeviceBase).
 //
 // Use:
 //   O2DRecordingScript script;                 // defaults: a capable adapter
@@ -20,7 +21,7 @@
 #include <variant>
 #include <vector>
 
-#include "o2d_render_device.h"
+#include "o2d_render_device_base.h"
 
 // Recorded calls.
 struct O2DRecCreateTexture {
@@ -139,7 +140,7 @@ class CO2DRecordingAdapter final : public IO2DRenderAdapter {
   std::string m_error;
 };
 
-class CO2DRecordingDevice final : public IO2DRenderDevice {
+class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
  public:
   uint32_t AddRef() override { return ++m_refs; }
   uint32_t Release() override;
@@ -147,17 +148,12 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   bool Reset(const O2DPresentParams& params) override;
   IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                              const void* pixels = nullptr) override;
-  bool CreateVertexBuffer() override;
-  void ReleaseVertexBuffer() override;
   QuadVertex* LockVertexBuffer() override;
   bool UnlockVertexBuffer() override;
   bool SetStreamSource(bool bind) override;
-  bool CreateIndexBuffer() override;
   uint16_t* LockIndexBuffer() override;
   bool UnlockIndexBuffer() override;
   bool SetIndices() override;
-  bool HasVertexBuffer() const { return m_vertexBufferExists; }
-  bool HasStreamSource() const { return m_streamBound; }
   void SetRenderState(uint32_t state, uint32_t value) override;
   void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
   void SetTexture(uint32_t stage, IO2DTexture* texture) override;
@@ -165,8 +161,6 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   void BeginScene() override { m_calls.emplace_back(O2DRecBeginScene{}); }
   void EndScene() override { m_calls.emplace_back(O2DRecEndScene{}); }
   void Clear(uint32_t flags, uint32_t color, float z) override;
-  bool DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
-                               uint32_t primitiveCount) override;
   void Present() override { m_calls.emplace_back(O2DRecPresent{}); }
   void SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) override;
   bool GetFrontBufferData(O2DFrameImage& out) override;
@@ -181,13 +175,10 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
       if (const T* c = std::get_if<T>(&call)) found.push_back(c);
     return found;
   }
-  uint32_t RenderState(uint32_t state) const;
-  uint32_t StageState(uint32_t stage, uint32_t type) const;
+  // (and RenderState, StageState, Viewport, Indices, HasVertexBuffer,
+  // HasStreamSource, IsVertexBufferLocked from the base)
   IO2DTexture* BoundTexture(uint32_t stage) const { return stage < O2D_STAGE_COUNT ? m_bound[stage] : nullptr; }
-  const O2DViewport& Viewport() const { return m_viewport; }
   const O2DPresentParams& Params() const { return m_params; }
-  const std::vector<uint16_t>& Indices() const { return m_indices; }
-  bool IsVertexBufferLocked() const { return m_vertexLocked; }
   uint32_t LiveTextureCount() const { return m_liveTextures; }
 
   // --- scripting
@@ -197,6 +188,13 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   // What GetFrontBufferData returns: back-buffer sized, opaque black at first.
   O2DFrameImage FrontBuffer;
   O2DRecordingFailures Fail;
+
+ protected:
+  bool AllocateVertexBuffer() override { return !Fail.CreateVertexBuffer; }
+  bool AllocateIndexBuffer() override { return !Fail.CreateIndexBuffer; }
+  void IndicesUnlocked(const std::vector<uint16_t>& indices) override;
+  void DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex, uint32_t numVertices,
+                     uint32_t startIndex, uint32_t primitiveCount) override;
 
  private:
   friend class CO2DRecordingAdapter;
@@ -211,17 +209,6 @@ class CO2DRecordingDevice final : public IO2DRenderDevice {
   O2DPresentParams m_params;
   uint32_t m_cooperativeLevel = D3D_OK;
   std::vector<O2DRecordedCall> m_calls;
-  std::vector<uint32_t> m_renderStates;
-  std::vector<std::vector<uint32_t>> m_stageStates;
   IO2DTexture* m_bound[O2D_STAGE_COUNT] = {};
-  O2DViewport m_viewport;
-  std::vector<QuadVertex> m_vertices;
-  bool m_vertexLocked = false;
-  bool m_vertexBufferExists = true;
-  bool m_streamBound = true;
-  std::vector<uint16_t> m_indexStaging;
-  bool m_indexLocked = false;
-  bool m_indicesBound = false;
-  std::vector<uint16_t> m_indices;
   uint32_t m_liveTextures = 0;
 };

@@ -92,7 +92,7 @@ IO2DRenderDevice* CO2DRecordingAdapter::CreateDevice(const O2DPresentParams& par
 // --- device -----------------------------------------------------------------
 
 CO2DRecordingDevice::CO2DRecordingDevice(CO2DRecordingAdapter* adapter, const O2DPresentParams& params)
-    : m_adapter(adapter), m_params(params), m_vertices(O2D_VERTEX_BUFFER_VERTICES) {
+    : m_adapter(adapter), m_params(params) {
   m_adapter->AddRef();
   FrontBuffer.Width = params.BackBufferWidth;
   FrontBuffer.Height = params.BackBufferHeight;
@@ -112,17 +112,8 @@ uint32_t CO2DRecordingDevice::Release() {
 }
 
 void CO2DRecordingDevice::ResetStates() {
-  m_renderStates.resize(O2D_RENDERSTATE_COUNT);
-  for (uint32_t state = 0; state < O2D_RENDERSTATE_COUNT; ++state)
-    m_renderStates[state] = O2DDefaultRenderState(state);
-  m_stageStates.assign(O2D_STAGE_COUNT, std::vector<uint32_t>(O2D_STAGESTATE_COUNT));
-  for (uint32_t stage = 0; stage < O2D_STAGE_COUNT; ++stage) {
-    for (uint32_t type = 0; type < O2D_STAGESTATE_COUNT; ++type)
-      m_stageStates[stage][type] = O2DDefaultStageState(stage, type);
-    m_bound[stage] = nullptr;
-  }
-  m_viewport = {0, 0, m_params.BackBufferWidth, m_params.BackBufferHeight, 0.0f, 1.0f};
-  m_vertexLocked = false;
+  ResetCommonStates(m_params.BackBufferWidth, m_params.BackBufferHeight);
+  for (auto& bound : m_bound) bound = nullptr;
 }
 
 bool CO2DRecordingDevice::Reset(const O2DPresentParams& params) {
@@ -165,75 +156,46 @@ void CO2DRecordingDevice::ForgetTexture(IO2DTexture* texture) {
     if (bound == texture) bound = nullptr;
 }
 
+// Scripted failures come first and change nothing; the rest is the base's.
+
 QuadVertex* CO2DRecordingDevice::LockVertexBuffer() {
-  if (Fail.LockVertexBuffer || m_vertexLocked || !m_vertexBufferExists) return nullptr;
-  m_vertexLocked = true;
-  m_calls.emplace_back(O2DRecLockVertexBuffer{});
-  return m_vertices.data();
+  QuadVertex* vertices = Fail.LockVertexBuffer ? nullptr : CO2DRenderDeviceBase::LockVertexBuffer();
+  if (vertices) m_calls.emplace_back(O2DRecLockVertexBuffer{});
+  return vertices;
 }
 
 bool CO2DRecordingDevice::UnlockVertexBuffer() {
-  if (Fail.UnlockVertexBuffer || !m_vertexLocked) return false;
-  m_vertexLocked = false;
+  if (Fail.UnlockVertexBuffer || !CO2DRenderDeviceBase::UnlockVertexBuffer()) return false;
   m_calls.emplace_back(O2DRecUnlockVertexBuffer{});
   return true;
 }
 
-bool CO2DRecordingDevice::CreateVertexBuffer() {
-  if (Fail.CreateVertexBuffer) return false;
-  m_vertexBufferExists = true;
-  return true;
-}
-
-void CO2DRecordingDevice::ReleaseVertexBuffer() {
-  m_vertexLocked = false;
-  m_vertexBufferExists = false;
-  m_streamBound = false;
-}
-
 bool CO2DRecordingDevice::SetStreamSource(bool bind) {
-  if (Fail.SetStreamSource || (bind && !m_vertexBufferExists)) return false;
-  m_streamBound = bind;
-  return true;
-}
-
-bool CO2DRecordingDevice::CreateIndexBuffer() {
-  if (Fail.CreateIndexBuffer) return false;
-  m_indexStaging.assign(O2D_INDEX_BUFFER_INDICES, 0);
-  return true;
+  return !Fail.SetStreamSource && CO2DRenderDeviceBase::SetStreamSource(bind);
 }
 
 uint16_t* CO2DRecordingDevice::LockIndexBuffer() {
-  if (Fail.LockIndexBuffer || m_indexStaging.empty() || m_indexLocked) return nullptr;
-  m_indexLocked = true;
-  return m_indexStaging.data();
+  return Fail.LockIndexBuffer ? nullptr : CO2DRenderDeviceBase::LockIndexBuffer();
 }
 
 bool CO2DRecordingDevice::UnlockIndexBuffer() {
-  if (Fail.UnlockIndexBuffer || !m_indexLocked) return false;
-  m_indexLocked = false;
-  if (std::any_of(m_indexStaging.begin(), m_indexStaging.end(),
-                  [](uint16_t i) { return i >= O2D_VERTEX_BUFFER_VERTICES; }))
-    return false;
-  m_indices = m_indexStaging;
-  m_calls.emplace_back(O2DRecSetIndices{uint32_t(m_indices.size())});
-  return true;
+  return !Fail.UnlockIndexBuffer && CO2DRenderDeviceBase::UnlockIndexBuffer();
 }
 
-bool CO2DRecordingDevice::SetIndices() {
-  if (Fail.SetIndices || m_indices.empty()) return false;
-  m_indicesBound = true;
-  return true;
+void CO2DRecordingDevice::IndicesUnlocked(const std::vector<uint16_t>& indices) {
+  m_calls.emplace_back(O2DRecSetIndices{uint32_t(indices.size())});
 }
+
+bool CO2DRecordingDevice::SetIndices() { return !Fail.SetIndices && CO2DRenderDeviceBase::SetIndices(); }
 
 void CO2DRecordingDevice::SetRenderState(uint32_t state, uint32_t value) {
   m_calls.emplace_back(O2DRecSetRenderState{state, value});
-  if (state < O2D_RENDERSTATE_COUNT) m_renderStates[state] = value;
+  StoreRenderState(state, value);
 }
 
 void CO2DRecordingDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
   m_calls.emplace_back(O2DRecSetStageState{stage, type, value});
-  if (stage < O2D_STAGE_COUNT && type < O2D_STAGESTATE_COUNT) m_stageStates[stage][type] = value;
+  StoreStageState(stage, type, value);
 }
 
 void CO2DRecordingDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
@@ -242,12 +204,7 @@ void CO2DRecordingDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
 }
 
 void CO2DRecordingDevice::SetViewport(const O2DViewport& viewport) {
-  const uint32_t w = m_params.BackBufferWidth, h = m_params.BackBufferHeight;
-  m_viewport = viewport;
-  m_viewport.X = std::min(viewport.X, w);
-  m_viewport.Y = std::min(viewport.Y, h);
-  m_viewport.Width = std::min(viewport.Width, w - m_viewport.X);
-  m_viewport.Height = std::min(viewport.Height, h - m_viewport.Y);
+  StoreViewport(viewport, m_params.BackBufferWidth, m_params.BackBufferHeight);
   m_calls.emplace_back(O2DRecSetViewport{m_viewport});
 }
 
@@ -255,15 +212,11 @@ void CO2DRecordingDevice::Clear(uint32_t flags, uint32_t color, float z) {
   m_calls.emplace_back(O2DRecClear{flags, color, z});
 }
 
-bool CO2DRecordingDevice::DrawIndexedTriangleList(uint32_t minIndex, uint32_t numVertices, uint32_t startIndex,
-                                                  uint32_t primitiveCount) {
-  if (m_vertexLocked || !m_streamBound || !m_indicesBound || primitiveCount == 0) return false;
-  if (uint64_t(minIndex) + numVertices > O2D_VERTEX_BUFFER_VERTICES) return false;
-  if (startIndex + uint64_t(primitiveCount) * 3 > m_indices.size()) return false;
+void CO2DRecordingDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex,
+                                        uint32_t numVertices, uint32_t startIndex, uint32_t primitiveCount) {
   O2DRecDraw draw{minIndex, numVertices, startIndex, primitiveCount, {}};
-  draw.Vertices.assign(m_vertices.begin() + minIndex, m_vertices.begin() + minIndex + numVertices);
+  draw.Vertices.assign(vertices.begin() + minIndex, vertices.begin() + minIndex + numVertices);
   m_calls.emplace_back(std::move(draw));
-  return true;
 }
 
 void CO2DRecordingDevice::SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) {
@@ -274,12 +227,4 @@ bool CO2DRecordingDevice::GetFrontBufferData(O2DFrameImage& out) {
   if (Fail.GetFrontBufferData) return false;
   out = FrontBuffer;
   return true;
-}
-
-uint32_t CO2DRecordingDevice::RenderState(uint32_t state) const {
-  return state < O2D_RENDERSTATE_COUNT ? m_renderStates[state] : 0;
-}
-
-uint32_t CO2DRecordingDevice::StageState(uint32_t stage, uint32_t type) const {
-  return stage < O2D_STAGE_COUNT && type < O2D_STAGESTATE_COUNT ? m_stageStates[stage][type] : 0;
 }
