@@ -401,7 +401,7 @@ class COstrak : private IO2DWindowEvents {
   std::map<std::string, O2DLoadResExFn, std::less<>> m_mapLoadResEx;
 
   SoundObject* SoundGetValid(int32_t id) const;  // "Invalid sound ID: " unless a filled slot
-  bool SoundOperationsOff() const;
+  SoundObject* SoundForOperation(int32_t id) const;
 
   // The back end comes before the managers: their items free their handles in it.
   CO2DAudio m_audio;

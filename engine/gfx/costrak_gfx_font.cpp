@@ -8,7 +8,9 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
+#include "costrak_utils_demand.h"
 #include "costrak_xml.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_FONT;
@@ -46,22 +48,14 @@ int32_t COstrak::LoadFont(const void* data, uint32_t size) {
 
   const std::string& textureID = root.GetAttribute("textureid");
   if (textureID.empty()) EHS_RAISE(EHS_GENERAL, 0, "Invalid font texture ID!");
-  font->iTexture = GetTextureIID(textureID.c_str());
-  if (font->iTexture == -1) {
-    LoadResource(textureID.c_str());
-    font->iTexture = GetTextureIID(textureID.c_str());
-  }
+  font->iTexture = O2DUTIL_FindOrLoad(&COstrak::GetTextureIID, textureID.c_str(), textureID.c_str());
   if (font->iTexture == -1) EHS_RAISE(EHS_GENERAL, 0, "Cannot load font texture!");
 
   const std::string& techniqueID = root.GetAttribute("techniqueid");
   if (techniqueID.empty()) EHS_RAISE(EHS_GENERAL, 0, "Invalid font technique ID!");
   const std::string& techPackID = root.GetAttribute("techpackid");
   if (techPackID.empty()) EHS_RAISE(EHS_GENERAL, 0, "Invalid font technique pack ID!");
-  font->iTechnique = GetTechniqueIID(techniqueID.c_str());
-  if (font->iTechnique == -1) {
-    LoadResource(techPackID.c_str());
-    font->iTechnique = GetTechniqueIID(techniqueID.c_str());
-  }
+  font->iTechnique = O2DUTIL_FindOrLoad(&COstrak::GetTechniqueIID, techniqueID.c_str(), techPackID.c_str());
   if (font->iTechnique == -1) EHS_RAISE(EHS_GENERAL, 0, "Cannot load font technique!");
 
   const std::string& cellSize = root.GetAttribute("cellsize");
@@ -94,9 +88,7 @@ int32_t COstrak::LoadFont(const void* data, uint32_t size) {
 int32_t COstrak::GetFontIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = GfxFindItem(m_pFontsManager.get(), strID);
-  if (id < 0) LOG_AddEntry(std::string("Cannot find iID of font with strID = ") + strID, 5);
-  return id;
+  return O2D_LogMissingIID(GfxFindItem(m_pFontsManager.get(), strID), "font", strID);
 }
 
 const FontDesc* COstrak::FontGet(int32_t id) const { return m_pFontsManager ? m_pFontsManager->GetItem(id) : nullptr; }

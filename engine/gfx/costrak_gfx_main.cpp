@@ -4,6 +4,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "o2d_backends.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_MAIN;
@@ -344,33 +345,11 @@ void COstrak::GfxInit(int32_t displayMode, bool windowed) {
 
   GfxDeviceSetup();
 
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Creating Textures Manager...", 1);
-  m_pTexturesManager.reset(new (std::nothrow) TItemsManagerCOM<IO2DTexture>);
-  if (!m_pTexturesManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Textures Manager!");
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Done.", 4);
+  O2D_CREATE_MANAGER(m_pTexturesManager, "Creating Textures Manager...", "Cannot create Textures Manager!");
+  O2D_CREATE_MANAGER(m_pLightsManager, "Creating Lights Manager...", "Cannot create Lights Manager!");
 
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Creating Lights Manager...", 1);
-  m_pLightsManager.reset(new (std::nothrow) TItemsManager<Light>);
-  if (!m_pLightsManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Lights Manager!");
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Done.", 4);
-
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Creating Techniques Manager...", 1);
-  m_pTechniquesManager.reset(new (std::nothrow) TItemsManager<O2DTECHNIQUE>);
-  if (!m_pTechniquesManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Techniques Manager!");
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Done.", 4);
-
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Creating Fonts Manager...", 1);
-  m_pFontsManager.reset(new (std::nothrow) TItemsManager<FontDesc>);
-  if (!m_pFontsManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Fonts Manager!");
-  LOG_AddEmptyLines(1);
-  LOG_AddEntry("Done.", 4);
+  O2D_CREATE_MANAGER(m_pTechniquesManager, "Creating Techniques Manager...", "Cannot create Techniques Manager!");
+  O2D_CREATE_MANAGER(m_pFontsManager, "Creating Fonts Manager...", "Cannot create Fonts Manager!");
 
   m_bGfxInitialized = true;
 }
@@ -405,20 +384,10 @@ void COstrak::GfxShutdown() {
   LOG_AddEntry("Deinitializing Graphics Subsystem...", 3);
   if (m_bGfxInitialized) {
     GfxReleaseVertexBuffer();
-    auto destroy = [](auto& manager, const char* heading) {
-      LOG_AddEntry(heading, 1);
-      if (!manager) {
-        LOG_AddEntry("Failed.", 4);
-        return;
-      }
-      manager->FreeAllItems();
-      manager.reset();
-      LOG_AddEntry("Done.", 4);
-    };
-    destroy(m_pTexturesManager, "Destroying Textures Manager...");
-    destroy(m_pLightsManager, "Destroying Lights Manager...");
-    destroy(m_pTechniquesManager, "Destroying Techniques Manager...");
-    destroy(m_pFontsManager, "Destroying Fonts Manager...");
+    O2D_DestroyManager(m_pTexturesManager, "Destroying Textures Manager...");
+    O2D_DestroyManager(m_pLightsManager, "Destroying Lights Manager...");
+    O2D_DestroyManager(m_pTechniquesManager, "Destroying Techniques Manager...");
+    O2D_DestroyManager(m_pFontsManager, "Destroying Fonts Manager...");
   }
   // A start that failed half-way may have left a device or a window without
   // reaching the initialised state; they go as well.

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 #include "costrak_xml.h"
 
@@ -173,9 +174,7 @@ int32_t COstrak::LoadTechniquesPack(const void* data, uint32_t size) {
 int32_t COstrak::GetTechniqueIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = GfxFindItem(m_pTechniquesManager.get(), strID);
-  if (id < 0) LOG_AddEntry(std::string("Cannot find iID of technique with strID = ") + strID, 5);
-  return id;
+  return O2D_LogMissingIID(GfxFindItem(m_pTechniquesManager.get(), strID), "technique", strID);
 }
 
 const O2DTECHNIQUE* COstrak::TechGet(int32_t id) const {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 #include "o2d_image_loader.h"
 
@@ -52,9 +53,7 @@ int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot
 int32_t COstrak::GetTextureIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = GfxFindItem(m_pTexturesManager.get(), strID);
-  if (id < 0) LOG_AddEntry(std::string("Cannot find iID of texture with strID = ") + strID, 5);
-  return id;
+  return O2D_LogMissingIID(GfxFindItem(m_pTexturesManager.get(), strID), "texture", strID);
 }
 
 IO2DTexture* COstrak::TexGet(int32_t id) const {

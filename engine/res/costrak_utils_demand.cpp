@@ -7,21 +7,11 @@
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_UTILS_DEMAND;
 
 namespace {
-using FindFn = int32_t (COstrak::*)(const char*);
 
 COstrak* DemandEngine() {
   COstrak* engine = O2D_GetEngine();
   EHS_ASSERT(engine);
   return engine;
-}
-
-// Searches; on a miss loads the resource `resourceID` and searches again. The
-// search logs its own miss. Returns -1 when the item is still missing.
-int32_t FindOrLoad(COstrak* engine, FindFn find, const char* id, const char* resourceID) {
-  const int32_t found = (engine->*find)(id);
-  if (found >= 0) return found;
-  engine->LoadResource(resourceID);
-  return (engine->*find)(id);
 }
 
 // Without a sound card the sound and music loaders create nothing on purpose;
@@ -32,11 +22,19 @@ bool SilentOnPurpose(COstrak* engine, const char* id) {
 }
 }  // namespace
 
+int32_t O2DUTIL_FindOrLoad(O2DFindFn find, const char* id, const char* resourceID) {
+  COstrak* engine = DemandEngine();
+  const int32_t found = (engine->*find)(id);
+  if (found >= 0) return found;
+  engine->LoadResource(resourceID);
+  return (engine->*find)(id);
+}
+
 int32_t O2DUTIL_DemandTexture(const char* id) {
   EHS_CP();
   COstrak* engine = DemandEngine();
   EHS_ASSERT(id);
-  const int32_t found = FindOrLoad(engine, &COstrak::GetTextureIID, id, id);
+  const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetTextureIID, id, id);
   if (found >= 0) return found;
   EHS_RAISE(EHS_GAME, 0, std::string("Invalid texture demand. ID = ") + id);
 }
@@ -45,7 +43,7 @@ int32_t O2DUTIL_DemandTechnique(const char* id, const char* techPackID) {
   EHS_CP();
   COstrak* engine = DemandEngine();
   EHS_ASSERT(id && techPackID);
-  const int32_t found = FindOrLoad(engine, &COstrak::GetTechniqueIID, id, techPackID);
+  const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetTechniqueIID, id, techPackID);
   if (found >= 0) return found;
   EHS_RAISE(EHS_GAME, 0, std::string("Invalid technique demand. ID = ") + id + "  TechPackID = " + techPackID);
 }
@@ -54,7 +52,7 @@ int32_t O2DUTIL_DemandFont(const char* id) {
   EHS_CP();
   COstrak* engine = DemandEngine();
   EHS_ASSERT(id);
-  const int32_t found = FindOrLoad(engine, &COstrak::GetFontIID, id, id);
+  const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetFontIID, id, id);
   if (found >= 0) return found;
   EHS_RAISE(EHS_GAME, 0, std::string("Invalid font demand. ID = ") + id);
 }
@@ -63,7 +61,7 @@ int32_t O2DUTIL_DemandSound(const char* id) {
   EHS_CP();
   COstrak* engine = DemandEngine();
   EHS_ASSERT(id);
-  const int32_t found = FindOrLoad(engine, &COstrak::GetSoundIID, id, id);
+  const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetSoundIID, id, id);
   if (found >= 0) return found;
   if (SilentOnPurpose(engine, id)) return -2;
   EHS_RAISE(EHS_GAME, 0, std::string("Invalid sound demand. ID = ") + id);
@@ -73,7 +71,7 @@ int32_t O2DUTIL_DemandMusic(const char* id) {
   EHS_CP();
   COstrak* engine = DemandEngine();
   EHS_ASSERT(id);
-  const int32_t found = FindOrLoad(engine, &COstrak::GetMusicIID, id, id);
+  const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetMusicIID, id, id);
   if (found >= 0) return found;
   if (SilentOnPurpose(engine, id)) return -2;
   EHS_RAISE(EHS_GAME, 0, std::string("Invalid music demand. ID = ") + id);
@@ -83,7 +81,7 @@ int32_t O2DUTIL_DemandPlaylist(const char* id) {
   EHS_CP();
   COstrak* engine = DemandEngine();
   EHS_ASSERT(id);
-  const int32_t found = FindOrLoad(engine, &COstrak::GetPlaylistIID, id, id);
+  const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetPlaylistIID, id, id);
   if (found >= 0) return found;
   EHS_RAISE(EHS_GAME, 0, std::string("Invalid playlist demand. ID = ") + id);
 }

@@ -4,6 +4,13 @@
 // integer ID; an ID that still names no item afterwards is an error record.
 #include <cstdint>
 
+class COstrak;
+using O2DFindFn = int32_t (COstrak::*)(const char*);
+
+// Searches with `find` (which logs its own miss); on a miss loads the resource
+// `resourceID` and searches again. -1 when the item is still missing.
+int32_t O2DUTIL_FindOrLoad(O2DFindFn find, const char* id, const char* resourceID);
+
 int32_t O2DUTIL_DemandTexture(const char* id);
 // A missing technique loads the whole pack resource that declares it.
 int32_t O2DUTIL_DemandTechnique(const char* id, const char* techPackID);

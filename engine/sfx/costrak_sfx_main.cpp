@@ -1,33 +1,10 @@
 #include <new>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_SFX_MAIN;
-
-namespace {
-template <typename T>
-void CreateManager(std::unique_ptr<TItemsManager<T>>& manager, const char* creating, const char* failure) {
-  COstrak::LOG_AddEmptyLines(1);
-  COstrak::LOG_AddEntry(creating, 1);
-  manager.reset(new (std::nothrow) TItemsManager<T>());
-  if (!manager) EHS_RAISE(EHS_GENERAL, 0, failure);
-  COstrak::LOG_AddEmptyLines(1);
-  COstrak::LOG_AddEntry("Done.", 4);
-}
-
-template <typename T>
-void DestroyManager(std::unique_ptr<TItemsManager<T>>& manager, const char* destroying) {
-  COstrak::LOG_AddEntry(destroying, 1);
-  if (!manager) {
-    COstrak::LOG_AddEntry("Failed.", 4);
-    return;
-  }
-  manager->FreeAllItems();
-  manager.reset();
-  COstrak::LOG_AddEntry("Done.", 4);
-}
-}  // namespace
 
 void COstrak::SoundInit(uint32_t frequency) {
   EHS_CP();
@@ -46,9 +23,9 @@ void COstrak::SoundInit(uint32_t frequency) {
   }
   if (!m_audio.Start()) EHS_RAISE(EHS_GENERAL, m_audio.ErrorGetCode(), "Cannot start digital output!");
 
-  CreateManager(m_pSoundsManager, "Creating Sounds Manager...", "Cannot create Sounds Manager!");
-  CreateManager(m_pMusicManager, "Creating Music Manager...", "Cannot create Music Manager!");
-  CreateManager(m_pPlaylistsManager, "Creating Playlists Manager...", "Cannot create Playlists Manager!");
+  O2D_CREATE_MANAGER(m_pSoundsManager, "Creating Sounds Manager...", "Cannot create Sounds Manager!");
+  O2D_CREATE_MANAGER(m_pMusicManager, "Creating Music Manager...", "Cannot create Music Manager!");
+  O2D_CREATE_MANAGER(m_pPlaylistsManager, "Creating Playlists Manager...", "Cannot create Playlists Manager!");
 
   m_iCurrentMusic = -1;
   m_iPendingMusic = -1;
@@ -66,9 +43,9 @@ void COstrak::SoundShutdown() {
   if (m_pSoundsManager)
     for (int32_t id = 0; id < m_pSoundsManager->GetCount(); ++id)
       if (m_pSoundsManager->GetItem(id)) CSmartID::ClearID(id, SMARTID_SOUND);
-  DestroyManager(m_pSoundsManager, "Destroying Sounds Manager...");
-  DestroyManager(m_pMusicManager, "Destroying Music Manager...");
-  DestroyManager(m_pPlaylistsManager, "Destroying Playlists Manager...");
+  O2D_DestroyManager(m_pSoundsManager, "Destroying Sounds Manager...");
+  O2D_DestroyManager(m_pMusicManager, "Destroying Music Manager...");
+  O2D_DestroyManager(m_pPlaylistsManager, "Destroying Playlists Manager...");
   m_audio.Stop();
   m_audio.Free();
   m_iCurrentMusic = -1;

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_SFX_MUSIC;
@@ -33,9 +34,7 @@ int32_t COstrak::LoadMusic(const char* path, const char* strID, int32_t tag, uin
 int32_t COstrak::GetMusicIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = m_pMusicManager ? m_pMusicManager->FindByStrID(strID) : -1;
-  if (id < 0) LOG_AddEntry(std::string("Cannot find iID of music with strID = ") + strID, 5);
-  return id;
+  return O2D_LogMissingIID(m_pMusicManager ? m_pMusicManager->FindByStrID(strID) : -1, "music", strID);
 }
 
 void COstrak::MusicPlay(int32_t id, bool loop, int32_t fadeTime) {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_utils_demand.h"
+#include "costrak_managers.h"
 #include "costrak_randomizer.h"
 #include "costrak_utils_csmartid.h"
 #include "costrak_xml.h"
@@ -41,11 +43,7 @@ int32_t COstrak::LoadPlaylist(const void* data, uint32_t size) {
     CXMLNode* child = doc.root.GetChildNode(i);
     if (!child) EHS_RAISE(EHS_GENERAL, 0, "XML Parser error - child node is NULL");
     const char* musicID = child->GetAttribute("id").c_str();
-    int32_t music = GetMusicIID(musicID);
-    if (music == -1) {
-      LoadResource(musicID);
-      music = GetMusicIID(musicID);
-    }
+    const int32_t music = O2DUTIL_FindOrLoad(&COstrak::GetMusicIID, musicID, musicID);
     // A piece that cannot be found is left out.
     if (music != -1) playlist->AddEntry(music);
   }
@@ -59,9 +57,7 @@ int32_t COstrak::LoadPlaylist(const void* data, uint32_t size) {
 int32_t COstrak::GetPlaylistIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = m_pPlaylistsManager ? m_pPlaylistsManager->FindByStrID(strID) : -1;
-  if (id < 0) LOG_AddEntry(std::string("Cannot find iID of playlist with strID = ") + strID, 5);
-  return id;
+  return O2D_LogMissingIID(m_pPlaylistsManager ? m_pPlaylistsManager->FindByStrID(strID) : -1, "playlist", strID);
 }
 
 void COstrak::PlaylistNext() {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_SFX_SOUND;
@@ -28,9 +29,7 @@ int32_t COstrak::LoadSound(const char* path, const char* strID, int32_t tag, boo
 int32_t COstrak::GetSoundIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = m_pSoundsManager ? m_pSoundsManager->FindByStrID(strID) : -1;
-  if (id < 0) LOG_AddEntry(std::string("Cannot find iID of sound with strID = ") + strID, 5);
-  return id;
+  return O2D_LogMissingIID(m_pSoundsManager ? m_pSoundsManager->FindByStrID(strID) : -1, "sound", strID);
 }
 
 void COstrak::UnloadSound(int32_t id) {
@@ -62,8 +61,11 @@ void COstrak::UnloadSoundByStrID(const char* strID) {
 }
 
 // Effects are silent without a sound card, while the window is in the
-// background and while they are switched off.
-bool COstrak::SoundOperationsOff() const { return m_bNoSound || !IsAppActive() || !m_bEffectsOn; }
+// background and while they are switched off: null then, else the valid sound.
+SoundObject* COstrak::SoundForOperation(int32_t id) const {
+  if (m_bNoSound || !IsAppActive() || !m_bEffectsOn) return nullptr;
+  return SoundGetValid(id);
+}
 
 SoundObject* COstrak::SoundGetValid(int32_t id) const {
   SoundObject* sound = m_pSoundsManager ? m_pSoundsManager->GetItem(id) : nullptr;
@@ -79,38 +81,32 @@ int32_t FindSound(const TItemsManager<SoundObject>* manager, const char* strID) 
 
 void COstrak::SoundPlay(int32_t id, bool loop, int32_t freq, int32_t volume, int32_t pan) {
   EHS_CP();
-  if (SoundOperationsOff()) return;
-  SoundGetValid(id)->Play(loop, freq, volume, pan);
+  if (SoundObject* sound = SoundForOperation(id)) sound->Play(loop, freq, volume, pan);
 }
 
 void COstrak::SoundStop(int32_t id) {
   EHS_CP();
-  if (SoundOperationsOff()) return;
-  SoundGetValid(id)->Stop();
+  if (SoundObject* sound = SoundForOperation(id)) sound->Stop();
 }
 
 void COstrak::SoundPause(int32_t id) {
   EHS_CP();
-  if (SoundOperationsOff()) return;
-  SoundGetValid(id)->Pause();
+  if (SoundObject* sound = SoundForOperation(id)) sound->Pause();
 }
 
 void COstrak::SoundResume(int32_t id) {
   EHS_CP();
-  if (SoundOperationsOff()) return;
-  SoundGetValid(id)->Resume();
+  if (SoundObject* sound = SoundForOperation(id)) sound->Resume();
 }
 
 void COstrak::SoundSetAttributes(int32_t id, int32_t freq, int32_t volume, int32_t pan) {
   EHS_CP();
-  if (SoundOperationsOff()) return;
-  SoundGetValid(id)->SetAttributes(freq, volume, pan);
+  if (SoundObject* sound = SoundForOperation(id)) sound->SetAttributes(freq, volume, pan);
 }
 
 void COstrak::SoundSlideAttributes(int32_t id, int32_t freq, int32_t volume, int32_t pan, int32_t time) {
   EHS_CP();
-  if (SoundOperationsOff()) return;
-  SoundGetValid(id)->SlideAttributes(freq, volume, pan, time);
+  if (SoundObject* sound = SoundForOperation(id)) sound->SlideAttributes(freq, volume, pan, time);
 }
 
 int32_t COstrak::SoundGetStatus(int32_t id) {
