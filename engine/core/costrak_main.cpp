@@ -31,6 +31,9 @@ COstrak::COstrak() {
   m_uCurrentTime = O2D_TimeGetTime();
   m_uLastFrameTime = m_uCurrentTime - 1;
   std::remove(O2D_GAMELOG_FILE);
+  // Process-wide flags start afresh with each engine.
+  g_bQuitRequested = false;
+  g_bAppActive = false;
   g_pEngine = this;
 }
 

@@ -108,6 +108,8 @@ void COstrak::ResInit() {
   m_bResReady = 1;
   m_bResInitialized = true;
   m_iResMode = O2D_RESMODE_NONE;
+  // Only pack mode turns it on, so an earlier engine's packs leave nothing behind.
+  ResSetXMLEncryptMode(false);
   LOG_AddSeparator(1);
   LOG_AddEntry("Initializing Resources Subsystem...", 3);
 
@@ -236,6 +238,7 @@ void COstrak::ResDeinit() {
   m_mapLoadResEx.clear();
   m_bResInitialized = false;
   m_bResReady = 0;
+  ResSetXMLEncryptMode(false);
   LOG_AddEntry("Done.", 4);
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);

@@ -144,3 +144,9 @@ TEST_F(ProcessEntryTest, MachineFaultWritesTheWin32Report) {
             std::string::npos);
   EXPECT_TRUE(LogHas(" !!!:    FileID: 1023\n !!!:    Line: 77\n"));
 }
+
+TEST_F(EngineTest, AQuitRequestDoesNotOutliveItsEngine) {
+  { COstrak first; COstrak::RequestQuit(); }
+  COstrak second;
+  EXPECT_FALSE(COstrak::IsQuitRequested());
+}

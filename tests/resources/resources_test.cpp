@@ -127,6 +127,9 @@ TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
   EXPECT_EQ(std::tuple(p.isStream, p.maxPlaybacks, p.noOverride), std::tuple(true, 1, false));
   p = RES_SoundParams(0, 4, 1);
   EXPECT_EQ(std::tuple(p.isStream, p.maxPlaybacks, p.noOverride), std::tuple(false, 4, true));
+  // The flag belongs to this engine's packs: stopping the registry clears it.
+  engine.ResDeinit();
+  EXPECT_FALSE(engine.ResGetXMLEncryptMode());
 }
 
 TEST_F(ResourcesTest, NoDataDirectoryRunsWithoutResources) {
