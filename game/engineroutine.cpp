@@ -1,6 +1,7 @@
 #include "engineroutine.h"
 
 #include "costrak.h"
+#include "costrak_gfx_types.h"
 #include "gamelogic_main.h"
 #include "gameplay_main.h"
 #include "o2d_window.h"

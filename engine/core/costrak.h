@@ -9,19 +9,38 @@
 #include <string_view>
 #include <vector>
 
+#include <functional>
+
 #include "costrak_ehs.h"
-#include "costrak_gfx_font.h"
-#include "costrak_gfx_light.h"
-#include "costrak_gfx_tech.h"
-#include "costrak_gfx_types.h"
 #include "costrak_itemsmanager.h"
-#include "costrak_res_cres.h"
 #include "costrak_res_main.h"
 #include "costrak_scr_cluaval.h"
-#include "costrak_sfx_classes.h"
-#include "o2d_audio.h"
-#include "o2d_input.h"
 #include "o2d_window.h"
+
+// Each subsystem's state lives in its own folder (costrak_<subsystem>_state.h).
+struct CGfxState;
+struct CInpState;
+struct CResState;
+struct CSfxState;
+
+struct DisplayModeInfo;
+struct FontDesc;
+struct Light;
+struct O2DTECHNIQUE;
+struct VideoCaps;
+struct VQuad;
+class CO2DAudio;
+class CO2DResource;
+class IO2DInputDevices;
+class IO2DMusic;
+class IO2DRenderAdapter;
+class IO2DRenderDevice;
+class IO2DTexture;
+class Playlist;
+class SoundObject;
+
+// Makes the rendering adapter (tests hand in a recording one); fills `error` on failure.
+using O2DRenderAdapterFactory = std::function<IO2DRenderAdapter*(std::string& error)>;
 
 using O2DCallback = void (*)();
 
@@ -93,15 +112,15 @@ class COstrak : private IO2DWindowEvents {
   // Loads every resource with that tag (0: every resource), in slot order.
   void LoadResources(int32_t tag);
   void LoadResourceRecord(CO2DResource* record);
-  int32_t ResGetMode() const { return m_iResMode; }
+  int32_t  ResGetMode() const;
   bool ResGetXMLEncryptMode() const;
   void ResSetXMLEncryptMode(bool on);
-  TItemsManager<CO2DResource>* ResGetManager() { return m_pResManager.get(); }
+  TItemsManager<CO2DResource>*  ResGetManager();
 
   // --- graphics ----------------------------------------------------------------
   // Start-up order: GfxPreInit (capability report), GfxGetCaps, GfxInit.
   // The OpenGL adapter is used unless a factory was set before GfxPreInit.
-  void GfxSetAdapterFactory(O2DRenderAdapterFactory factory) { m_GfxAdapterFactory = std::move(factory); }
+  void  GfxSetAdapterFactory(O2DRenderAdapterFactory factory);
   void GfxPreInit(int32_t width, int32_t height);
   // True once graphics has made the game window (the device is made with it):
   // input and sound refuse to start before.
@@ -113,9 +132,9 @@ class COstrak : private IO2DWindowEvents {
   bool GfxCheckDevice();
   // The working size: the frame every coordinate of drawing and input refers to.
   void GetScreenSize(int32_t& width, int32_t& height) const;
-  IO2DRenderDevice* GfxGetDevice() const { return m_pDevice; }
-  int32_t GfxGetDisplayMode() const { return m_iDisplayMode; }
-  bool GfxIsWindowed() const { return m_bWindowed; }
+  IO2DRenderDevice*  GfxGetDevice() const;
+  int32_t  GfxGetDisplayMode() const;
+  bool  GfxIsWindowed() const;
 
   void SceneBegin();
   void SceneEnd();
@@ -136,9 +155,9 @@ class COstrak : private IO2DWindowEvents {
   void VQuadSetTexCoords(int32_t set, float left, float top, float right, float bottom);
   void VQuadSetColor(float r, float g, float b, float a);
   void VQuadSetColorByVertex(int32_t vertex, float r, float g, float b, float a);
-  const VQuad& VQuadGet() const { return m_VQuad; }
+  const VQuad&  VQuadGet() const;
   // Set by techniques: with fog on, positions also set the per-vertex fog value.
-  void VQuadSetFog(bool on) { m_VQuad.bFog = on; }
+  void  VQuadSetFog(bool on);
 
   // The quad batch (texture, technique and viewport changes flush it).
   void BatchFillIndices();
@@ -148,8 +167,8 @@ class COstrak : private IO2DWindowEvents {
   void BatchFlush();
   // Focus loss: the locked buffer is given back and the queued quads are dropped.
   void BatchUnlock();
-  bool BatchIsLocked() const { return m_pLockedVertices != nullptr; }
-  int32_t BatchGetQueued() const { return m_iQueuedQuads; }
+  bool  BatchIsLocked() const;
+  int32_t  BatchGetQueued() const;
 
   // Colours travel to the device packed A8R8G8B8: each component times 255,
   // truncated, its low 8 bits.
@@ -179,7 +198,7 @@ class COstrak : private IO2DWindowEvents {
   void TechApplyByStrID(const char* strID);
   void TechApply(const CSmartID& sid);
   const O2DTECHNIQUE* TechGet(int32_t id) const;  // null for an empty or unknown slot
-  int32_t TechGetCurrent() const { return m_iCurrentTechnique; }
+  int32_t  TechGetCurrent() const;
 
   // Fonts. LoadFont is the loader of FONT resources; it loads the font's
   // texture and technique pack when they are missing.
@@ -188,7 +207,7 @@ class COstrak : private IO2DWindowEvents {
   void FontSet(int32_t id);
   void FontSetByStrID(const char* strID);
   void FontSet(const CSmartID& sid);
-  int32_t FontGetCurrent() const { return m_iCurrentFont; }
+  int32_t  FontGetCurrent() const;
   const FontDesc* FontGet(int32_t id) const;  // null for an empty or unknown slot
   // limit 0: the whole text; colorIndex -1 keeps the quad's colour.
   void FontDrawText(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha);
@@ -199,8 +218,8 @@ class COstrak : private IO2DWindowEvents {
   float FontGetStringWidth(const char* text, int32_t fontID, float scale, float letterSpacing);
 
   // Dynamic lights. The mode comes from techniques: 0 disabled, 1 vertex, 2 Dot3.
-  void LightSetMode(uint32_t mode) { m_uDynLightMode = mode; }
-  uint32_t LightGetMode() const { return m_uDynLightMode; }
+  void  LightSetMode(uint32_t mode);
+  uint32_t  LightGetMode() const;
   // Colours the current quad by the dynamic-light mode.
   void LightQuad();
   // Lights are added, changed and removed by ID; the Dot3 mode lights quads
@@ -209,8 +228,8 @@ class COstrak : private IO2DWindowEvents {
   void LightSet(int32_t id, const Light& light);
   const Light* LightGet(int32_t id) const;  // null for an empty or unknown slot
   void LightRemove(int32_t id);
-  void LightSetDot3(int32_t id) { m_iDot3Light = id; }
-  int32_t LightGetDot3() const { return m_iDot3Light; }
+  void  LightSetDot3(int32_t id);
+  int32_t  LightGetDot3() const;
 
   // --- subsystem-ready flags --------------------------------------------------
   uint8_t m_bGfxReady = 0;
@@ -222,7 +241,8 @@ class COstrak : private IO2DWindowEvents {
   // --- input ------------------------------------------------------------------
   // Start refuses to run before graphics. Tests may hand in their own devices;
   // otherwise the game window's keyboard and mouse are used.
-  void InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices = nullptr);
+  void InitInputSubsystem();
+  void InitInputSubsystem(std::unique_ptr<IO2DInputDevices> devices);
   void DeinitInputSubsystem();
   void InputUpdate();     // per frame: keyboard, then mouse
   void InputReacquire();  // on focus gain: keyboard, then mouse
@@ -235,40 +255,40 @@ class COstrak : private IO2DWindowEvents {
   void KeyboardSetTextBufferStatus(bool on);
   void KeyboardSetTextBufferSize(uint32_t size);
   void KeyboardSetTextInBuffer(const std::string& text);
-  const std::string& KeyboardGetTextInBuffer() const { return m_strTextBuffer; }
+  const std::string&  KeyboardGetTextInBuffer() const;
   // "ESCAPE" -> 1, "F2" -> 0x3C; any other text (lower case included) -> 0.
   static uint8_t KeyNameToCode(std::string_view name);
 
   bool MouseIsKeyPressed(int32_t button) const;  // 1 left, 2 right, 3 middle, 4 and 5 the side buttons
   bool MouseIsKeyClicked(int32_t button) const;
   int32_t MouseGetAnyPressedKey() const;
-  int32_t MouseGetDeltaX() const { return m_MouseState.lX; }
-  int32_t MouseGetDeltaY() const { return m_MouseState.lY; }
+  int32_t  MouseGetDeltaX() const;
+  int32_t  MouseGetDeltaY() const;
   int32_t MouseGetWheelDelta() const;
   void MouseGetCursorPos(int32_t& x, int32_t& y) const;
-  bool MouseGetCursorStatus() const { return m_bCursorInside; }
-  int32_t MouseGetCursorShiftX() const { return m_iCursorX - m_iCursorPrevX; }
-  int32_t MouseGetCursorShiftY() const { return m_iCursorY - m_iCursorPrevY; }
+  bool  MouseGetCursorStatus() const;
+  int32_t  MouseGetCursorShiftX() const;
+  int32_t  MouseGetCursorShiftY() const;
 
   // --- sound, music and playlists ---------------------------------------------
   // The output device SoundInit tries first (O2DAUDIO_DEVICE_DEFAULT). Tests pick
   // O2DAUDIO_DEVICE_RENDER and pull the mix themselves through SoundGetAudio().
-  void SoundSelectDevice(int device) { m_iSoundDevice = device; }
-  CO2DAudio& SoundGetAudio() { return m_audio; }
+  void  SoundSelectDevice(int device);
+  CO2DAudio&  SoundGetAudio();
   // Starts after graphics; without a sound card the engine runs on silently and
   // every sound and music operation does nothing.
   void SoundInit(uint32_t frequency);
   void SoundShutdown();
   // Per frame: keeps the output fed, then MusicUpdate.
   void SoundUpdate();
-  bool SoundIsAvailable() const { return m_bSfxReady && !m_bNoSound; }
+  bool  SoundIsAvailable() const;
   void SoundSetGlobalVolumes(int32_t effects, int32_t music);
   float SoundGetCPU() const;
   void SoundPauseOutput();
   void SoundResumeOutput();
   // Both start on; nothing in the engine switches them off.
-  void SoundSetEffectsOn(bool on) { m_bEffectsOn = on; }
-  void MusicSetOn(bool on) { m_bMusicOn = on; }
+  void  SoundSetEffectsOn(bool on);
+  void  MusicSetOn(bool on);
 
   // Sound effects. The loader of SOUND resources; -2 when there is no sound.
   int32_t LoadSound(const char* path, const char* strID, int32_t tag, bool isStream, int32_t maxPlaybacks,
@@ -315,8 +335,8 @@ class COstrak : private IO2DWindowEvents {
   float MusicGetLevelLeft();
   float MusicGetLevelRight();
   void MusicUpdate();
-  int32_t MusicGetCurrent() const { return m_iCurrentMusic; }
-  int32_t MusicGetPending() const { return m_iPendingMusic; }
+  int32_t  MusicGetCurrent() const;
+  int32_t  MusicGetPending() const;
 
   // Playlists: while one is set, each piece that ends is followed by a random
   // other piece of the list.
@@ -326,7 +346,7 @@ class COstrak : private IO2DWindowEvents {
   void PlaylistSet(int32_t id);
   void PlaylistSetByStrID(const char* strID);
   void PlaylistStop();
-  int32_t PlaylistGetCurrent() const { return m_iCurrentPlaylist; }
+  int32_t  PlaylistGetCurrent() const;
 
   // --- scripts ------------------------------------------------------------------
   // One Lua state with the base (and coroutine), math, io and os libraries and
@@ -356,22 +376,7 @@ class COstrak : private IO2DWindowEvents {
   void KeyboardTextEntry();
   void SetCursorInside(bool inside);
 
-  std::unique_ptr<IO2DInputDevices> m_pInputDevices;
-  bool m_bKeyboardAcquired = false;
-  uint8_t m_aKeyState[256] = {};
-  uint8_t m_aKeyStatePrev[256] = {};
-  bool m_bMouseAcquired = false;
-  O2DMouseState m_MouseState;
-  O2DMouseState m_MouseStatePrev;
-  int32_t m_iCursorX = 0;
-  int32_t m_iCursorY = 0;
-  int32_t m_iCursorPrevX = 0;
-  int32_t m_iCursorPrevY = 0;
-  bool m_bCursorInside = false;
-  bool m_bCursorInsidePrev = false;
-  std::string m_strTextBuffer;
-  bool m_bTextBufferOn = false;
-  uint32_t m_uTextBufferSize = 255;
+  std::unique_ptr<CInpState> m_inp;
 
  private:
   void OnActivate(bool active) override;
@@ -394,28 +399,12 @@ class COstrak : private IO2DWindowEvents {
   void ResProcessDescriptor(const std::string& path);
   void ResProcessPack(const std::string& path);
 
-  bool m_bResInitialized = false;
-  int32_t m_iResMode = O2D_RESMODE_NONE;
-  std::unique_ptr<TItemsManager<CO2DResource>> m_pResManager;
-  std::map<std::string, O2DLoadResFn, std::less<>> m_mapLoadRes;
-  std::map<std::string, O2DLoadResExFn, std::less<>> m_mapLoadResEx;
+  std::unique_ptr<CResState> m_res;
 
   SoundObject* SoundGetValid(int32_t id) const;  // "Invalid sound ID: " unless a filled slot
   SoundObject* SoundForOperation(int32_t id) const;
 
-  // The back end comes before the managers: their items free their handles in it.
-  CO2DAudio m_audio;
-  int m_iSoundDevice = O2DAUDIO_DEVICE_DEFAULT;
-  bool m_bNoSound = false;
-  bool m_bEffectsOn = true;
-  bool m_bMusicOn = true;
-  std::unique_ptr<TItemsManager<SoundObject>> m_pSoundsManager;
-  std::unique_ptr<TItemsManager<IO2DMusic>> m_pMusicManager;
-  std::unique_ptr<TItemsManager<Playlist>> m_pPlaylistsManager;
-  int32_t m_iCurrentMusic = -1;
-  int32_t m_iPendingMusic = -1;
-  bool m_bPendingLoop = false;
-  int32_t m_iCurrentPlaylist = -1;
+  std::unique_ptr<CSfxState> m_sfx;
 
   std::string m_strProgramName;
   std::string m_strProgramVersion;
@@ -436,35 +425,7 @@ class COstrak : private IO2DWindowEvents {
 
   CO2DWindow m_window;
 
-  // Graphics state.
-  O2DRenderAdapterFactory m_GfxAdapterFactory;
-  bool m_bGfxPreInitialized = false;
-  bool m_bGfxInitialized = false;
-  IO2DRenderAdapter* m_pAdapter = nullptr;
-  IO2DRenderDevice* m_pDevice = nullptr;
-  int32_t m_iDisplayMode = 0;
-  bool m_bWindowed = false;
-  // The working size; the engine's frame is 800 x 600 until graphics says otherwise.
-  int32_t m_iScreenWidth = 800;
-  int32_t m_iScreenHeight = 600;
-  O2DPresentParams m_PresentParams;
-  VideoCaps m_VideoCaps;
-  O2DDisplayMode m_DesktopMode;
-  std::string m_strAdapterDesc;
-  VQuad m_VQuad;
-  QuadVertex* m_pLockedVertices = nullptr;
-  int32_t m_iQueuedQuads = 0;
-  int32_t m_aiCurrentTexture[O2D_STAGE_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1};
-  int32_t m_iCurrentTechnique = -1;
-  int32_t m_iCurrentFont = -1;
-  uint32_t m_uDynLightMode = 0;  // 0 disabled, 1 vertex, 2 Dot3
-  float m_afAmbientColor[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  int32_t m_iDot3Light = 0;
-  int32_t m_iScreenshotCounter = 0;
-  std::unique_ptr<TItemsManagerCOM<IO2DTexture>> m_pTexturesManager;
-  std::unique_ptr<TItemsManager<Light>> m_pLightsManager;
-  std::unique_ptr<TItemsManager<O2DTECHNIQUE>> m_pTechniquesManager;
-  std::unique_ptr<TItemsManager<FontDesc>> m_pFontsManager;
+  std::unique_ptr<CGfxState> m_gfx;
 
   std::unique_ptr<CScrState> m_scr;
 };

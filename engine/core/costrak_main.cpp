@@ -2,6 +2,10 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
+#include "costrak_inp_state.h"
+#include "costrak_res_state.h"
+#include "costrak_sfx_state.h"
 #include "costrak_log.h"
 #include "costrak_scr_state.h"
 #include "o2d_clock.h"
@@ -26,7 +30,11 @@ void COstrak::RequestQuit() { g_bQuitRequested = true; }
 bool COstrak::IsQuitRequested() { return g_bQuitRequested || O2D_QuitSignalled(); }
 bool COstrak::IsAppActive() { return g_bAppActive; }
 
-COstrak::COstrak() {
+COstrak::COstrak()
+    : m_inp(std::make_unique<CInpState>()),
+      m_res(std::make_unique<CResState>()),
+      m_sfx(std::make_unique<CSfxState>()),
+      m_gfx(std::make_unique<CGfxState>()) {
   EHS_CP();
   m_uCurrentTime = O2D_TimeGetTime();
   m_uLastFrameTime = m_uCurrentTime - 1;
@@ -40,11 +48,11 @@ COstrak::COstrak() {
 COstrak::~COstrak() {
   // Deleted without Cleanup: the graphics objects still go, in the order the
   // device needs (its items, the device, its window, then the adapter).
-  if (m_pDevice || m_pAdapter) {
-    m_pTexturesManager.reset();
-    if (m_pDevice) m_pDevice->Release();
+  if (m_gfx->pDevice || m_gfx->pAdapter) {
+    m_gfx->pTexturesManager.reset();
+    if (m_gfx->pDevice) m_gfx->pDevice->Release();
     m_window.Destroy();
-    if (m_pAdapter) m_pAdapter->Release();
+    if (m_gfx->pAdapter) m_gfx->pAdapter->Release();
   }
   if (g_pEngine == this) g_pEngine = nullptr;
 }
@@ -115,7 +123,7 @@ int COstrak::UpdateAllSystems() {
   EHS_CP();
   if (!O2D_PumpEvents(*this)) return -1;
   if (!g_bAppActive) return 0;
-  if (m_pDevice && !GfxCheckDevice()) return 0;
+  if (m_gfx->pDevice && !GfxCheckDevice()) return 0;
   TimerUpdate();
   InputUpdate();
   SoundUpdate();

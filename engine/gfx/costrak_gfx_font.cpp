@@ -8,6 +8,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
 #include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 #include "costrak_utils_demand.h"
@@ -23,7 +24,7 @@ bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 int32_t COstrak::LoadFont(const void* data, uint32_t size) {
   EHS_CP();
-  EHS_ASSERT(m_pFontsManager);
+  EHS_ASSERT(m_gfx->pFontsManager);
   LOG_AddEmptyLines(1);
   LOG_AddEntry("Loading font description from memory...", 2);
   CXMLDocument doc;
@@ -36,7 +37,7 @@ int32_t COstrak::LoadFont(const void* data, uint32_t size) {
   if (root.name != "fontdesc") EHS_RAISE(EHS_GAME, 0, "XML file doesn't contain font description!");
   const std::string& strID = root.GetAttribute("id");
   if (strID.empty()) EHS_RAISE(EHS_GENERAL, 0, "Invalid font ID");
-  const int32_t existing = GfxFindItem(m_pFontsManager.get(), strID);
+  const int32_t existing = GfxFindItem(m_gfx->pFontsManager.get(), strID);
   if (existing >= 0) {
     LOG_AddEntry("Warning: Dublicated font!", 5);
     return existing;
@@ -77,9 +78,9 @@ int32_t COstrak::LoadFont(const void* data, uint32_t size) {
   }
 
   const int32_t tag = XML_ReadInt(root.GetAttribute("tag"), 0);
-  const int32_t id = m_pFontsManager->AddItem(font.release(), strID, tag);
+  const int32_t id = m_gfx->pFontsManager->AddItem(font.release(), strID, tag);
   CSmartID::SetIDByStrID(strID, id);
-  if (id == 0) m_iCurrentFont = 0;
+  if (id == 0) m_gfx->iCurrentFont = 0;
   LOG_AddEntry("Done.", 4);
   LOG_AddEmptyLines(1);
   return id;
@@ -88,24 +89,24 @@ int32_t COstrak::LoadFont(const void* data, uint32_t size) {
 int32_t COstrak::GetFontIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  return O2D_LogMissingIID(GfxFindItem(m_pFontsManager.get(), strID), "font", strID);
+  return O2D_LogMissingIID(GfxFindItem(m_gfx->pFontsManager.get(), strID), "font", strID);
 }
 
-const FontDesc* COstrak::FontGet(int32_t id) const { return m_pFontsManager ? m_pFontsManager->GetItem(id) : nullptr; }
+const FontDesc* COstrak::FontGet(int32_t id) const { return m_gfx->pFontsManager ? m_gfx->pFontsManager->GetItem(id) : nullptr; }
 
 void COstrak::FontSet(int32_t id) {
   EHS_CP();
   // Other IDs are checked when text is drawn.
   if (id == -1) EHS_RAISE(EHS_GAME, 0, "Cannot set current font: invalid ID. ID = " + std::to_string(id));
-  m_iCurrentFont = id;
+  m_gfx->iCurrentFont = id;
 }
 
 void COstrak::FontSetByStrID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  const int32_t id = GfxFindItem(m_pFontsManager.get(), strID);
+  const int32_t id = GfxFindItem(m_gfx->pFontsManager.get(), strID);
   if (id < 0) EHS_RAISE(EHS_GAME, 0, std::string("Cannot set current font: invalid ID. strID = ") + strID);
-  m_iCurrentFont = id;
+  m_gfx->iCurrentFont = id;
 }
 
 void COstrak::FontSet(const CSmartID& sid) { FontSet(sid.GetID()); }
@@ -124,10 +125,10 @@ void COstrak::FontDrawTextEx(const char* text, float x, float y, int32_t limit, 
 void COstrak::FontDraw(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
                        bool applyTechnique, float scale, float letterSpacing, float lineSpacing, bool extended) {
   EHS_CP();
-  if (m_iCurrentFont == -1) m_iCurrentFont = 0;
-  const FontDesc* font = FontGet(m_iCurrentFont);
+  if (m_gfx->iCurrentFont == -1) m_gfx->iCurrentFont = 0;
+  const FontDesc* font = FontGet(m_gfx->iCurrentFont);
   if (!font)
-    EHS_RAISE(EHS_GAME, 0, "Cannot draw text: invalid current font id. ID = " + std::to_string(m_iCurrentFont));
+    EHS_RAISE(EHS_GAME, 0, "Cannot draw text: invalid current font id. ID = " + std::to_string(m_gfx->iCurrentFont));
   TexSet(font->iTexture, 0);
   if (applyTechnique) TechApply(font->iTechnique);
   // The table has ten entries; another index leaves the quad's colour as it is.

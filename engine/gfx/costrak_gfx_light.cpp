@@ -6,6 +6,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_LIGHT;
 
@@ -28,18 +29,18 @@ uint32_t DirectionByte(float component) {
 
 void COstrak::LightQuad() {
   EHS_CP();
-  if (m_uDynLightMode != 1 && m_uDynLightMode != 2) return;
+  if (m_gfx->uDynLightMode != 1 && m_gfx->uDynLightMode != 2) return;
   // Depth differences count in screen pixels: the mean of the frame's sides.
-  const float depthScale = float((m_iScreenWidth + m_iScreenHeight) / 2);
-  QuadVertex* corners = m_VQuad.Vertices;
+  const float depthScale = float((m_gfx->iScreenWidth + m_gfx->iScreenHeight) / 2);
+  QuadVertex* corners = m_gfx->quad.Vertices;
 
-  if (m_uDynLightMode == 1) {
+  if (m_gfx->uDynLightMode == 1) {
     float accum[4][4];
     for (auto& a : accum)
-      for (int c = 0; c < 4; ++c) a[c] = m_afAmbientColor[c];
-    if (m_pLightsManager) {
-      for (const Light* light = m_pLightsManager->GetFirstWithTag(0); light;
-           light = m_pLightsManager->GetNextWithTag()) {
+      for (int c = 0; c < 4; ++c) a[c] = m_gfx->afAmbientColor[c];
+    if (m_gfx->pLightsManager) {
+      for (const Light* light = m_gfx->pLightsManager->GetFirstWithTag(0); light;
+           light = m_gfx->pLightsManager->GetNextWithTag()) {
         if (!light->bEnabled) continue;
         for (int k = 0; k < 4; ++k) {
           const float dx = corners[k].x - light->afPosition[0];
@@ -59,13 +60,13 @@ void COstrak::LightQuad() {
       }
     }
     for (int k = 0; k < 4; ++k)
-      corners[k].diffuse = LightByte(m_VQuad.Alpha[k]) << 24 | LightByte(accum[k][0]) << 16 |
+      corners[k].diffuse = LightByte(m_gfx->quad.Alpha[k]) << 24 | LightByte(accum[k][0]) << 16 |
                            LightByte(accum[k][1]) << 8 | LightByte(accum[k][2]);
     return;
   }
 
-  if (!m_VideoCaps.bDot3BumpMapping) return;
-  const Light* light = LightGet(m_iDot3Light);
+  if (!m_gfx->caps.bDot3BumpMapping) return;
+  const Light* light = LightGet(m_gfx->iDot3Light);
   if (!light) EHS_RAISE(EHS_GENERAL, 0, "Wrong Dot3 light specified!");
   for (int k = 0; k < 4; ++k) {
     float v[3] = {light->afPosition[0] - corners[k].x, light->afPosition[1] - corners[k].y,
@@ -79,17 +80,17 @@ void COstrak::LightQuad() {
 
 int32_t COstrak::LightAdd(const Light& light, int32_t tag) {
   EHS_CP();
-  if (!m_pLightsManager) EHS_RAISE(EHS_GAME, 0, "Cannot add a light: graphics is not initialized!");
+  if (!m_gfx->pLightsManager) EHS_RAISE(EHS_GAME, 0, "Cannot add a light: graphics is not initialized!");
   Light* copy = new (std::nothrow) Light(light);
   if (!copy) EHS_RAISE(EHS_GENERAL, 0, "Cannot create light object!");
-  return m_pLightsManager->AddItem(copy, std::string(), tag);
+  return m_gfx->pLightsManager->AddItem(copy, std::string(), tag);
 }
 
-const Light* COstrak::LightGet(int32_t id) const { return m_pLightsManager ? m_pLightsManager->GetItem(id) : nullptr; }
+const Light* COstrak::LightGet(int32_t id) const { return m_gfx->pLightsManager ? m_gfx->pLightsManager->GetItem(id) : nullptr; }
 
 void COstrak::LightSet(int32_t id, const Light& light) {
   EHS_CP();
-  Light* target = m_pLightsManager ? m_pLightsManager->GetItem(id) : nullptr;
+  Light* target = m_gfx->pLightsManager ? m_gfx->pLightsManager->GetItem(id) : nullptr;
   if (!target) EHS_RAISE(EHS_GAME, 0, "Invalid light ID! ID = " + std::to_string(id));
   *target = light;
 }
@@ -97,5 +98,5 @@ void COstrak::LightSet(int32_t id, const Light& light) {
 void COstrak::LightRemove(int32_t id) {
   EHS_CP();
   if (!LightGet(id)) EHS_RAISE(EHS_GAME, 0, "Invalid light ID! ID = " + std::to_string(id));
-  m_pLightsManager->FreeItem(id);
+  m_gfx->pLightsManager->FreeItem(id);
 }

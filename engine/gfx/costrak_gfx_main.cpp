@@ -4,6 +4,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
 #include "costrak_managers.h"
 #include "o2d_backends.h"
 
@@ -108,25 +109,25 @@ void COstrak::GfxPreInit(int32_t width, int32_t height) {
   LOG_AddSeparator(1);
   LOG_AddEntry("Preinitializing Graphics Subsystem...", 3);
   m_bGfxReady = 1;
-  m_bGfxPreInitialized = true;
-  if (m_pAdapter) {
-    m_pAdapter->Release();
-    m_pAdapter = nullptr;
+  m_gfx->bGfxPreInitialized = true;
+  if (m_gfx->pAdapter) {
+    m_gfx->pAdapter->Release();
+    m_gfx->pAdapter = nullptr;
   }
   std::string why;
-  if (m_GfxAdapterFactory) {
-    m_pAdapter = m_GfxAdapterFactory(why);
+  if (m_gfx->GfxAdapterFactory) {
+    m_gfx->pAdapter = m_gfx->GfxAdapterFactory(why);
   } else {
-    m_pAdapter = O2D_CreateRenderAdapter(&why);
+    m_gfx->pAdapter = O2D_CreateRenderAdapter(&why);
   }
-  if (!m_pAdapter) {
+  if (!m_gfx->pAdapter) {
     // The platform's reason goes to the log before the record ends the run.
     if (!why.empty()) LOG_AddEntry(why, 5);
     EHS_RAISE(EHS_GENERAL, 0, "Cannot create Direct3D object!");
   }
   LOG_AddEntry("Direct3D object created.", 4);
-  m_iScreenWidth = width;
-  m_iScreenHeight = height;
+  m_gfx->iScreenWidth = width;
+  m_gfx->iScreenHeight = height;
   GfxWriteCapsReport(width, height);
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);
@@ -159,7 +160,7 @@ void COstrak::GfxEnumerateTextureFormats(DisplayModeInfo& mode) {
                                       {D3DFMT_A4R4G4B4, &DisplayModeInfo::TextureFormat02}};
   auto run = [&](const auto& chain) {
     for (const Probe& probe : chain) {
-      if (m_pAdapter->CheckTextureFormat(mode.Format, probe.format)) {
+      if (m_gfx->pAdapter->CheckTextureFormat(mode.Format, probe.format)) {
         mode.*probe.slot = probe.format;
         return;
       }
@@ -175,12 +176,12 @@ void COstrak::GfxWriteCapsReport(int32_t width, int32_t height) {
   EHS_CP();
   LOG_AddEntry("Getting videoadapter capabilities...", 2);
   O2DAdapterIdentifier id;
-  if (!m_pAdapter->GetIdentifier(id)) EHS_RAISE(EHS_GENERAL, 0, "Cannot get videoadapter identifier");
-  m_strAdapterDesc = id.Description;
-  LOG_AddLine("     Videocard: " + m_strAdapterDesc);
+  if (!m_gfx->pAdapter->GetIdentifier(id)) EHS_RAISE(EHS_GENERAL, 0, "Cannot get videoadapter identifier");
+  m_gfx->strAdapterDesc = id.Description;
+  LOG_AddLine("     Videocard: " + m_gfx->strAdapterDesc);
   LOG_AddLine("       VendorID: " + std::to_string(static_cast<int32_t>(id.VendorId)));
   LOG_AddLine("       DeviceID: " + std::to_string(static_cast<int32_t>(id.DeviceId)));
-  VideoCaps& caps = m_VideoCaps;
+  VideoCaps& caps = m_gfx->caps;
   caps = VideoCaps{};
   caps.iRating = AdapterRating(id.VendorId, id.DeviceId);
   if (caps.iRating == 0)
@@ -190,15 +191,15 @@ void COstrak::GfxWriteCapsReport(int32_t width, int32_t height) {
   LOG_AddEmptyLines(1);
 
   LOG_AddEntry("Enumerating videomodes...", 1);
-  m_DesktopMode = m_pAdapter->GetDesktopMode();
-  caps.DisplayMode3.Width = m_DesktopMode.Width;
-  caps.DisplayMode3.Height = m_DesktopMode.Height;
-  caps.DisplayMode3.RefreshRate = m_DesktopMode.RefreshRate;
-  caps.DisplayMode3.Format = m_DesktopMode.Format;
-  const uint32_t count = m_pAdapter->GetModeCount();
+  m_gfx->DesktopMode = m_gfx->pAdapter->GetDesktopMode();
+  caps.DisplayMode3.Width = m_gfx->DesktopMode.Width;
+  caps.DisplayMode3.Height = m_gfx->DesktopMode.Height;
+  caps.DisplayMode3.RefreshRate = m_gfx->DesktopMode.RefreshRate;
+  caps.DisplayMode3.Format = m_gfx->DesktopMode.Format;
+  const uint32_t count = m_gfx->pAdapter->GetModeCount();
   for (uint32_t i = 0; i < count; ++i) {
     O2DDisplayMode mode;
-    if (!m_pAdapter->EnumMode(i, mode)) continue;
+    if (!m_gfx->pAdapter->EnumMode(i, mode)) continue;
     if (int64_t(mode.Width) != width || int64_t(mode.Height) != height) continue;
     DisplayModeInfo* target = nullptr;
     if (caps.DisplayMode1.Format == D3DFMT_UNKNOWN && IsFormat16(mode.Format)) target = &caps.DisplayMode1;
@@ -234,11 +235,11 @@ void COstrak::GfxWriteCapsReport(int32_t width, int32_t height) {
   if (caps.DisplayMode3.bValid) LOG_AddLine("          Display Mode 3 is valid.");
   LOG_AddEmptyLines(2);
 
-  const O2DDeviceCaps dev = m_pAdapter->GetCaps();
+  const O2DDeviceCaps dev = m_gfx->pAdapter->GetCaps();
   // A window needs a desktop strictly larger than the frame, in a format without a palette.
-  caps.bCanRenderWindowed = dev.CanRenderWindowed && int64_t(width) < int64_t(m_DesktopMode.Width) &&
-                            int64_t(height) < int64_t(m_DesktopMode.Height) && m_DesktopMode.Format != D3DFMT_P8 &&
-                            m_DesktopMode.Format != D3DFMT_A8P8;
+  caps.bCanRenderWindowed = dev.CanRenderWindowed && int64_t(width) < int64_t(m_gfx->DesktopMode.Width) &&
+                            int64_t(height) < int64_t(m_gfx->DesktopMode.Height) && m_gfx->DesktopMode.Format != D3DFMT_P8 &&
+                            m_gfx->DesktopMode.Format != D3DFMT_A8P8;
   LOG_AddLine(caps.bCanRenderWindowed ? "          Device can render in windowed mode"
                                       : "          Device cannot render in windowed mode");
   LOG_AddEmptyLines(1);
@@ -280,16 +281,16 @@ void COstrak::GfxWriteCapsReport(int32_t width, int32_t height) {
 
 void COstrak::GfxGetCaps(VideoCaps& caps) const {
   EHS_CP();
-  if (!m_bGfxPreInitialized)
+  if (!m_gfx->bGfxPreInitialized)
     EHS_RAISE(EHS_GAME, 0, "Cannot provide videocard caps - GFX system was not initialized!");
-  caps = m_VideoCaps;
+  caps = m_gfx->caps;
 }
 
 const DisplayModeInfo& COstrak::GfxModeInfo(int32_t displayMode) const {
   switch (displayMode) {
-    case 1: return m_VideoCaps.DisplayMode1;
-    case 2: return m_VideoCaps.DisplayMode2;
-    default: return m_VideoCaps.DisplayMode3;
+    case 1: return m_gfx->caps.DisplayMode1;
+    case 2: return m_gfx->caps.DisplayMode2;
+    default: return m_gfx->caps.DisplayMode3;
   }
 }
 
@@ -297,84 +298,84 @@ void COstrak::GfxInit(int32_t displayMode, bool windowed) {
   EHS_CP();
   LOG_AddSeparator(1);
   LOG_AddEntry("Initializing Graphics Subsystem...", 3);
-  if (!m_pAdapter) EHS_RAISE(EHS_GENERAL, 0, "Direct3D object was not created!");
+  if (!m_gfx->pAdapter) EHS_RAISE(EHS_GENERAL, 0, "Direct3D object was not created!");
   if (windowed) {
-    if (!m_VideoCaps.bCanRenderWindowed) EHS_RAISE(EHS_GAME, 0, "Cannot switch to windowed rendering.");
+    if (!m_gfx->caps.bCanRenderWindowed) EHS_RAISE(EHS_GAME, 0, "Cannot switch to windowed rendering.");
     if (displayMode == 1 || displayMode == 2) EHS_RAISE(EHS_GAME, 0, "Wrong combination of display mode params.");
   }
   // Only the three modes of the capability record exist.
   if (displayMode < 1 || displayMode > 3) EHS_RAISE(EHS_GAME, 0, "Wrong combination of display mode params.");
-  m_iDisplayMode = displayMode;
-  m_bWindowed = windowed;
+  m_gfx->iDisplayMode = displayMode;
+  m_gfx->bWindowed = windowed;
   if (displayMode == 3 && !windowed) {
-    m_iScreenWidth = static_cast<int32_t>(m_VideoCaps.DisplayMode3.Width);
-    m_iScreenHeight = static_cast<int32_t>(m_VideoCaps.DisplayMode3.Height);
+    m_gfx->iScreenWidth = static_cast<int32_t>(m_gfx->caps.DisplayMode3.Width);
+    m_gfx->iScreenHeight = static_cast<int32_t>(m_gfx->caps.DisplayMode3.Height);
   }
 
   LOG_AddEmptyLines(1);
   LOG_AddEntry("Creating window...", 1);
-  CreateGameWindow(m_iScreenWidth, m_iScreenHeight, windowed);
+  CreateGameWindow(m_gfx->iScreenWidth, m_gfx->iScreenHeight, windowed);
   if (!O2D_PumpEvents(*this)) RequestQuit();
   LOG_AddEntry("Done.", 4);
   LOG_AddEmptyLines(1);
 
-  m_PresentParams = O2DPresentParams{};
-  m_PresentParams.BackBufferWidth = static_cast<uint32_t>(m_iScreenWidth);
-  m_PresentParams.BackBufferHeight = static_cast<uint32_t>(m_iScreenHeight);
-  m_PresentParams.BackBufferFormat = GfxModeInfo(displayMode).Format;
-  m_PresentParams.Windowed = windowed;
-  m_PresentParams.Window = m_window.GetHandle();
+  m_gfx->PresentParams = O2DPresentParams{};
+  m_gfx->PresentParams.BackBufferWidth = static_cast<uint32_t>(m_gfx->iScreenWidth);
+  m_gfx->PresentParams.BackBufferHeight = static_cast<uint32_t>(m_gfx->iScreenHeight);
+  m_gfx->PresentParams.BackBufferFormat = GfxModeInfo(displayMode).Format;
+  m_gfx->PresentParams.Windowed = windowed;
+  m_gfx->PresentParams.Window = m_window.GetHandle();
 
   LOG_AddEmptyLines(1);
   LOG_AddEntry("Creating D3DDevice...", 1);
-  m_pDevice = m_pAdapter->CreateDevice(m_PresentParams);
-  if (!m_pDevice) {
+  m_gfx->pDevice = m_gfx->pAdapter->CreateDevice(m_gfx->PresentParams);
+  if (!m_gfx->pDevice) {
     // The platform says why in words, not with a result code: the reason is
     // logged before the record (whose code is therefore 0).
-    const std::string why = m_pAdapter->LastError();
+    const std::string why = m_gfx->pAdapter->LastError();
     if (!why.empty()) LOG_AddEntry(why, 5);
     EHS_RAISE(EHS_GENERAL, 0, "Cannot create D3DDevice!");
   }
   LOG_AddEntry("Done.", 4);
   LOG_AddEmptyLines(1);
 
-  if (!m_pDevice->CreateIndexBuffer()) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Index Buffer!");
+  if (!m_gfx->pDevice->CreateIndexBuffer()) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Index Buffer!");
   BatchFillIndices();
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);
 
   GfxDeviceSetup();
 
-  O2D_CREATE_MANAGER(m_pTexturesManager, "Creating Textures Manager...", "Cannot create Textures Manager!");
-  O2D_CREATE_MANAGER(m_pLightsManager, "Creating Lights Manager...", "Cannot create Lights Manager!");
+  O2D_CREATE_MANAGER(m_gfx->pTexturesManager, "Creating Textures Manager...", "Cannot create Textures Manager!");
+  O2D_CREATE_MANAGER(m_gfx->pLightsManager, "Creating Lights Manager...", "Cannot create Lights Manager!");
 
-  O2D_CREATE_MANAGER(m_pTechniquesManager, "Creating Techniques Manager...", "Cannot create Techniques Manager!");
-  O2D_CREATE_MANAGER(m_pFontsManager, "Creating Fonts Manager...", "Cannot create Fonts Manager!");
+  O2D_CREATE_MANAGER(m_gfx->pTechniquesManager, "Creating Techniques Manager...", "Cannot create Techniques Manager!");
+  O2D_CREATE_MANAGER(m_gfx->pFontsManager, "Creating Fonts Manager...", "Cannot create Fonts Manager!");
 
-  m_bGfxInitialized = true;
+  m_gfx->bGfxInitialized = true;
 }
 
 // Run after device creation and after every reset: the device has its default
 // states then, and nothing of the engine's caches is still bound.
 void COstrak::GfxDeviceSetup() {
   EHS_CP();
-  m_pDevice->SetRenderState(D3DRS_LIGHTING, 0);
-  for (QuadVertex& v : m_VQuad.Vertices) v.z = v.rhw = 0.5f;
-  for (int32_t& id : m_aiCurrentTexture) id = -1;
-  m_iCurrentTechnique = -1;
-  m_iCurrentFont = -1;
-  m_afAmbientColor[0] = m_afAmbientColor[1] = m_afAmbientColor[2] = 0.0f;
-  m_afAmbientColor[3] = 1.0f;
-  if (!m_pDevice->CreateVertexBuffer()) EHS_RAISE(EHS_GAME, 0, "Cannot create Vertex Buffer!");
-  if (!m_pDevice->SetIndices()) EHS_RAISE(EHS_GENERAL, 0, "Cannot process index buffer!");
+  m_gfx->pDevice->SetRenderState(D3DRS_LIGHTING, 0);
+  for (QuadVertex& v : m_gfx->quad.Vertices) v.z = v.rhw = 0.5f;
+  for (int32_t& id : m_gfx->aiCurrentTexture) id = -1;
+  m_gfx->iCurrentTechnique = -1;
+  m_gfx->iCurrentFont = -1;
+  m_gfx->afAmbientColor[0] = m_gfx->afAmbientColor[1] = m_gfx->afAmbientColor[2] = 0.0f;
+  m_gfx->afAmbientColor[3] = 1.0f;
+  if (!m_gfx->pDevice->CreateVertexBuffer()) EHS_RAISE(EHS_GAME, 0, "Cannot create Vertex Buffer!");
+  if (!m_gfx->pDevice->SetIndices()) EHS_RAISE(EHS_GENERAL, 0, "Cannot process index buffer!");
 }
 
 void COstrak::GfxReleaseVertexBuffer() {
   EHS_CP();
   BatchUnlock();
-  if (m_pDevice) {
-    m_pDevice->SetStreamSource(false);
-    m_pDevice->ReleaseVertexBuffer();
+  if (m_gfx->pDevice) {
+    m_gfx->pDevice->SetStreamSource(false);
+    m_gfx->pDevice->ReleaseVertexBuffer();
   }
 }
 
@@ -382,28 +383,28 @@ void COstrak::GfxShutdown() {
   EHS_CP();
   LOG_AddSeparator(1);
   LOG_AddEntry("Deinitializing Graphics Subsystem...", 3);
-  if (m_bGfxInitialized) {
+  if (m_gfx->bGfxInitialized) {
     GfxReleaseVertexBuffer();
-    O2D_DestroyManager(m_pTexturesManager, "Destroying Textures Manager...");
-    O2D_DestroyManager(m_pLightsManager, "Destroying Lights Manager...");
-    O2D_DestroyManager(m_pTechniquesManager, "Destroying Techniques Manager...");
-    O2D_DestroyManager(m_pFontsManager, "Destroying Fonts Manager...");
+    O2D_DestroyManager(m_gfx->pTexturesManager, "Destroying Textures Manager...");
+    O2D_DestroyManager(m_gfx->pLightsManager, "Destroying Lights Manager...");
+    O2D_DestroyManager(m_gfx->pTechniquesManager, "Destroying Techniques Manager...");
+    O2D_DestroyManager(m_gfx->pFontsManager, "Destroying Fonts Manager...");
   }
   // A start that failed half-way may have left a device or a window without
   // reaching the initialised state; they go as well.
-  if (m_pDevice) {
-    if (m_pDevice->Release() > 0) LOG_AddEntry("pD3Device references left!", 6);
-    m_pDevice = nullptr;
+  if (m_gfx->pDevice) {
+    if (m_gfx->pDevice->Release() > 0) LOG_AddEntry("pD3Device references left!", 6);
+    m_gfx->pDevice = nullptr;
   }
   if (m_window.GetHandle()) DestroyGameWindow();
-  if (m_pAdapter) {
-    if (m_pAdapter->Release() > 0) LOG_AddEntry("pD3D references left!", 6);
-    m_pAdapter = nullptr;
+  if (m_gfx->pAdapter) {
+    if (m_gfx->pAdapter->Release() > 0) LOG_AddEntry("pD3D references left!", 6);
+    m_gfx->pAdapter = nullptr;
   }
-  m_pLockedVertices = nullptr;
-  m_iQueuedQuads = 0;
-  m_bGfxInitialized = false;
-  m_bGfxPreInitialized = false;
+  m_gfx->pLockedVertices = nullptr;
+  m_gfx->iQueuedQuads = 0;
+  m_gfx->bGfxInitialized = false;
+  m_gfx->bGfxPreInitialized = false;
   LOG_AddEntry("Done.", 3);
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);
@@ -412,8 +413,8 @@ void COstrak::GfxShutdown() {
 
 bool COstrak::GfxCheckDevice() {
   EHS_CP();
-  if (!m_pDevice) return false;
-  const uint32_t result = m_pDevice->TestCooperativeLevel();
+  if (!m_gfx->pDevice) return false;
+  const uint32_t result = m_gfx->pDevice->TestCooperativeLevel();
   if (result == D3DERR_DEVICELOST) {
     LOG_AddEntry("Device is lost and currently cannot be restored.", 4);
     return false;
@@ -421,7 +422,7 @@ bool COstrak::GfxCheckDevice() {
   if (result == D3DERR_DEVICENOTRESET) {
     LOG_AddEntry("D3DDevice is lost. Trying to reset...", 1);
     GfxReleaseVertexBuffer();
-    if (!m_pDevice->Reset(m_PresentParams)) {
+    if (!m_gfx->pDevice->Reset(m_gfx->PresentParams)) {
       LOG_AddEntry("Failed.", 5);
       return false;
     }
@@ -433,6 +434,21 @@ bool COstrak::GfxCheckDevice() {
 }
 
 void COstrak::GetScreenSize(int32_t& width, int32_t& height) const {
-  width = m_iScreenWidth;
-  height = m_iScreenHeight;
+  width = m_gfx->iScreenWidth;
+  height = m_gfx->iScreenHeight;
 }
+
+void  COstrak::GfxSetAdapterFactory(O2DRenderAdapterFactory factory) { m_gfx->GfxAdapterFactory = std::move(factory); }
+IO2DRenderDevice*  COstrak::GfxGetDevice() const { return m_gfx->pDevice; }
+int32_t  COstrak::GfxGetDisplayMode() const { return m_gfx->iDisplayMode; }
+bool  COstrak::GfxIsWindowed() const { return m_gfx->bWindowed; }
+const VQuad&  COstrak::VQuadGet() const { return m_gfx->quad; }
+void  COstrak::VQuadSetFog(bool on) { m_gfx->quad.bFog = on; }
+bool  COstrak::BatchIsLocked() const { return m_gfx->pLockedVertices != nullptr; }
+int32_t  COstrak::BatchGetQueued() const { return m_gfx->iQueuedQuads; }
+int32_t  COstrak::TechGetCurrent() const { return m_gfx->iCurrentTechnique; }
+int32_t  COstrak::FontGetCurrent() const { return m_gfx->iCurrentFont; }
+void  COstrak::LightSetMode(uint32_t mode) { m_gfx->uDynLightMode = mode; }
+uint32_t  COstrak::LightGetMode() const { return m_gfx->uDynLightMode; }
+void  COstrak::LightSetDot3(int32_t id) { m_gfx->iDot3Light = id; }
+int32_t  COstrak::LightGetDot3() const { return m_gfx->iDot3Light; }

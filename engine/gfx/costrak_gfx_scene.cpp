@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_SCENE;
 
@@ -33,29 +34,29 @@ void Put32(uint8_t* at, uint32_t value) {
 
 void COstrak::SceneBegin() {
   EHS_CP();
-  RequireDevice(m_pDevice);
-  m_pDevice->BeginScene();
+  RequireDevice(m_gfx->pDevice);
+  m_gfx->pDevice->BeginScene();
   BatchOpen();
 }
 
 void COstrak::SceneEnd() {
   EHS_CP();
-  RequireDevice(m_pDevice);
+  RequireDevice(m_gfx->pDevice);
   BatchClose();
-  m_pDevice->EndScene();
+  m_gfx->pDevice->EndScene();
 }
 
 void COstrak::SceneClearScreen(float r, float g, float b) {
   EHS_CP();
-  RequireDevice(m_pDevice);
-  m_pDevice->Clear(D3DCLEAR_TARGET, PackColor(r, g, b, 1.0f), 0.0f);
+  RequireDevice(m_gfx->pDevice);
+  m_gfx->pDevice->Clear(D3DCLEAR_TARGET, PackColor(r, g, b, 1.0f), 0.0f);
 }
 
 void COstrak::ScenePresent() {
   EHS_CP();
   // Without a device there is nothing to show; the same record as the other scene operations.
-  RequireDevice(m_pDevice);
-  m_pDevice->Present();
+  RequireDevice(m_gfx->pDevice);
+  m_gfx->pDevice->Present();
 }
 
 void COstrak::SceneRender() {
@@ -66,7 +67,7 @@ void COstrak::SceneRender() {
 
 void COstrak::SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t height) {
   EHS_CP();
-  RequireDevice(m_pDevice);
+  RequireDevice(m_gfx->pDevice);
   // 64-bit so that no sum of two coordinates can overflow.
   int64_t vx = x, vy = y, vw = width, vh = height;
   if (vx < 0) {
@@ -77,8 +78,8 @@ void COstrak::SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t heig
     vh += vy;
     vy = 0;
   }
-  if (vx + vw > m_iScreenWidth) vw = m_iScreenWidth - vx;
-  if (vy + vh > m_iScreenHeight) vh = m_iScreenHeight - vy;
+  if (vx + vw > m_gfx->iScreenWidth) vw = m_gfx->iScreenWidth - vx;
+  if (vy + vh > m_gfx->iScreenHeight) vh = m_gfx->iScreenHeight - vy;
   if (vw < 0) vw = 0;
   if (vh < 0) vh = 0;
   // What was queued so far belongs to the old viewport.
@@ -90,7 +91,7 @@ void COstrak::SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t heig
   viewport.Height = static_cast<uint32_t>(vh);
   viewport.MinZ = 0.0f;
   viewport.MaxZ = 1.0f;
-  m_pDevice->SetViewport(viewport);
+  m_gfx->pDevice->SetViewport(viewport);
 }
 
 // A quadratic curve from low to high through a control point that the contrast
@@ -99,7 +100,7 @@ void COstrak::SceneSetViewport(int32_t x, int32_t y, int32_t width, int32_t heig
 // gives the exactly linear ramp i * 257.
 void COstrak::SceneSetGamma(float gamma, float contrast) {
   EHS_CP();
-  RequireDevice(m_pDevice);
+  RequireDevice(m_gfx->pDevice);
   float low = 0.0f, high = 1.0f;
   if (gamma > 1.0f) low = std::min(gamma - 1.0f, 1.0f);
   if (gamma < 1.0f) high = std::max(gamma, 0.0f);
@@ -114,7 +115,7 @@ void COstrak::SceneSetGamma(float gamma, float contrast) {
     if (value > 1.0) value = 1.0;
     ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = static_cast<uint16_t>(value * 65535.0);
   }
-  m_pDevice->SetGammaRamp(m_VideoCaps.bGammaCalibration ? D3DSGR_CALIBRATE : D3DSGR_NO_CALIBRATION, ramp);
+  m_gfx->pDevice->SetGammaRamp(m_gfx->caps.bGammaCalibration ? D3DSGR_CALIBRATE : D3DSGR_NO_CALIBRATION, ramp);
 }
 
 // One past the highest "screenshot<N>.bmp" of this run and of the working
@@ -122,7 +123,7 @@ void COstrak::SceneSetGamma(float gamma, float contrast) {
 int32_t COstrak::ScreenshotNextNumber() const {
   EHS_CP();
   // Computed in 64 bits: the counter may already stand at the largest number.
-  int64_t highest = m_iScreenshotCounter;
+  int64_t highest = m_gfx->iScreenshotCounter;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
@@ -143,24 +144,24 @@ int32_t COstrak::ScreenshotNextNumber() const {
 
 void COstrak::SceneMakeScreenshot() {
   EHS_CP();
-  RequireDevice(m_pDevice);
-  if (m_bWindowed) {
+  RequireDevice(m_gfx->pDevice);
+  if (m_gfx->bWindowed) {
     LOG_AddEmptyLines(1);
     LOG_AddEntry("Cannot make a screenshot in windowed mode!", 5);
     LOG_AddEmptyLines(1);
     return;
   }
-  m_iScreenshotCounter = ScreenshotNextNumber();
+  m_gfx->iScreenshotCounter = ScreenshotNextNumber();
 
   // A 32-bit image of the back-buffer size receives the front buffer; its
   // pixels are used only when the copy is whole.
   O2DFrameImage frame;
   try {
-    frame.Pixels.reserve(size_t(m_PresentParams.BackBufferWidth) * m_PresentParams.BackBufferHeight);
+    frame.Pixels.reserve(size_t(m_gfx->PresentParams.BackBufferWidth) * m_gfx->PresentParams.BackBufferHeight);
   } catch (const std::exception&) {
     EHS_RAISE(EHS_GENERAL, 0, "Cannot create surface!");
   }
-  if (!m_pDevice->GetFrontBufferData(frame)) EHS_RAISE(EHS_GENERAL, 0, "Cannot get front buffer!");
+  if (!m_gfx->pDevice->GetFrontBufferData(frame)) EHS_RAISE(EHS_GENERAL, 0, "Cannot get front buffer!");
   if (frame.Width == 0 || frame.Height == 0 || frame.Pixels.size() != size_t(frame.Width) * frame.Height)
     EHS_RAISE(EHS_GENERAL, 0, "Cannot lock surface!");
 
@@ -195,7 +196,7 @@ void COstrak::SceneMakeScreenshot() {
     }
   }
 
-  const std::string name = "screenshot" + std::to_string(m_iScreenshotCounter) + ".bmp";
+  const std::string name = "screenshot" + std::to_string(m_gfx->iScreenshotCounter) + ".bmp";
   std::ofstream out(name, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
   out.close();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
 #include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 #include "costrak_xml.h"
@@ -138,7 +139,7 @@ class TechniqueReader {
 
 int32_t COstrak::LoadTechniquesPack(const void* data, uint32_t size) {
   EHS_CP();
-  EHS_ASSERT(m_pTechniquesManager);
+  EHS_ASSERT(m_gfx->pTechniquesManager);
   CXMLDocument doc;
   const uint32_t length = std::min<uint32_t>(size, static_cast<uint32_t>(std::numeric_limits<int32_t>::max()));
   doc.LoadFromBuffer(data, static_cast<int32_t>(length), O2D_GetXMLEncryptMode() ? 1 : 0);
@@ -156,13 +157,13 @@ int32_t COstrak::LoadTechniquesPack(const void* data, uint32_t size) {
     const std::string& strID = child->GetAttribute("id");
     if (strID.empty()) EHS_RAISE(EHS_GENERAL, 0, "Ivanlid technique ID!");
     // The first declaration of an ID wins.
-    if (GfxFindItem(m_pTechniquesManager.get(), strID) >= 0) continue;
+    if (GfxFindItem(m_gfx->pTechniquesManager.get(), strID) >= 0) continue;
 
     std::unique_ptr<O2DTECHNIQUE> technique(new (std::nothrow) O2DTECHNIQUE);
     if (!technique) EHS_RAISE(EHS_GENERAL, 0, "Cannot create O2DTECHNIQUE object!");
     TechniqueReader(*child).Fill(*technique);
     const int32_t tag = XML_ReadInt(child->GetAttribute("tag"), 0);
-    const int32_t id = m_pTechniquesManager->AddItem(technique.release(), strID, tag);
+    const int32_t id = m_gfx->pTechniquesManager->AddItem(technique.release(), strID, tag);
     CSmartID::SetIDByStrID(strID, id);
     ++count;
   }
@@ -174,21 +175,21 @@ int32_t COstrak::LoadTechniquesPack(const void* data, uint32_t size) {
 int32_t COstrak::GetTechniqueIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  return O2D_LogMissingIID(GfxFindItem(m_pTechniquesManager.get(), strID), "technique", strID);
+  return O2D_LogMissingIID(GfxFindItem(m_gfx->pTechniquesManager.get(), strID), "technique", strID);
 }
 
 const O2DTECHNIQUE* COstrak::TechGet(int32_t id) const {
-  return m_pTechniquesManager ? m_pTechniquesManager->GetItem(id) : nullptr;
+  return m_gfx->pTechniquesManager ? m_gfx->pTechniquesManager->GetItem(id) : nullptr;
 }
 
 void COstrak::TechApply(int32_t id) {
   EHS_CP();
   // An invalid ID is refused even when no technique is current (-1).
-  if (id >= 0 && id == m_iCurrentTechnique) return;
+  if (id >= 0 && id == m_gfx->iCurrentTechnique) return;
   BatchFlush();
   const O2DTECHNIQUE* t = TechGet(id);
-  if (!t || !m_pDevice) EHS_RAISE(EHS_GAME, 0, "Invalid technique ID! ID = " + std::to_string(id));
-  IO2DRenderDevice* d = m_pDevice;
+  if (!t || !m_gfx->pDevice) EHS_RAISE(EHS_GAME, 0, "Invalid technique ID! ID = " + std::to_string(id));
+  IO2DRenderDevice* d = m_gfx->pDevice;
 
   if (t->bAlphaBlending) {
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, t->bAlphaBlendingEnable ? 1 : 0);
@@ -235,17 +236,17 @@ void COstrak::TechApply(int32_t id) {
   if (t->bDynLight) {
     LightSetMode(t->uDynLightMode);
     const uint32_t c = t->uDynLightAmbientColor;
-    m_afAmbientColor[0] = float((c >> 16) & 0xFF) * 0.003921569f;
-    m_afAmbientColor[1] = float((c >> 8) & 0xFF) * 0.003921569f;
-    m_afAmbientColor[2] = float(c & 0xFF) * 0.003921569f;
-    m_afAmbientColor[3] = float(c >> 24) * 0.003921569f;
+    m_gfx->afAmbientColor[0] = float((c >> 16) & 0xFF) * 0.003921569f;
+    m_gfx->afAmbientColor[1] = float((c >> 8) & 0xFF) * 0.003921569f;
+    m_gfx->afAmbientColor[2] = float(c & 0xFF) * 0.003921569f;
+    m_gfx->afAmbientColor[3] = float(c >> 24) * 0.003921569f;
   }
-  m_iCurrentTechnique = id;
+  m_gfx->iCurrentTechnique = id;
 }
 
 void COstrak::TechApplyByStrID(const char* strID) {
   EHS_CP();
-  TechApply(strID ? GfxFindItem(m_pTechniquesManager.get(), strID) : -1);
+  TechApply(strID ? GfxFindItem(m_gfx->pTechniquesManager.get(), strID) : -1);
 }
 
 void COstrak::TechApply(const CSmartID& sid) { TechApply(sid.GetID()); }

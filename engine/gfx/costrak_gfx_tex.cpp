@@ -4,6 +4,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_gfx_state.h"
 #include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 #include "o2d_image_loader.h"
@@ -13,37 +14,37 @@ static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_TEX;
 int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
                              int32_t tag, int32_t textureSize) {
   EHS_CP();
-  if (!m_pDevice) EHS_RAISE(EHS_GENERAL, 0, "D3DDevice object was not created!");
-  EHS_ASSERT(m_pTexturesManager);
+  if (!m_gfx->pDevice) EHS_RAISE(EHS_GENERAL, 0, "D3DDevice object was not created!");
+  EHS_ASSERT(m_gfx->pTexturesManager);
   EHS_ASSERT(strID);
-  const int32_t existing = GfxFindItem(m_pTexturesManager.get(), strID);
+  const int32_t existing = GfxFindItem(m_gfx->pTexturesManager.get(), strID);
   if (existing >= 0) return existing;
 
   // One side for both dimensions; a negative size is taken as no size at all.
   uint32_t side = O2DIMG_DEFAULT;
-  if (textureSize > 0) side = std::min(static_cast<uint32_t>(textureSize), m_VideoCaps.MaxTextureWidth);
+  if (textureSize > 0) side = std::min(static_cast<uint32_t>(textureSize), m_gfx->caps.MaxTextureWidth);
 
   LOG_AddEmptyLines(1);
   LOG_AddEntry(std::string("Loading texture from memory. ID = ") + strID, 1);
 
   if (formatSlot < 1 || formatSlot > 4) formatSlot = 1;
-  const DisplayModeInfo& mode = GfxModeInfo(m_iDisplayMode);
+  const DisplayModeInfo& mode = GfxModeInfo(m_gfx->iDisplayMode);
   const uint32_t formats[4] = {mode.TextureFormat01, mode.TextureFormat02, mode.TextureFormat03, mode.TextureFormat04};
   const uint32_t format = formats[formatSlot - 1];
-  const uint32_t levels = (m_VideoCaps.bMipMapping && mipLevels >= 1) ? static_cast<uint32_t>(mipLevels) : 1u;
+  const uint32_t levels = (m_gfx->caps.bMipMapping && mipLevels >= 1) ? static_cast<uint32_t>(mipLevels) : 1u;
 
   // Images larger than the device allows are reduced to its largest side.
-  const uint32_t maxSide = std::min(m_VideoCaps.MaxTextureWidth, m_VideoCaps.MaxTextureHeight);
+  const uint32_t maxSide = std::min(m_gfx->caps.MaxTextureWidth, m_gfx->caps.MaxTextureHeight);
   O2DImageTexture image;
   std::string why;
   IO2DTexture* texture = nullptr;
   if (data && O2D_LoadImageTexture(data, size, side, side, levels, format, image, maxSide, &why))
-    texture = m_pDevice->CreateTexture(image.width, image.height, image.levels, image.format, image.pixels.data());
+    texture = m_gfx->pDevice->CreateTexture(image.width, image.height, image.levels, image.format, image.pixels.data());
   else if (!why.empty())
     LOG_AddEntry(why, 5);  // the image loader's reason, for whoever made the picture
   if (!texture) EHS_RAISE(EHS_GENERAL, 0, "Cannot create texture object!");
 
-  const int32_t id = m_pTexturesManager->AddItem(texture, strID, tag);
+  const int32_t id = m_gfx->pTexturesManager->AddItem(texture, strID, tag);
   LOG_AddEntry("Done.", 1);
   LOG_AddEmptyLines(1);
   CSmartID::SetIDByStrID(strID, id);
@@ -53,15 +54,15 @@ int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot
 int32_t COstrak::GetTextureIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  return O2D_LogMissingIID(GfxFindItem(m_pTexturesManager.get(), strID), "texture", strID);
+  return O2D_LogMissingIID(GfxFindItem(m_gfx->pTexturesManager.get(), strID), "texture", strID);
 }
 
 IO2DTexture* COstrak::TexGet(int32_t id) const {
-  return m_pTexturesManager ? m_pTexturesManager->GetItem(id) : nullptr;
+  return m_gfx->pTexturesManager ? m_gfx->pTexturesManager->GetItem(id) : nullptr;
 }
 
 int32_t COstrak::TexGetCurrent(int32_t stage) const {
-  return stage >= 0 && stage < int32_t(O2D_STAGE_COUNT) ? m_aiCurrentTexture[stage] : -1;
+  return stage >= 0 && stage < int32_t(O2D_STAGE_COUNT) ? m_gfx->aiCurrentTexture[stage] : -1;
 }
 
 void COstrak::UnloadTexture(int32_t id) {
@@ -77,7 +78,7 @@ void COstrak::UnloadTextureByStrID(const char* strID) {
   EHS_ASSERT(strID);
   LOG_AddEmptyLines(1);
   LOG_AddEntry(std::string("Unloading texture, strID = ") + strID, 1);
-  const int32_t id = GfxFindItem(m_pTexturesManager.get(), strID);
+  const int32_t id = GfxFindItem(m_gfx->pTexturesManager.get(), strID);
   if (id >= 0) CSmartID::ClearID(id, SMARTID_TEXTURE);
   TexFree(id);
 }
@@ -91,12 +92,12 @@ void COstrak::TexFree(int32_t id) {
   // Quads queued with the texture are drawn while it still exists, and a stage
   // that held it holds nothing afterwards: a texture loaded later into the same
   // slot has the same ID and must be bound anew.
-  for (int32_t& bound : m_aiCurrentTexture) {
+  for (int32_t& bound : m_gfx->aiCurrentTexture) {
     if (bound != id) continue;
     BatchFlush();
     bound = -1;
   }
-  m_pTexturesManager->FreeItem(id);
+  m_gfx->pTexturesManager->FreeItem(id);
   LOG_AddEntry("Done.", 4);
 }
 
@@ -110,17 +111,17 @@ void COstrak::TexSet(int32_t id, int32_t stage) {
   EHS_CP();
   TexCheckStage(stage);
   // An invalid ID is refused even when the stage holds nothing (-1) already.
-  if (id >= 0 && m_aiCurrentTexture[stage] == id) return;
+  if (id >= 0 && m_gfx->aiCurrentTexture[stage] == id) return;
   BatchFlush();
   IO2DTexture* texture = TexGet(id);
   if (!texture) EHS_RAISE(EHS_GENERAL, 0, "Cannot set texture - invalid ID!");
-  m_pDevice->SetTexture(static_cast<uint32_t>(stage), texture);
-  m_aiCurrentTexture[stage] = id;
+  m_gfx->pDevice->SetTexture(static_cast<uint32_t>(stage), texture);
+  m_gfx->aiCurrentTexture[stage] = id;
 }
 
 void COstrak::TexSetByStrID(const char* strID, int32_t stage) {
   EHS_CP();
-  TexSet(strID ? GfxFindItem(m_pTexturesManager.get(), strID) : -1, stage);
+  TexSet(strID ? GfxFindItem(m_gfx->pTexturesManager.get(), strID) : -1, stage);
 }
 
 void COstrak::TexSet(const CSmartID& sid, int32_t stage) { TexSet(sid.GetID(), stage); }
@@ -128,8 +129,8 @@ void COstrak::TexSet(const CSmartID& sid, int32_t stage) { TexSet(sid.GetID(), s
 void COstrak::TexSetNoTexture(int32_t stage) {
   EHS_CP();
   TexCheckStage(stage);
-  if (!m_pDevice) EHS_RAISE(EHS_GENERAL, 0, "D3DDevice object was not created!");
+  if (!m_gfx->pDevice) EHS_RAISE(EHS_GENERAL, 0, "D3DDevice object was not created!");
   BatchFlush();
-  m_pDevice->SetTexture(static_cast<uint32_t>(stage), nullptr);
-  m_aiCurrentTexture[stage] = -1;
+  m_gfx->pDevice->SetTexture(static_cast<uint32_t>(stage), nullptr);
+  m_gfx->aiCurrentTexture[stage] = -1;
 }

@@ -51,7 +51,6 @@ struct VQuad {
 
 // Makes the rendering adapter GfxPreInit starts with; null on failure, with the
 // reason in `error`. The engine takes over the one reference it returns.
-using O2DRenderAdapterFactory = std::function<IO2DRenderAdapter*(std::string& error)>;
 
 // The quad batch: 500 quads of four vertices, six indices each.
 inline constexpr int32_t O2D_BATCH_QUADS = 500;

@@ -2,6 +2,7 @@
 #include <iterator>
 
 #include "costrak.h"
+#include "costrak_inp_state.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_INP_KEYBOARD;
 
@@ -107,62 +108,62 @@ uint8_t COstrak::KeyNameToCode(std::string_view name) {
 
 bool COstrak::KeyboardIsKeyPressed(int32_t key) const {
   EHS_CP();
-  return IsDown(m_aKeyState[static_cast<uint8_t>(key)]);
+  return IsDown(m_inp->aKeyState[static_cast<uint8_t>(key)]);
 }
 
 bool COstrak::KeyboardIsKeyClicked(int32_t key) const {
   EHS_CP();
   const uint8_t code = static_cast<uint8_t>(key);
-  return IsDown(m_aKeyState[code]) && !IsDown(m_aKeyStatePrev[code]);
+  return IsDown(m_inp->aKeyState[code]) && !IsDown(m_inp->aKeyStatePrev[code]);
 }
 
 int32_t COstrak::KeyboardGetAnyPressedKey() const {
   EHS_CP();
   for (int32_t code = 0; code < 255; ++code)
-    if (IsDown(m_aKeyState[code])) return code;
+    if (IsDown(m_inp->aKeyState[code])) return code;
   return 0;
 }
 
 void COstrak::KeyboardSetTextBufferStatus(bool on) {
   EHS_CP();
-  m_bTextBufferOn = on;
+  m_inp->bTextBufferOn = on;
 }
 
 void COstrak::KeyboardSetTextBufferSize(uint32_t size) {
   EHS_CP();
-  m_uTextBufferSize = size;
-  if (m_strTextBuffer.size() > size) m_strTextBuffer.resize(size);
+  m_inp->uTextBufferSize = size;
+  if (m_inp->strTextBuffer.size() > size) m_inp->strTextBuffer.resize(size);
 }
 
 void COstrak::KeyboardSetTextInBuffer(const std::string& text) {
   EHS_CP();
-  m_strTextBuffer = text;
+  m_inp->strTextBuffer = text;
 }
 
 void COstrak::KeyboardUpdate() {
   EHS_CP();
-  if (!m_pInputDevices) return;
-  if (!m_bKeyboardAcquired) {
-    if (m_pInputDevices->AcquireKeyboard() != O2D_INPUT_OK) {
-      std::fill(std::begin(m_aKeyState), std::end(m_aKeyState), uint8_t{0});
-      std::fill(std::begin(m_aKeyStatePrev), std::end(m_aKeyStatePrev), uint8_t{0});
+  if (!m_inp->pInputDevices) return;
+  if (!m_inp->bKeyboardAcquired) {
+    if (m_inp->pInputDevices->AcquireKeyboard() != O2D_INPUT_OK) {
+      std::fill(std::begin(m_inp->aKeyState), std::end(m_inp->aKeyState), uint8_t{0});
+      std::fill(std::begin(m_inp->aKeyStatePrev), std::end(m_inp->aKeyStatePrev), uint8_t{0});
       return;
     }
-    m_bKeyboardAcquired = true;
+    m_inp->bKeyboardAcquired = true;
   }
-  std::copy(std::begin(m_aKeyState), std::end(m_aKeyState), std::begin(m_aKeyStatePrev));
-  int32_t result = m_pInputDevices->ReadKeyboard(m_aKeyState);
+  std::copy(std::begin(m_inp->aKeyState), std::end(m_inp->aKeyState), std::begin(m_inp->aKeyStatePrev));
+  int32_t result = m_inp->pInputDevices->ReadKeyboard(m_inp->aKeyState);
   if (result == O2D_INPUT_ERR_INPUTLOST) {
     // One more try, no more.
-    result = m_pInputDevices->AcquireKeyboard();
+    result = m_inp->pInputDevices->AcquireKeyboard();
     if (result != O2D_INPUT_OK) EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Cannot reacquire Keyboard!");
-    result = m_pInputDevices->ReadKeyboard(m_aKeyState);
+    result = m_inp->pInputDevices->ReadKeyboard(m_inp->aKeyState);
     if (result != O2D_INPUT_OK)
       EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Second try of getting Keyboard state failed!");
   } else if (result != O2D_INPUT_OK) {
     EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Cannot get Keyboard state!");
   }
-  if (m_bTextBufferOn) KeyboardTextEntry();
+  if (m_inp->bTextBufferOn) KeyboardTextEntry();
 }
 
 // At most one change per frame, and only from keys clicked in this frame, so a
@@ -170,20 +171,20 @@ void COstrak::KeyboardUpdate() {
 void COstrak::KeyboardTextEntry() {
   EHS_CP();
   if (KeyboardIsKeyClicked(DIK_SPACE)) {
-    m_strTextBuffer += ' ';
+    m_inp->strTextBuffer += ' ';
     return;
   }
   if (KeyboardIsKeyClicked(DIK_BACK)) {
-    if (!m_strTextBuffer.empty()) m_strTextBuffer.pop_back();
+    if (!m_inp->strTextBuffer.empty()) m_inp->strTextBuffer.pop_back();
     return;
   }
   const bool shift = KeyboardIsKeyPressed(DIK_LSHIFT) || KeyboardIsKeyPressed(DIK_RSHIFT);
   for (const TypedKey& key : kTypedKeys) {
     if (KeyboardIsKeyClicked(key.code)) {
-      m_strTextBuffer += shift ? key.shifted : key.plain;
+      m_inp->strTextBuffer += shift ? key.shifted : key.plain;
       break;
     }
   }
   // A space typed above survives until the next frame that gets this far.
-  if (m_strTextBuffer.size() > m_uTextBufferSize) m_strTextBuffer.resize(m_uTextBufferSize);
+  if (m_inp->strTextBuffer.size() > m_inp->uTextBufferSize) m_inp->strTextBuffer.resize(m_inp->uTextBufferSize);
 }

@@ -1,4 +1,5 @@
 #include "costrak.h"
+#include "costrak_inp_state.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_INP_MOUSE;
 
@@ -11,75 +12,75 @@ constexpr int32_t kButtonCount = 8;
 bool COstrak::MouseIsKeyPressed(int32_t button) const {
   EHS_CP();
   if (button < 1 || button > kButtonCount) return false;
-  return IsDown(m_MouseState.rgbButtons[button - 1]);
+  return IsDown(m_inp->MouseState.rgbButtons[button - 1]);
 }
 
 bool COstrak::MouseIsKeyClicked(int32_t button) const {
   EHS_CP();
   if (button < 1 || button > kButtonCount) return false;
-  return IsDown(m_MouseState.rgbButtons[button - 1]) && !IsDown(m_MouseStatePrev.rgbButtons[button - 1]);
+  return IsDown(m_inp->MouseState.rgbButtons[button - 1]) && !IsDown(m_inp->MouseStatePrev.rgbButtons[button - 1]);
 }
 
 int32_t COstrak::MouseGetAnyPressedKey() const {
   EHS_CP();
   for (int32_t i = 0; i < kButtonCount; ++i)
-    if (IsDown(m_MouseState.rgbButtons[i])) return i + 1;
+    if (IsDown(m_inp->MouseState.rgbButtons[i])) return i + 1;
   return 0;
 }
 
 int32_t COstrak::MouseGetWheelDelta() const {
   EHS_CP();
-  return (m_MouseState.lZ > 0) - (m_MouseState.lZ < 0);
+  return (m_inp->MouseState.lZ > 0) - (m_inp->MouseState.lZ < 0);
 }
 
 void COstrak::MouseGetCursorPos(int32_t& x, int32_t& y) const {
   EHS_CP();
-  x = m_iCursorX;
-  y = m_iCursorY;
+  x = m_inp->iCursorX;
+  y = m_inp->iCursorY;
 }
 
 // The system cursor is hidden while it is over the frame of the active window
 // (the game draws its own pointer); it changes only when the cursor crosses.
 void COstrak::SetCursorInside(bool inside) {
   EHS_CP();
-  m_bCursorInsidePrev = m_bCursorInside;
-  m_bCursorInside = inside;
-  if (!m_pInputDevices) return;
-  if (inside && !m_bCursorInsidePrev) m_pInputDevices->ShowCursor(false);
-  else if (!inside && m_bCursorInsidePrev) m_pInputDevices->ShowCursor(true);
+  m_inp->bCursorInsidePrev = m_inp->bCursorInside;
+  m_inp->bCursorInside = inside;
+  if (!m_inp->pInputDevices) return;
+  if (inside && !m_inp->bCursorInsidePrev) m_inp->pInputDevices->ShowCursor(false);
+  else if (!inside && m_inp->bCursorInsidePrev) m_inp->pInputDevices->ShowCursor(true);
 }
 
 void COstrak::MouseUpdate() {
   EHS_CP();
-  if (!m_pInputDevices) return;
-  if (!m_bMouseAcquired) {
-    if (m_pInputDevices->AcquireMouse() != O2D_INPUT_OK) {
-      m_MouseState = O2DMouseState{};
-      m_MouseStatePrev = O2DMouseState{};
+  if (!m_inp->pInputDevices) return;
+  if (!m_inp->bMouseAcquired) {
+    if (m_inp->pInputDevices->AcquireMouse() != O2D_INPUT_OK) {
+      m_inp->MouseState = O2DMouseState{};
+      m_inp->MouseStatePrev = O2DMouseState{};
       return;
     }
-    m_bMouseAcquired = true;
+    m_inp->bMouseAcquired = true;
   }
-  m_MouseStatePrev = m_MouseState;
-  int32_t result = m_pInputDevices->ReadMouse(m_MouseState);
+  m_inp->MouseStatePrev = m_inp->MouseState;
+  int32_t result = m_inp->pInputDevices->ReadMouse(m_inp->MouseState);
   if (result == O2D_INPUT_ERR_INPUTLOST) {
     // One more try, no more.
-    result = m_pInputDevices->AcquireMouse();
+    result = m_inp->pInputDevices->AcquireMouse();
     if (result != O2D_INPUT_OK) EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Cannot reacquire Mouse!");
-    result = m_pInputDevices->ReadMouse(m_MouseState);
+    result = m_inp->pInputDevices->ReadMouse(m_inp->MouseState);
     if (result != O2D_INPUT_OK)
       EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Second try of getting Mouse state failed!");
   } else if (result != O2D_INPUT_OK) {
     EHS_RAISE(EHS_GENERAL, static_cast<uint32_t>(result), "Cannot get Mouse state!");
   }
 
-  m_iCursorPrevX = m_iCursorX;
-  m_iCursorPrevY = m_iCursorY;
-  const O2DCursor cursor = m_pInputDevices->GetCursor();
-  m_iCursorX = cursor.x;
-  m_iCursorY = cursor.y;
+  m_inp->iCursorPrevX = m_inp->iCursorX;
+  m_inp->iCursorPrevY = m_inp->iCursorY;
+  const O2DCursor cursor = m_inp->pInputDevices->GetCursor();
+  m_inp->iCursorX = cursor.x;
+  m_inp->iCursorY = cursor.y;
   int32_t width = 0, height = 0;
   GetScreenSize(width, height);
-  const bool inFrame = m_iCursorX >= 0 && m_iCursorY >= 0 && m_iCursorX < width && m_iCursorY < height;
+  const bool inFrame = m_inp->iCursorX >= 0 && m_inp->iCursorY >= 0 && m_inp->iCursorX < width && m_inp->iCursorY < height;
   SetCursorInside(IsAppActive() && cursor.inWindow && inFrame);
 }

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "costrak.h"
+#include "costrak_res_state.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_pack.h"
 #include "costrak_scr_state.h"
@@ -106,42 +107,42 @@ void COstrak::RegisterStandardLoaders() {
 void COstrak::ResInit() {
   EHS_CP();
   m_bResReady = 1;
-  m_bResInitialized = true;
-  m_iResMode = O2D_RESMODE_NONE;
+  m_res->bResInitialized = true;
+  m_res->iResMode = O2D_RESMODE_NONE;
   // Only pack mode turns it on, so an earlier engine's packs leave nothing behind.
   ResSetXMLEncryptMode(false);
   LOG_AddSeparator(1);
   LOG_AddEntry("Initializing Resources Subsystem...", 3);
 
-  m_pResManager.reset(new (std::nothrow) TItemsManager<CO2DResource>());
-  if (!m_pResManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Resources Manager!");
-  m_mapLoadRes.clear();
-  m_mapLoadResEx.clear();
+  m_res->pResManager.reset(new (std::nothrow) TItemsManager<CO2DResource>());
+  if (!m_res->pResManager) EHS_RAISE(EHS_GENERAL, 0, "Cannot create Resources Manager!");
+  m_res->mapLoadRes.clear();
+  m_res->mapLoadResEx.clear();
 
   // Descriptors win over packs.
   std::vector<std::string> files = RES_ListFiles(O2D_DATA_DIR, ".xml");
   if (!files.empty()) {
-    m_iResMode = O2D_RESMODE_XML;
+    m_res->iResMode = O2D_RESMODE_XML;
   } else {
     files = RES_ListFiles(O2D_DATA_DIR, ".pak");
     if (!files.empty()) {
-      m_iResMode = O2D_RESMODE_PAK;
+      m_res->iResMode = O2D_RESMODE_PAK;
       ResSetXMLEncryptMode(true);
     }
   }
-  if (m_iResMode == O2D_RESMODE_XML)
+  if (m_res->iResMode == O2D_RESMODE_XML)
     LOG_AddEntry("Resources Subsystem operates in XML mode.", 1);
-  else if (m_iResMode == O2D_RESMODE_PAK)
+  else if (m_res->iResMode == O2D_RESMODE_PAK)
     LOG_AddEntry("Resources Subsystem operates in PAK mode.", 1);
   else
     LOG_AddEntry("No resources were found!", 5);
 
-  if (m_iResMode != O2D_RESMODE_NONE) {
+  if (m_res->iResMode != O2D_RESMODE_NONE) {
     int32_t count = 0;
     for (const std::string& name : files) {
       ++count;
       const std::string path = std::string(O2D_DATA_DIR) + name;
-      if (m_iResMode == O2D_RESMODE_XML)
+      if (m_res->iResMode == O2D_RESMODE_XML)
         ResProcessDescriptor(path);
       else
         ResProcessPack(path);
@@ -199,11 +200,11 @@ void COstrak::ResProcessDescriptor(const std::string& path) {
   EHS_CP();
   LOG_AddEntry("Processing ResPack: " + path, 1);
   const int32_t children = RES_ReadDescriptor(
-      path, O2D_DATA_DIR, [this](const std::string& id) { return m_pResManager->FindByStrID(id) >= 0; },
+      path, O2D_DATA_DIR, [this](const std::string& id) { return m_res->pResManager->FindByStrID(id) >= 0; },
       [this](std::unique_ptr<CO2DResource> record) {
         const std::string id = record->GetID();
         const int32_t tag = record->GetTag();
-        m_pResManager->AddItem(record.release(), id, tag);
+        m_res->pResManager->AddItem(record.release(), id, tag);
       });
   LOG_AddEntry(std::to_string(children) + " resources found.", 4);
 }
@@ -218,10 +219,10 @@ void COstrak::ResProcessPack(const std::string& path) {
     // The first entry of an ID wins, silently. A repeat is dropped before its
     // record is made, so the record's own checks (a size of 2 GiB or more reads
     // as negative) never end start-up for an entry that is not kept.
-    if (m_pResManager->FindByStrID(e.id) >= 0) continue;
+    if (m_res->pResManager->FindByStrID(e.id) >= 0) continue;
     auto record = std::make_unique<CO2DResource>(e.id, e.typeName, e.tag, path, e.offset,
                                                  static_cast<int32_t>(e.size), e.data1, e.data2, e.data3);
-    m_pResManager->AddItem(record.release(), e.id, e.tag);
+    m_res->pResManager->AddItem(record.release(), e.id, e.tag);
   }
   LOG_AddEntry(std::to_string(dir.declaredCount) + " resources found.", 4);
 }
@@ -230,13 +231,13 @@ void COstrak::ResDeinit() {
   EHS_CP();
   LOG_AddSeparator(1);
   LOG_AddEntry("Deinitializing Resources Subsystem...", 3);
-  if (m_pResManager) {
-    m_pResManager->FreeAllItems();
-    m_pResManager.reset();
+  if (m_res->pResManager) {
+    m_res->pResManager->FreeAllItems();
+    m_res->pResManager.reset();
   }
-  m_mapLoadRes.clear();
-  m_mapLoadResEx.clear();
-  m_bResInitialized = false;
+  m_res->mapLoadRes.clear();
+  m_res->mapLoadResEx.clear();
+  m_res->bResInitialized = false;
   m_bResReady = 0;
   ResSetXMLEncryptMode(false);
   LOG_AddEntry("Done.", 4);
@@ -246,21 +247,21 @@ void COstrak::ResDeinit() {
 
 void COstrak::RegisterLoadRes(O2DLoadResFn fn, const char* typeName) {
   EHS_CP();
-  if (!m_mapLoadRes.emplace(typeName, fn).second)
+  if (!m_res->mapLoadRes.emplace(typeName, fn).second)
     EHS_RAISE(EHS_GAME, 0, std::string("LoadRes function already registered for TypeID = ") + typeName);
 }
 
 void COstrak::RegisterLoadResEx(O2DLoadResExFn fn, const char* typeName) {
   EHS_CP();
-  if (!m_mapLoadResEx.emplace(typeName, fn).second)
+  if (!m_res->mapLoadResEx.emplace(typeName, fn).second)
     EHS_RAISE(EHS_GAME, 0, std::string("LoadResEx function already registered for TypeID = ") + typeName);
 }
 
 void COstrak::LoadResource(const char* id) {
   EHS_CP();
-  if (!m_bResInitialized || !m_pResManager) EHS_RAISE(EHS_GAME, 0, "Resources subsystem was not initialized!");
-  const int32_t slot = m_pResManager->FindByStrID(id);
-  CO2DResource* record = slot >= 0 ? m_pResManager->GetItem(slot) : nullptr;
+  if (!m_res->bResInitialized || !m_res->pResManager) EHS_RAISE(EHS_GAME, 0, "Resources subsystem was not initialized!");
+  const int32_t slot = m_res->pResManager->FindByStrID(id);
+  CO2DResource* record = slot >= 0 ? m_res->pResManager->GetItem(slot) : nullptr;
   if (!record) {
     LOG_AddEntry(std::string("Cannot find resource with ID = ") + id, 5);
     return;
@@ -270,13 +271,13 @@ void COstrak::LoadResource(const char* id) {
 
 void COstrak::LoadResources(int32_t tag) {
   EHS_CP();
-  if (!m_bResInitialized || !m_pResManager) EHS_RAISE(EHS_GAME, 0, "Resources subsystem was not initialized!");
+  if (!m_res->bResInitialized || !m_res->pResManager) EHS_RAISE(EHS_GAME, 0, "Resources subsystem was not initialized!");
   LOG_AddEntry("Loading resources with Tag = " + std::to_string(tag), 2);
   int32_t count = 0;
   // The walk's cursor belongs to the manager: a loader that starts a walk of its
   // own ends this one once it returns.
-  for (CO2DResource* record = m_pResManager->GetFirstWithTag(tag); record;
-       record = m_pResManager->GetNextWithTag()) {
+  for (CO2DResource* record = m_res->pResManager->GetFirstWithTag(tag); record;
+       record = m_res->pResManager->GetNextWithTag()) {
     LoadResourceRecord(record);
     ++count;
   }
@@ -286,7 +287,7 @@ void COstrak::LoadResources(int32_t tag) {
 void COstrak::LoadResourceRecord(CO2DResource* record) {
   EHS_CP();
   if (!record) EHS_RAISE(EHS_GENERAL, 0, "Resource subsystem was not initialized!");
-  if (auto it = m_mapLoadRes.find(record->GetTypeName()); it != m_mapLoadRes.end()) {
+  if (auto it = m_res->mapLoadRes.find(record->GetTypeName()); it != m_res->mapLoadRes.end()) {
     record->DataLoad();
     try {
       it->second(record->GetData(), record->GetSize(), record->GetID().c_str(), record->GetTag(),
@@ -298,7 +299,7 @@ void COstrak::LoadResourceRecord(CO2DResource* record) {
     record->DataUnLoad();
     return;
   }
-  if (auto it = m_mapLoadResEx.find(record->GetTypeName()); it != m_mapLoadResEx.end()) {
+  if (auto it = m_res->mapLoadResEx.find(record->GetTypeName()); it != m_res->mapLoadResEx.end()) {
     it->second(record->GetFileName().c_str(), record->GetOffset(), record->GetSize(), record->GetID().c_str(),
                record->GetTag(), record->GetData1(), record->GetData2(), record->GetData3());
     return;
@@ -308,3 +309,6 @@ void COstrak::LoadResourceRecord(CO2DResource* record) {
 
 bool COstrak::ResGetXMLEncryptMode() const { return O2D_GetXMLEncryptMode(); }
 void COstrak::ResSetXMLEncryptMode(bool on) { O2D_SetXMLEncryptMode(on); }
+
+int32_t  COstrak::ResGetMode() const { return m_res->iResMode; }
+TItemsManager<CO2DResource>*  COstrak::ResGetManager() { return m_res->pResManager.get(); }

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "costrak.h"
+#include "costrak_sfx_state.h"
 #include "costrak_managers.h"
 #include "costrak_utils_csmartid.h"
 
@@ -10,17 +11,17 @@ static constexpr int EHS_FILE_ID = EHSF_COSTRAK_SFX_SOUND;
 int32_t COstrak::LoadSound(const char* path, const char* strID, int32_t tag, bool isStream, int32_t maxPlaybacks,
                            bool noOverride, uint32_t offset, uint32_t length) {
   EHS_CP();
-  if (m_bNoSound) return -2;
-  EHS_ASSERT(m_pSoundsManager && path && strID);
-  const int32_t existing = m_pSoundsManager->FindByStrID(strID);
+  if (m_sfx->bNoSound) return -2;
+  EHS_ASSERT(m_sfx->pSoundsManager && path && strID);
+  const int32_t existing = m_sfx->pSoundsManager->FindByStrID(strID);
   if (existing >= 0) return existing;
 
   LOG_AddEmptyLines(1);
   LOG_AddEntry(std::string("Loading sound: ") + strID, 2);
   auto* sound =
-      new (std::nothrow) SoundObject(m_audio, path, isStream, maxPlaybacks, noOverride, offset, length);
+      new (std::nothrow) SoundObject(m_sfx->audio, path, isStream, maxPlaybacks, noOverride, offset, length);
   if (!sound) EHS_RAISE(EHS_GENERAL, 0, "Cannot create sound object!");
-  const int32_t id = m_pSoundsManager->AddItem(sound, strID, tag);
+  const int32_t id = m_sfx->pSoundsManager->AddItem(sound, strID, tag);
   CSmartID::SetIDByStrID(strID, id);
   LOG_AddEntry("Done.", 4);
   return id;
@@ -29,18 +30,18 @@ int32_t COstrak::LoadSound(const char* path, const char* strID, int32_t tag, boo
 int32_t COstrak::GetSoundIID(const char* strID) {
   EHS_CP();
   EHS_ASSERT(strID);
-  return O2D_LogMissingIID(m_pSoundsManager ? m_pSoundsManager->FindByStrID(strID) : -1, "sound", strID);
+  return O2D_LogMissingIID(m_sfx->pSoundsManager ? m_sfx->pSoundsManager->FindByStrID(strID) : -1, "sound", strID);
 }
 
 void COstrak::UnloadSound(int32_t id) {
   EHS_CP();
   LOG_AddEmptyLines(1);
   LOG_AddEntry("Unloading sound. iID = " + std::to_string(id), 1);
-  if (!m_pSoundsManager || !m_pSoundsManager->GetItem(id)) {
+  if (!m_sfx->pSoundsManager || !m_sfx->pSoundsManager->GetItem(id)) {
     LOG_AddEntry("Failed.", 5);
     return;
   }
-  m_pSoundsManager->FreeItem(id);
+  m_sfx->pSoundsManager->FreeItem(id);
   CSmartID::ClearID(id, SMARTID_SOUND);
   LOG_AddEntry("Done.", 4);
 }
@@ -50,12 +51,12 @@ void COstrak::UnloadSoundByStrID(const char* strID) {
   EHS_ASSERT(strID);
   LOG_AddEmptyLines(1);
   LOG_AddEntry(std::string("Unloading sound. strID = ") + strID, 1);
-  const int32_t id = m_pSoundsManager ? m_pSoundsManager->FindByStrID(strID) : -1;
-  if (id < 0 || !m_pSoundsManager->GetItem(id)) {
+  const int32_t id = m_sfx->pSoundsManager ? m_sfx->pSoundsManager->FindByStrID(strID) : -1;
+  if (id < 0 || !m_sfx->pSoundsManager->GetItem(id)) {
     LOG_AddEntry("Failed.", 5);
     return;
   }
-  m_pSoundsManager->FreeItem(id);
+  m_sfx->pSoundsManager->FreeItem(id);
   CSmartID::ClearID(id, SMARTID_SOUND);
   LOG_AddEntry("Done.", 4);
 }
@@ -63,12 +64,12 @@ void COstrak::UnloadSoundByStrID(const char* strID) {
 // Effects are silent without a sound card, while the window is in the
 // background and while they are switched off: null then, else the valid sound.
 SoundObject* COstrak::SoundForOperation(int32_t id) const {
-  if (m_bNoSound || !IsAppActive() || !m_bEffectsOn) return nullptr;
+  if (m_sfx->bNoSound || !IsAppActive() || !m_sfx->bEffectsOn) return nullptr;
   return SoundGetValid(id);
 }
 
 SoundObject* COstrak::SoundGetValid(int32_t id) const {
-  SoundObject* sound = m_pSoundsManager ? m_pSoundsManager->GetItem(id) : nullptr;
+  SoundObject* sound = m_sfx->pSoundsManager ? m_sfx->pSoundsManager->GetItem(id) : nullptr;
   if (!sound) EHS_RAISE(EHS_GAME, 0, "Invalid sound ID: " + std::to_string(id));
   return sound;
 }
@@ -112,30 +113,30 @@ void COstrak::SoundSlideAttributes(int32_t id, int32_t freq, int32_t volume, int
 int32_t COstrak::SoundGetStatus(int32_t id) {
   EHS_CP();
   // Answers in the background too.
-  if (m_bNoSound || !m_bEffectsOn) return 0;
+  if (m_sfx->bNoSound || !m_sfx->bEffectsOn) return 0;
   return SoundGetValid(id)->GetStatus();
 }
 
 // --- by string ID and by CSmartID --------------------------------------------
 
 void COstrak::SoundPlayByStrID(const char* strID, bool loop, int32_t freq, int32_t volume, int32_t pan) {
-  SoundPlay(FindSound(m_pSoundsManager.get(), strID), loop, freq, volume, pan);
+  SoundPlay(FindSound(m_sfx->pSoundsManager.get(), strID), loop, freq, volume, pan);
 }
 void COstrak::SoundPlay(const CSmartID& sid, bool loop, int32_t freq, int32_t volume, int32_t pan) {
   SoundPlay(sid.GetID(), loop, freq, volume, pan);
 }
 
-void COstrak::SoundStopByStrID(const char* strID) { SoundStop(FindSound(m_pSoundsManager.get(), strID)); }
+void COstrak::SoundStopByStrID(const char* strID) { SoundStop(FindSound(m_sfx->pSoundsManager.get(), strID)); }
 void COstrak::SoundStop(const CSmartID& sid) { SoundStop(sid.GetID()); }
 
-void COstrak::SoundPauseByStrID(const char* strID) { SoundPause(FindSound(m_pSoundsManager.get(), strID)); }
+void COstrak::SoundPauseByStrID(const char* strID) { SoundPause(FindSound(m_sfx->pSoundsManager.get(), strID)); }
 void COstrak::SoundPause(const CSmartID& sid) { SoundPause(sid.GetID()); }
 
-void COstrak::SoundResumeByStrID(const char* strID) { SoundResume(FindSound(m_pSoundsManager.get(), strID)); }
+void COstrak::SoundResumeByStrID(const char* strID) { SoundResume(FindSound(m_sfx->pSoundsManager.get(), strID)); }
 void COstrak::SoundResume(const CSmartID& sid) { SoundResume(sid.GetID()); }
 
 void COstrak::SoundSetAttributesByStrID(const char* strID, int32_t freq, int32_t volume, int32_t pan) {
-  SoundSetAttributes(FindSound(m_pSoundsManager.get(), strID), freq, volume, pan);
+  SoundSetAttributes(FindSound(m_sfx->pSoundsManager.get(), strID), freq, volume, pan);
 }
 void COstrak::SoundSetAttributes(const CSmartID& sid, int32_t freq, int32_t volume, int32_t pan) {
   SoundSetAttributes(sid.GetID(), freq, volume, pan);
@@ -143,13 +144,13 @@ void COstrak::SoundSetAttributes(const CSmartID& sid, int32_t freq, int32_t volu
 
 void COstrak::SoundSlideAttributesByStrID(const char* strID, int32_t freq, int32_t volume, int32_t pan,
                                           int32_t time) {
-  SoundSlideAttributes(FindSound(m_pSoundsManager.get(), strID), freq, volume, pan, time);
+  SoundSlideAttributes(FindSound(m_sfx->pSoundsManager.get(), strID), freq, volume, pan, time);
 }
 void COstrak::SoundSlideAttributes(const CSmartID& sid, int32_t freq, int32_t volume, int32_t pan, int32_t time) {
   SoundSlideAttributes(sid.GetID(), freq, volume, pan, time);
 }
 
 int32_t COstrak::SoundGetStatusByStrID(const char* strID) {
-  return SoundGetStatus(FindSound(m_pSoundsManager.get(), strID));
+  return SoundGetStatus(FindSound(m_sfx->pSoundsManager.get(), strID));
 }
 int32_t COstrak::SoundGetStatus(const CSmartID& sid) { return SoundGetStatus(sid.GetID()); }

@@ -10,6 +10,10 @@
 
 #include "gl_engine.h"
 #include "costrak.h"
+#include "costrak_gfx_font.h"
+#include "costrak_gfx_light.h"
+#include "costrak_gfx_tech.h"
+#include "costrak_gfx_types.h"
 #include "costrak_xml.h"
 #include "o2d_recording_device.h"
 #include "raised.h"

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "costrak.h"
+#include "o2d_input.h"
 #include "gl_engine.h"
 #include "raised.h"
 #include "test_support.h"

@@ -6,6 +6,7 @@
 
 #include "o2d_sdl.h"
 #include "costrak.h"
+#include "o2d_input.h"
 #include "o2d_letterbox.h"
 
 TEST(KeyNames, ConvertToClassicCodes) {

@@ -6,6 +6,7 @@
 #include "o2d_backends.h"
 #include "o2d_sdl.h"
 #include "costrak.h"
+#include "o2d_input.h"
 #include "gl_engine.h"
 #include "test_support.h"
 

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "costrak.h"
+#include "costrak_res_cres.h"
 #include "costrak_res_pack.h"
 #include "costrak_utils_cxmlvar.h"
 #include "costrak_xml.h"

@@ -6,6 +6,7 @@
 
 #include "../gfx2d/gfx2d_fixture.h"
 #include "audio_generators.h"
+#include "o2d_audio.h"
 
 // Keyboard and mouse whose state the test sets before a frame.
 struct FakeInputDevices : IO2DInputDevices {

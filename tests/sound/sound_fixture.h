@@ -10,6 +10,8 @@
 
 #include "audio_generators.h"
 #include "costrak.h"
+#include "costrak_sfx_classes.h"
+#include "o2d_audio.h"
 #include "costrak_random.h"
 #include "costrak_xml.h"
 #include "gl_engine.h"

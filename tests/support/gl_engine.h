@@ -9,6 +9,11 @@
 
 #include "o2d_sdl.h"
 #include "costrak.h"
+#include "costrak_gfx_font.h"
+#include "costrak_gfx_light.h"
+#include "costrak_gfx_tech.h"
+#include "costrak_gfx_types.h"
+#include "o2d_input.h"
 #include "o2d_window.h"
 #include "test_support.h"
 
