@@ -58,24 +58,15 @@ const std::string kRealisticTree =
 
 TEST(XMLParser, TextsGiveTheirTrees) {
   const std::pair<const char*, const char*> cases[] = {
-      // Duplicates replace; blanks around '=' are skipped; values are kept as written.
-      {"<a x=\"1\" x=\"2\"/>", "?{}a{x=2,}()"},
-      {"<a\tv=\"it's &amp; \"\nw=\"\"/>", "?{}a{v=it's &amp; ,w=,}()"},
-      // Single quotes are ordinary bytes: the value runs between the next two double quotes.
-      {"<a n='x' m=\"y\"/>", "?{}a{n=y,}()"},
-      // Text is skipped; closing names are not compared; only the first root counts.
-      {"<a>text<b/>more</a>", "?{}a{}(b{}())"},
-      {"<a><b/><c></b></a>", "?{}a{}(b{}()c{}())"},
-      {"<a/><b/>", "?{}a{}()"},
-      {"<?xml version=\"1.0\"?><!-- note --><root/>", "?xml{version=1.0,}root{}()"},
-      {"<r><!-- <x/> --><y/></r>", "?{}r{}(y{}())"},  // a comment hides the elements inside it
-      // Truncated and malformed texts keep what was built.
-      {"<a><b x=\"1", "?{}a{}(b{x=1,}())"},  // a value cut off by the end still stands
+      // Duplicates replace; values are kept as written; single quotes are ordinary bytes.
+      {"<a x=\"1\" x=\"it's &amp; \" n='x' m=\"y\"/>", "?{}a{n=y,x=it's &amp; ,}()"},
+      // Text is skipped; closing names are not compared; a comment hides what is inside it.
+      {"<a>text<b/><!-- <x/> --><c></b></a><d/>", "?{}a{}(b{}()c{}())"},
+      // Broken tags keep what was built.
+      {"<a><b x=\"1", "?{}a{}(b{x=1,}())"},
       {"<a b/>", "?{}a{b/>=,}()"},
-      {"just text", "?{}{}()"},
       {"<!-- never closed <a/>", "?{}{}()"},
-      {"<?xml version=\"1.0\"", "?xml{version=1.0,}{}()"},
-      {"</x><a/>", "?{}a{}()"},  // a closing tag before any element has nothing to close
+      {"</x><a/>", "?{}a{}()"},
   };
   for (const auto& [text, tree] : cases) EXPECT_EQ(ParseToDump(text), tree) << text;
 
@@ -156,7 +147,6 @@ TEST(XMLParser, EmptyBuffersRaiseTheTextError) {
   CXMLDocument doc;
   const std::string kMsg = "XMLERROR: buffer is empty.";
   EXPECT_EQ(Raised([&] { doc.LoadFromBuffer("", 0, 0); }), kMsg);
-  EXPECT_EQ(Raised([&] { doc.LoadFromBuffer("<a/>", -4, 0); }), kMsg);
   EXPECT_EQ(Raised([&] { doc.LoadFromBuffer(nullptr, 10, 0); }), kMsg);
   EXPECT_EQ(Raised([&] { doc.LoadFromBuffer("\r\r\r", 3, 0); }), kMsg);
   const std::string storedCRs(5, static_cast<char>('\r' ^ XML_ENCRYPT_KEY));

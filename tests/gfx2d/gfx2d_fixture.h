@@ -62,11 +62,15 @@ class Gfx2DTest : public TempDirTest {
     if (!entries.empty()) WriteFileBytes("DATA/res.xml", "<respack>" + entries + "</respack>");
     m_engine = std::make_unique<COstrak>();
     m_engine->ResInit();
+    PreInit(std::move(script));
+    m_engine->GfxInit(2, false);
+    m_device = m_adapter->Device();
+  }
+  // Graphics up to the capability report; the engine gets the adapter's only reference.
+  void PreInit(O2DRecordingScript script = {}) {
     m_adapter = new CO2DRecordingAdapter(std::move(script));
     m_engine->GfxSetAdapterFactory([adapter = m_adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
     m_engine->GfxPreInit(800, 600);
-    m_engine->GfxInit(2, false);
-    m_device = m_adapter->Device();
   }
   size_t Draws() const { return m_device->CallsOf<O2DRecDraw>().size(); }
   const O2DRecDraw& LastDraw() const { return *m_device->CallsOf<O2DRecDraw>().back(); }

@@ -1,50 +1,19 @@
 // The engine's graphics code against the recording device: the capability
 // report, start and stop, the batch, the viewport, gamma, screenshots and the
 // lost-device path.
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <filesystem>
-#include <memory>
-#include <string>
 #include <tuple>
 
-#include "costrak.h"
-#include "costrak_gfx_font.h"
-#include "costrak_gfx_light.h"
-#include "costrak_gfx_tech.h"
-#include "costrak_gfx_types.h"
-#include "gl_engine.h"
-#include "o2d_recording_device.h"
-#include "raised.h"
-#include "test_support.h"
+#include "../gfx2d/gfx2d_fixture.h"
 
 namespace {
 
-class GfxRecordingTest : public TempDirTest {
+// Graphics without resources: the tests pre-initialise and start it themselves.
+class GfxRecordingTest : public Gfx2DTest {
  protected:
   void SetUp() override {
-    TempDirTest::SetUp();
-    KeepGLDriverLoaded();
+    Gfx2DTest::SetUp();
     m_engine = std::make_unique<COstrak>();
-  }
-  void TearDown() override {
-    if (m_engine->m_bGfxReady) m_engine->GfxShutdown();
-    m_engine.reset();
-    TempDirTest::TearDown();
-  }
-
-  // The engine gets the adapter's only reference.
-  void PreInit(O2DRecordingScript script = {}) {
-    m_adapter = new CO2DRecordingAdapter(std::move(script));
-    m_engine->GfxSetAdapterFactory([adapter = m_adapter](std::string&) -> IO2DRenderAdapter* { return adapter; });
-    m_engine->GfxPreInit(800, 600);
-  }
-  void Start(int32_t mode = 2, bool windowed = false, O2DRecordingScript script = {}) {
-    PreInit(std::move(script));
-    m_engine->GfxInit(mode, windowed);
-    m_device = m_adapter->Device();
-    ASSERT_NE(m_device, nullptr);
   }
   VideoCaps Caps() const {
     VideoCaps caps;
@@ -55,10 +24,6 @@ class GfxRecordingTest : public TempDirTest {
     m_engine->VQuadSetPos(x, 0, 1, 1);
     m_engine->SceneRender();
   }
-
-  std::unique_ptr<COstrak> m_engine;
-  CO2DRecordingAdapter* m_adapter = nullptr;
-  CO2DRecordingDevice* m_device = nullptr;
 };
 
 TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
@@ -261,7 +226,7 @@ TEST_F(GfxRecordingTest, QuadColoursFogShiftAndGuardedVertexIndices) {
 TEST_F(GfxRecordingTest, GammaRamps) {
   O2DRecordingScript script;
   script.Caps.CanCalibrateGamma = true;
-  Start(2, false, script);
+  Start("", script);
   m_engine->SceneSetGamma(1.0f, 0.0f);
   m_engine->SceneSetGamma(2.0f, 0.0f);
   m_engine->SceneSetGamma(0.5f, 0.0f);

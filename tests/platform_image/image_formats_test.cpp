@@ -121,9 +121,7 @@ TEST(ImageBmp, EveryLayoutDecodesToItsPixels) {
        {.width = 3, .height = 1, .bpp = 4, .colorsUsed = 4, .palette = palette, .rows = {{0x12, 0x30}}},
        {red, green, blue}},
       // An index beyond the palette reads as black instead of beyond the table.
-      {"8 bits", {.width = 2, .height = 1, .bpp = 8, .colorsUsed = 4, .palette = palette, .rows = {{2, 200}}},
-       {green, black}},
-      {"core header, 3-byte palette entries",
+      {"8 bits, core header, 3-byte palette entries",
        {.width = 2, .height = 1, .bpp = 8, .headerSize = 12, .colorsUsed = 4, .palette = palette, .rows = {{2, 200}}},
        {green, black}},
   };

@@ -57,7 +57,6 @@ uint32_t CO2DRecordingAdapter::Release() {
 }
 
 bool CO2DRecordingAdapter::GetIdentifier(O2DAdapterIdentifier& out) {
-  if (m_script.FailIdentifier) return false;
   out = m_script.Identifier;
   return true;
 }
@@ -68,8 +67,7 @@ bool CO2DRecordingAdapter::EnumMode(uint32_t index, O2DDisplayMode& out) {
   return true;
 }
 
-bool CO2DRecordingAdapter::CheckTextureFormat(uint32_t displayFormat, uint32_t textureFormat) {
-  if (m_script.FormatCheck) return m_script.FormatCheck(displayFormat, textureFormat);
+bool CO2DRecordingAdapter::CheckTextureFormat(uint32_t, uint32_t textureFormat) {
   const auto& formats = m_script.TextureFormats;
   return std::find(formats.begin(), formats.end(), textureFormat) != formats.end();
 }

@@ -16,7 +16,6 @@
 //   for (const O2DRecDraw* draw : device->CallsOf<O2DRecDraw>()) ...
 //   adapter->Release();
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -93,13 +92,10 @@ struct O2DRecordingScript {
   O2DAdapterIdentifier Identifier{"Ostrak2D recording device", 0, 0};
   O2DDisplayMode DesktopMode{1024, 768, 60, D3DFMT_X8R8G8B8};
   std::vector<O2DDisplayMode> Modes = DefaultModes();
-  // Texture formats the format probe accepts, whatever the display format...
+  // Texture formats the format probe accepts, whatever the display format.
   std::vector<uint32_t> TextureFormats = {D3DFMT_R5G6B5,   D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4,
                                           D3DFMT_X4R4G4B4, D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8};
-  // ...unless this is set: it then answers every probe (display, texture format).
-  std::function<bool(uint32_t, uint32_t)> FormatCheck;
   O2DDeviceCaps Caps = DefaultCaps();
-  bool FailIdentifier = false;
   bool FailCreateDevice = false;
   // What the devices made from the adapter start with.
   O2DRecordingFailures DeviceFailures;
