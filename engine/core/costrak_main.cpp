@@ -34,7 +34,8 @@ COstrak::COstrak()
     : m_inp(std::make_unique<CInpState>()),
       m_res(std::make_unique<CResState>()),
       m_sfx(std::make_unique<CSfxState>()),
-      m_gfx(std::make_unique<CGfxState>()) {
+      m_gfx(std::make_unique<CGfxState>()),
+      m_scr(std::make_unique<CScrState>()) {
   EHS_CP();
   m_uCurrentTime = O2D_TimeGetTime();
   m_uLastFrameTime = m_uCurrentTime - 1;

@@ -438,17 +438,17 @@ void COstrak::GetScreenSize(int32_t& width, int32_t& height) const {
   height = m_gfx->iScreenHeight;
 }
 
-void  COstrak::GfxSetAdapterFactory(O2DRenderAdapterFactory factory) { m_gfx->GfxAdapterFactory = std::move(factory); }
-IO2DRenderDevice*  COstrak::GfxGetDevice() const { return m_gfx->pDevice; }
-int32_t  COstrak::GfxGetDisplayMode() const { return m_gfx->iDisplayMode; }
-bool  COstrak::GfxIsWindowed() const { return m_gfx->bWindowed; }
-const VQuad&  COstrak::VQuadGet() const { return m_gfx->quad; }
-void  COstrak::VQuadSetFog(bool on) { m_gfx->quad.bFog = on; }
-bool  COstrak::BatchIsLocked() const { return m_gfx->pLockedVertices != nullptr; }
-int32_t  COstrak::BatchGetQueued() const { return m_gfx->iQueuedQuads; }
-int32_t  COstrak::TechGetCurrent() const { return m_gfx->iCurrentTechnique; }
-int32_t  COstrak::FontGetCurrent() const { return m_gfx->iCurrentFont; }
-void  COstrak::LightSetMode(uint32_t mode) { m_gfx->uDynLightMode = mode; }
-uint32_t  COstrak::LightGetMode() const { return m_gfx->uDynLightMode; }
-void  COstrak::LightSetDot3(int32_t id) { m_gfx->iDot3Light = id; }
-int32_t  COstrak::LightGetDot3() const { return m_gfx->iDot3Light; }
+void COstrak::GfxSetAdapterFactory(O2DRenderAdapterFactory factory) { m_gfx->GfxAdapterFactory = std::move(factory); }
+IO2DRenderDevice* COstrak::GfxGetDevice() const { return m_gfx->pDevice; }
+int32_t COstrak::GfxGetDisplayMode() const { return m_gfx->iDisplayMode; }
+bool COstrak::GfxIsWindowed() const { return m_gfx->bWindowed; }
+const VQuad& COstrak::VQuadGet() const { return m_gfx->quad; }
+void COstrak::VQuadSetFog(bool on) { m_gfx->quad.bFog = on; }
+bool COstrak::BatchIsLocked() const { return m_gfx->pLockedVertices != nullptr; }
+int32_t COstrak::BatchGetQueued() const { return m_gfx->iQueuedQuads; }
+int32_t COstrak::TechGetCurrent() const { return m_gfx->iCurrentTechnique; }
+int32_t COstrak::FontGetCurrent() const { return m_gfx->iCurrentFont; }
+void COstrak::LightSetMode(uint32_t mode) { m_gfx->uDynLightMode = mode; }
+uint32_t COstrak::LightGetMode() const { return m_gfx->uDynLightMode; }
+void COstrak::LightSetDot3(int32_t id) { m_gfx->iDot3Light = id; }
+int32_t COstrak::LightGetDot3() const { return m_gfx->iDot3Light; }

@@ -1,9 +1,10 @@
 #pragma once
 // Graphics: adapter and device, display mode and working size, the current quad
 // and batch, what is bound, and the texture, light, technique and font managers.
-// The engine object holds one; only the subsystem's own sources see it.
+// The engine object holds one; only the subsystem's own sources include this.
 #include <memory>
 #include <string>
+
 #include "costrak.h"
 #include "costrak_gfx_font.h"
 #include "costrak_gfx_light.h"
@@ -12,7 +13,6 @@
 #include "costrak_itemsmanager.h"
 
 struct CGfxState {
-  // Graphics state.
   O2DRenderAdapterFactory GfxAdapterFactory;
   bool bGfxPreInitialized = false;
   bool bGfxInitialized = false;

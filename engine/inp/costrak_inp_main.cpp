@@ -107,9 +107,9 @@ void COstrak::InputLoseAcquisition() {
   SetCursorInside(false);
 }
 
-const std::string&  COstrak::KeyboardGetTextInBuffer() const { return m_inp->strTextBuffer; }
-int32_t  COstrak::MouseGetDeltaX() const { return m_inp->MouseState.lX; }
-int32_t  COstrak::MouseGetDeltaY() const { return m_inp->MouseState.lY; }
-bool  COstrak::MouseGetCursorStatus() const { return m_inp->bCursorInside; }
-int32_t  COstrak::MouseGetCursorShiftX() const { return m_inp->iCursorX - m_inp->iCursorPrevX; }
-int32_t  COstrak::MouseGetCursorShiftY() const { return m_inp->iCursorY - m_inp->iCursorPrevY; }
+const std::string& COstrak::KeyboardGetTextInBuffer() const { return m_inp->strTextBuffer; }
+int32_t COstrak::MouseGetDeltaX() const { return m_inp->MouseState.lX; }
+int32_t COstrak::MouseGetDeltaY() const { return m_inp->MouseState.lY; }
+bool COstrak::MouseGetCursorStatus() const { return m_inp->bCursorInside; }
+int32_t COstrak::MouseGetCursorShiftX() const { return m_inp->iCursorX - m_inp->iCursorPrevX; }
+int32_t COstrak::MouseGetCursorShiftY() const { return m_inp->iCursorY - m_inp->iCursorPrevY; }

@@ -1,9 +1,10 @@
 #pragma once
 // Keyboard and mouse: the devices, this and the previous frame's snapshots,
 // the cursor and the text buffer.
-// The engine object holds one; only the subsystem's own sources see it.
+// The engine object holds one; only the subsystem's own sources include this.
 #include <memory>
 #include <string>
+
 #include "o2d_input.h"
 
 struct CInpState {

@@ -310,5 +310,5 @@ void COstrak::LoadResourceRecord(CO2DResource* record) {
 bool COstrak::ResGetXMLEncryptMode() const { return O2D_GetXMLEncryptMode(); }
 void COstrak::ResSetXMLEncryptMode(bool on) { O2D_SetXMLEncryptMode(on); }
 
-int32_t  COstrak::ResGetMode() const { return m_res->iResMode; }
-TItemsManager<CO2DResource>*  COstrak::ResGetManager() { return m_res->pResManager.get(); }
+int32_t COstrak::ResGetMode() const { return m_res->iResMode; }
+TItemsManager<CO2DResource>* COstrak::ResGetManager() { return m_res->pResManager.get(); }

@@ -1,9 +1,10 @@
 #pragma once
 // The resource registry: its mode, the records and the load functions by type.
-// The engine object holds one; only the subsystem's own sources see it.
+// The engine object holds one; only the subsystem's own sources include this.
 #include <map>
 #include <memory>
 #include <string>
+
 #include "costrak.h"
 #include "costrak_itemsmanager.h"
 #include "costrak_res_cres.h"

@@ -133,12 +133,6 @@ void COstrak::CallLuaFunction(const char* name, int32_t results) {
   }
 }
 
-const std::vector<CLuaValue>& COstrak::ScrGetResults() const {
-  static const std::vector<CLuaValue> kNone;
-  return m_scr ? m_scr->results : kNone;
-}
+const std::vector<CLuaValue>& COstrak::ScrGetResults() const { return m_scr->results; }
 
-const std::string& COstrak::ScrGetCurrentFunctionName() const {
-  static const std::string kNone;
-  return m_scr ? m_scr->strCurrentFunction : kNone;
-}
+const std::string& COstrak::ScrGetCurrentFunctionName() const { return m_scr->strCurrentFunction; }

@@ -168,23 +168,24 @@ void SCR_RaiseFailedCall(CScrState& state, int base, int status, const char* fil
 // --- glue guard ---------------------------------------------------------------------
 
 namespace {
-// Returns the body's result count, or -1 with the failure parked.
-int RunGuarded(lua_State* L, const char* glueName, O2DGlueBody body) noexcept {
+// Returns the body's result count, or -1 with the failure parked and `message`
+// pointing at the text of the Lua error to raise for it.
+int RunGuarded(lua_State* L, const char* glueName, O2DGlueBody body, const char*& message) noexcept {
   try {
     return body(L, glueName);
   } catch (...) {
-    SCR_ParkCurrentException();
+    message = SCR_ParkCurrentException();
   }
   return -1;
 }
 }  // namespace
 
 int O2DGlue_Run(lua_State* L, const char* glueName, O2DGlueBody body) {
-  const int results = RunGuarded(L, glueName, body);
+  const char* message = nullptr;
+  const int results = RunGuarded(L, glueName, body, message);
   if (results >= 0) return results;
   // No C++ object lives in this frame, and the guarded frames have returned.
-  const CScrState* state = HostState();
-  lua_pushstring(L, state ? state->parkedText.c_str() : "EXCEPTION OF UNKNOWN TYPE!");
+  lua_pushstring(L, message);
   return lua_error(L);
 }
 
@@ -244,7 +245,6 @@ COstrak& O2DGlue_Engine() {
 
 void COstrak::ScrInit() {
   EHS_CP();
-  if (!m_scr) m_scr = std::make_unique<CScrState>();
   if (m_scr->bInitialized) EHS_RAISE(EHS_GENERAL, 0, "Script subsystem reinitialization!");
   m_scr->bInitialized = true;
   m_bScrReady = 1;
@@ -274,8 +274,7 @@ void COstrak::ScrInit() {
 
 void COstrak::ScrDeinit() {
   EHS_CP();
-  if (!m_scr || !m_scr->bInitialized)
-    EHS_RAISE(EHS_GENERAL, 0, "Internal error - scripts subsystem was not initialized!");
+  SCR_ReadyState(m_scr.get());
   LOG_AddSeparator(1);
   LOG_AddEntry("Deinitializing Scripts Subsystem...", 3);
   m_scr->Close();
@@ -296,7 +295,7 @@ void COstrak::ScrRegisterFunctions(const O2DGlueEntry* entries, size_t count) {
   lua_settop(state.L, base);
 }
 
-lua_State* COstrak::ScrGetLuaState() const { return m_scr ? m_scr->L : nullptr; }
+lua_State* COstrak::ScrGetLuaState() const { return m_scr->L; }
 
 void COstrak::LoadScriptFromBuffer(const char* text, uint32_t length, const char* chunkName) {
   EHS_CP();

@@ -83,11 +83,11 @@ void COstrak::SoundResumeOutput() {
   if (!m_sfx->bNoSound) m_sfx->audio.Start();
 }
 
-void  COstrak::SoundSelectDevice(int device) { m_sfx->iSoundDevice = device; }
-CO2DAudio&  COstrak::SoundGetAudio() { return m_sfx->audio; }
-bool  COstrak::SoundIsAvailable() const { return m_bSfxReady && !m_sfx->bNoSound; }
-void  COstrak::SoundSetEffectsOn(bool on) { m_sfx->bEffectsOn = on; }
-void  COstrak::MusicSetOn(bool on) { m_sfx->bMusicOn = on; }
-int32_t  COstrak::MusicGetCurrent() const { return m_sfx->iCurrentMusic; }
-int32_t  COstrak::MusicGetPending() const { return m_sfx->iPendingMusic; }
-int32_t  COstrak::PlaylistGetCurrent() const { return m_sfx->iCurrentPlaylist; }
+void COstrak::SoundSelectDevice(int device) { m_sfx->iSoundDevice = device; }
+CO2DAudio& COstrak::SoundGetAudio() { return m_sfx->audio; }
+bool COstrak::SoundIsAvailable() const { return m_bSfxReady && !m_sfx->bNoSound; }
+void COstrak::SoundSetEffectsOn(bool on) { m_sfx->bEffectsOn = on; }
+void COstrak::MusicSetOn(bool on) { m_sfx->bMusicOn = on; }
+int32_t COstrak::MusicGetCurrent() const { return m_sfx->iCurrentMusic; }
+int32_t COstrak::MusicGetPending() const { return m_sfx->iPendingMusic; }
+int32_t COstrak::PlaylistGetCurrent() const { return m_sfx->iCurrentPlaylist; }

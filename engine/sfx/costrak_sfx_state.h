@@ -1,8 +1,9 @@
 #pragma once
 // Sound: the audio back end, the sound, music and playlist managers and what
 // plays now.
-// The engine object holds one; only the subsystem's own sources see it.
+// The engine object holds one; only the subsystem's own sources include this.
 #include <memory>
+
 #include "costrak_itemsmanager.h"
 #include "costrak_sfx_classes.h"
 #include "o2d_audio.h"
