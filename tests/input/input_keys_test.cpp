@@ -18,24 +18,17 @@ TEST(KeyNames, ConvertToClassicCodes) {
     EXPECT_NE(COstrak::KeyNameToCode(partner), 0) << partner;
     EXPECT_EQ(COstrak::KeyNameToCode(alias), COstrak::KeyNameToCode(partner)) << alias;
   }
-  for (const char* other : {"escape", "Escape", "", "a", "F13", "DIK_ESCAPE", "ESCAPE ", "OEM_102", "F 2"})
+  for (const char* other : {"escape", "", "F13", "DIK_ESCAPE", "ESCAPE "})
     EXPECT_EQ(COstrak::KeyNameToCode(other), 0) << other;
-}
-
-TEST(KeyNames, NamedKeysComeFromSomeSdlKey) {
   std::set<int> fromSdl;
   for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc)
     if (uint8_t code = O2D_ScancodeToKeyCode(static_cast<SDL_Scancode>(sc))) fromSdl.insert(code);
   // The keys least likely to have an SDL counterpart (SDL has no wake key).
-  for (const char* name : {"APPS", "CALCULATOR", "MAIL", "MEDIASTOP", "MUTE", "MYCOMPUTER", "NEXTTRACK", "PAUSE",
-                           "PLAYPAUSE", "POWER", "PREVTRACK", "SLEEP", "STOP", "SYSRQ", "VOLUMEDOWN", "VOLUMEUP",
-                           "WEBBACK", "WEBFAVORITES", "WEBFORWARD", "WEBHOME", "WEBREFRESH", "WEBSEARCH", "WEBSTOP",
-                           "NUMPAD0", "NUMPADENTER", "LWIN", "RWIN", "GRAVE", "SCROLL", "NUMLOCK"})
+  for (const char* name : {"APPS", "CALCULATOR", "MAIL", "MUTE", "PAUSE", "PLAYPAUSE", "POWER", "SLEEP", "SYSRQ",
+                           "VOLUMEUP", "WEBHOME", "NUMPADENTER", "RWIN", "GRAVE", "SCROLL", "NUMLOCK"})
     EXPECT_TRUE(fromSdl.count(COstrak::KeyNameToCode(name))) << name;
 
-  const std::pair<SDL_Scancode, int> keys[] = {{SDL_SCANCODE_A, 30}, {SDL_SCANCODE_KP_ENTER, 0x9C},
-                                               {SDL_SCANCODE_RETURN, 0x1C}, {SDL_SCANCODE_UNKNOWN, 0}};
-  for (const auto& [sc, code] : keys) EXPECT_EQ(O2D_ScancodeToKeyCode(sc), code) << sc;
+  EXPECT_EQ(O2D_ScancodeToKeyCode(SDL_SCANCODE_KP_ENTER), 0x9C);
   EXPECT_EQ(O2D_ScancodeToKeyCode(static_cast<SDL_Scancode>(SDL_NUM_SCANCODES)), 0);
   EXPECT_EQ(O2D_ScancodeToKeyCode(static_cast<SDL_Scancode>(-1)), 0);
 }
@@ -43,13 +36,10 @@ TEST(KeyNames, NamedKeysComeFromSomeSdlKey) {
 TEST(Letterbox, FitsTheFrameUniformlyAndMapsPointsBack) {
   O2DLetterbox box = O2D_ComputeLetterbox(1920, 1080, 800, 600);
   EXPECT_EQ(std::tuple(box.x, box.y, box.width, box.height), std::tuple(240, 0, 1440, 1080));
-  box = O2D_ComputeLetterbox(800, 600, 800, 600);
-  EXPECT_EQ(std::tuple(box.x, box.y, box.width, box.height), std::tuple(0, 0, 800, 600));
   // A window point, the window's size and its drawable size, and the frame point.
   const struct {
     int px, py, ww, wh, dw, dh, fx, fy;
-  } points[] = {{240, 0, 1920, 1080, 1920, 1080, 0, 0},
-                {239, 1079, 1920, 1080, 1920, 1080, -1, 599},  // on the left bar
+  } points[] = {{239, 1079, 1920, 1080, 1920, 1080, -1, 599},  // on the left bar
                 {1679, 540, 1920, 1080, 1920, 1080, 799, 300},
                 {400, 300, 800, 600, 1600, 1200, 400, 300},  // high density: two drawable pixels a point
                 {5, 6, 0, 0, 0, 0, 5, 6}};                   // a window without area maps nothing apart
