@@ -1,7 +1,6 @@
 #include "o2d_recording_device.h"
 
 #include <algorithm>
-#include <new>
 
 #include "o2d_memory_texture.h"
 
@@ -56,11 +55,6 @@ uint32_t CO2DRecordingAdapter::Release() {
   return 0;
 }
 
-bool CO2DRecordingAdapter::GetIdentifier(O2DAdapterIdentifier& out) {
-  out = m_script.Identifier;
-  return true;
-}
-
 bool CO2DRecordingAdapter::EnumMode(uint32_t index, O2DDisplayMode& out) {
   if (index >= m_script.Modes.size()) return false;
   out = m_script.Modes[index];
@@ -78,10 +72,6 @@ IO2DRenderDevice* CO2DRecordingAdapter::CreateDevice(const O2DPresentParams& par
     m_error = "device creation refused by the script";
     return nullptr;
   }
-  if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0) {
-    m_error = "empty back buffer";
-    return nullptr;
-  }
   m_device = new CO2DRecordingDevice(this, params);
   m_device->Fail = m_script.DeviceFailures;
   return m_device;
@@ -95,7 +85,7 @@ CO2DRecordingDevice::CO2DRecordingDevice(CO2DRecordingAdapter* adapter, const O2
   FrontBuffer.Width = params.BackBufferWidth;
   FrontBuffer.Height = params.BackBufferHeight;
   FrontBuffer.Pixels.assign(size_t(params.BackBufferWidth) * params.BackBufferHeight, 0xFF000000u);
-  ResetStates();
+  ResetCommonStates(params.BackBufferWidth, params.BackBufferHeight);
 }
 
 CO2DRecordingDevice::~CO2DRecordingDevice() {
@@ -109,22 +99,12 @@ uint32_t CO2DRecordingDevice::Release() {
   return 0;
 }
 
-void CO2DRecordingDevice::ResetStates() {
-  ResetCommonStates(m_params.BackBufferWidth, m_params.BackBufferHeight);
-  for (auto& bound : m_bound) bound = nullptr;
-}
-
 bool CO2DRecordingDevice::Reset(const O2DPresentParams& params) {
   if (Fail.Reset || m_cooperativeLevel == D3DERR_DEVICELOST) return false;
-  if (params.BackBufferWidth == 0 || params.BackBufferHeight == 0) return false;
-  m_calls.emplace_back(O2DRecReset{params});
-  if (params.BackBufferWidth != m_params.BackBufferWidth || params.BackBufferHeight != m_params.BackBufferHeight) {
-    FrontBuffer.Width = params.BackBufferWidth;
-    FrontBuffer.Height = params.BackBufferHeight;
-    FrontBuffer.Pixels.assign(size_t(params.BackBufferWidth) * params.BackBufferHeight, 0xFF000000u);
-  }
+  m_calls.emplace_back(O2DRecReset{});
   m_params = params;
-  ResetStates();
+  ResetCommonStates(m_params.BackBufferWidth, m_params.BackBufferHeight);
+  for (auto& bound : m_bound) bound = nullptr;
   m_cooperativeLevel = D3D_OK;
   return true;
 }
@@ -136,16 +116,10 @@ IO2DTexture* CO2DRecordingDevice::CreateTexture(uint32_t width, uint32_t height,
   levels = CO2DMemoryTexture::ResolveLevels(width, height, levels, format, caps.MaxTextureWidth,
                                             caps.MaxTextureHeight);
   if (levels == 0) return nullptr;
-  IO2DTexture* texture = nullptr;
-  try {
-    texture = new CO2DRecordingTexture(this, width, height, levels, format, pixels);
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
   ++m_liveTextures;
   AddRef();
-  m_calls.emplace_back(O2DRecCreateTexture{width, height, levels, format, texture});
-  return texture;
+  m_calls.emplace_back(O2DRecCreateTexture{width, height, levels, format});
+  return new CO2DRecordingTexture(this, width, height, levels, format, pixels);
 }
 
 void CO2DRecordingDevice::ForgetTexture(IO2DTexture* texture) {
@@ -154,40 +128,8 @@ void CO2DRecordingDevice::ForgetTexture(IO2DTexture* texture) {
     if (bound == texture) bound = nullptr;
 }
 
-// Scripted failures come first and change nothing; the rest is the base's.
-
-QuadVertex* CO2DRecordingDevice::LockVertexBuffer() {
-  QuadVertex* vertices = Fail.LockVertexBuffer ? nullptr : CO2DRenderDeviceBase::LockVertexBuffer();
-  if (vertices) m_calls.emplace_back(O2DRecLockVertexBuffer{});
-  return vertices;
-}
-
-bool CO2DRecordingDevice::UnlockVertexBuffer() {
-  if (Fail.UnlockVertexBuffer || !CO2DRenderDeviceBase::UnlockVertexBuffer()) return false;
-  m_calls.emplace_back(O2DRecUnlockVertexBuffer{});
-  return true;
-}
-
-bool CO2DRecordingDevice::SetStreamSource(bool bind) {
-  return !Fail.SetStreamSource && CO2DRenderDeviceBase::SetStreamSource(bind);
-}
-
-uint16_t* CO2DRecordingDevice::LockIndexBuffer() {
-  return Fail.LockIndexBuffer ? nullptr : CO2DRenderDeviceBase::LockIndexBuffer();
-}
-
-bool CO2DRecordingDevice::UnlockIndexBuffer() {
-  return !Fail.UnlockIndexBuffer && CO2DRenderDeviceBase::UnlockIndexBuffer();
-}
-
-void CO2DRecordingDevice::IndicesUnlocked(const std::vector<uint16_t>& indices) {
-  m_calls.emplace_back(O2DRecSetIndices{uint32_t(indices.size())});
-}
-
-bool CO2DRecordingDevice::SetIndices() { return !Fail.SetIndices && CO2DRenderDeviceBase::SetIndices(); }
-
 void CO2DRecordingDevice::SetRenderState(uint32_t state, uint32_t value) {
-  m_calls.emplace_back(O2DRecSetRenderState{state, value});
+  m_calls.emplace_back(O2DRecSetRenderState{});
   StoreRenderState(state, value);
 }
 
@@ -197,7 +139,7 @@ void CO2DRecordingDevice::SetTextureStageState(uint32_t stage, uint32_t type, ui
 }
 
 void CO2DRecordingDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
-  m_calls.emplace_back(O2DRecSetTexture{stage, texture});
+  m_calls.emplace_back(O2DRecSetTexture{});
   if (stage < O2D_STAGE_COUNT) m_bound[stage] = texture;
 }
 
@@ -206,19 +148,10 @@ void CO2DRecordingDevice::SetViewport(const O2DViewport& viewport) {
   m_calls.emplace_back(O2DRecSetViewport{m_viewport});
 }
 
-void CO2DRecordingDevice::Clear(uint32_t flags, uint32_t color, float z) {
-  m_calls.emplace_back(O2DRecClear{flags, color, z});
-}
-
 void CO2DRecordingDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex,
-                                        uint32_t numVertices, uint32_t startIndex, uint32_t primitiveCount) {
-  O2DRecDraw draw{minIndex, numVertices, startIndex, primitiveCount, {}};
-  draw.Vertices.assign(vertices.begin() + minIndex, vertices.begin() + minIndex + numVertices);
-  m_calls.emplace_back(std::move(draw));
-}
-
-void CO2DRecordingDevice::SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) {
-  m_calls.emplace_back(O2DRecSetGammaRamp{flags, ramp});
+                                        uint32_t numVertices, uint32_t, uint32_t primitiveCount) {
+  m_calls.emplace_back(O2DRecDraw{numVertices, primitiveCount,
+                                  {vertices.begin() + minIndex, vertices.begin() + minIndex + numVertices}});
 }
 
 bool CO2DRecordingDevice::GetFrontBufferData(O2DFrameImage& out) {

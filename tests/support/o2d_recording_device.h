@@ -1,7 +1,7 @@
 #pragma once
 // A rendering device for tests of the graphics code: it renders nothing, holds
-// textures in memory, and records every call that changes or uses device state,
-// in order, with a copy of the vertices of each draw. Its adapter is scriptable
+// textures in memory, and records, in order, the calls that change device state,
+// create textures or draw, with a copy of the vertices of each draw. Its adapter is scriptable
 // (identity, modes, format support, caps, failures) and the device can be told
 // to report itself lost or in need of a reset. States, viewport and the buffers'
 // rules are the OpenGL device's own (CO2DRenderDeviceBase).
@@ -22,53 +22,26 @@
 
 #include "o2d_render_device_base.h"
 
-// Recorded calls.
+// Recorded calls: those that change device state, create textures or draw.
 struct O2DRecCreateTexture {
   uint32_t Width, Height, Levels, Format;
-  const IO2DTexture* Texture;
 };
-struct O2DRecLockVertexBuffer {};
-struct O2DRecUnlockVertexBuffer {};
-// The index buffer's contents handed to the device (its unlock).
-struct O2DRecSetIndices {
-  uint32_t Count;
-};
-struct O2DRecSetRenderState {
-  uint32_t State, Value;
-};
+struct O2DRecSetRenderState {};
 struct O2DRecSetStageState {
   uint32_t Stage, Type, Value;
 };
-struct O2DRecSetTexture {
-  uint32_t Stage;
-  const IO2DTexture* Texture;  // null = unbound
-};
+struct O2DRecSetTexture {};
 struct O2DRecSetViewport {
   O2DViewport Viewport;  // as clipped by the device
 };
-struct O2DRecBeginScene {};
-struct O2DRecEndScene {};
-struct O2DRecClear {
-  uint32_t Flags, Color;
-  float Z;
-};
 struct O2DRecDraw {
-  uint32_t MinIndex, NumVertices, StartIndex, PrimitiveCount;
+  uint32_t NumVertices, PrimitiveCount;
   std::vector<QuadVertex> Vertices;  // vertices MinIndex .. MinIndex + NumVertices - 1
 };
-struct O2DRecPresent {};
-struct O2DRecSetGammaRamp {
-  uint32_t Flags;
-  O2DGammaRamp Ramp;
-};
-struct O2DRecReset {
-  O2DPresentParams Params;
-};
+struct O2DRecReset {};
 
-using O2DRecordedCall =
-    std::variant<O2DRecCreateTexture, O2DRecLockVertexBuffer, O2DRecUnlockVertexBuffer, O2DRecSetIndices,
-                 O2DRecSetRenderState, O2DRecSetStageState, O2DRecSetTexture, O2DRecSetViewport, O2DRecBeginScene,
-                 O2DRecEndScene, O2DRecClear, O2DRecDraw, O2DRecPresent, O2DRecSetGammaRamp, O2DRecReset>;
+using O2DRecordedCall = std::variant<O2DRecCreateTexture, O2DRecSetRenderState, O2DRecSetStageState, O2DRecSetTexture,
+                                     O2DRecSetViewport, O2DRecDraw, O2DRecReset>;
 
 // What the recording adapter reports. The defaults match the OpenGL device
 // (desktop 1024x768; the five common sizes in R5G6B5 and X8R8G8B8; the seven
@@ -112,7 +85,10 @@ class CO2DRecordingAdapter final : public IO2DRenderAdapter {
 
   uint32_t AddRef() override { return ++m_refs; }
   uint32_t Release() override;
-  bool GetIdentifier(O2DAdapterIdentifier& out) override;
+  bool GetIdentifier(O2DAdapterIdentifier& out) override {
+    out = m_script.Identifier;
+    return true;
+  }
   O2DDisplayMode GetDesktopMode() override { return m_script.DesktopMode; }
   uint32_t GetModeCount() override { return uint32_t(m_script.Modes.size()); }
   bool EnumMode(uint32_t index, O2DDisplayMode& out) override;
@@ -137,6 +113,8 @@ class CO2DRecordingAdapter final : public IO2DRenderAdapter {
 };
 
 class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
+  using Base = CO2DRenderDeviceBase;
+
  public:
   uint32_t AddRef() override { return ++m_refs; }
   uint32_t Release() override;
@@ -144,21 +122,22 @@ class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
   bool Reset(const O2DPresentParams& params) override;
   IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                              const void* pixels = nullptr) override;
-  QuadVertex* LockVertexBuffer() override;
-  bool UnlockVertexBuffer() override;
-  bool SetStreamSource(bool bind) override;
-  uint16_t* LockIndexBuffer() override;
-  bool UnlockIndexBuffer() override;
-  bool SetIndices() override;
+  // Scripted failures come first and change nothing; the rest is the base's.
+  QuadVertex* LockVertexBuffer() override { return Fail.LockVertexBuffer ? nullptr : Base::LockVertexBuffer(); }
+  bool UnlockVertexBuffer() override { return !Fail.UnlockVertexBuffer && Base::UnlockVertexBuffer(); }
+  bool SetStreamSource(bool bind) override { return !Fail.SetStreamSource && Base::SetStreamSource(bind); }
+  uint16_t* LockIndexBuffer() override { return Fail.LockIndexBuffer ? nullptr : Base::LockIndexBuffer(); }
+  bool UnlockIndexBuffer() override { return !Fail.UnlockIndexBuffer && Base::UnlockIndexBuffer(); }
+  bool SetIndices() override { return !Fail.SetIndices && Base::SetIndices(); }
   void SetRenderState(uint32_t state, uint32_t value) override;
   void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
   void SetTexture(uint32_t stage, IO2DTexture* texture) override;
   void SetViewport(const O2DViewport& viewport) override;
-  void BeginScene() override { m_calls.emplace_back(O2DRecBeginScene{}); }
-  void EndScene() override { m_calls.emplace_back(O2DRecEndScene{}); }
-  void Clear(uint32_t flags, uint32_t color, float z) override;
-  void Present() override { m_calls.emplace_back(O2DRecPresent{}); }
-  void SetGammaRamp(uint32_t flags, const O2DGammaRamp& ramp) override;
+  void BeginScene() override {}
+  void EndScene() override {}
+  void Clear(uint32_t, uint32_t, float) override {}
+  void Present() override {}
+  void SetGammaRamp(uint32_t, const O2DGammaRamp&) override {}
   bool GetFrontBufferData(O2DFrameImage& out) override;
 
   // --- inspection
@@ -188,7 +167,7 @@ class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
  protected:
   bool AllocateVertexBuffer() override { return !Fail.CreateVertexBuffer; }
   bool AllocateIndexBuffer() override { return !Fail.CreateIndexBuffer; }
-  void IndicesUnlocked(const std::vector<uint16_t>& indices) override;
+  void IndicesUnlocked(const std::vector<uint16_t>&) override {}
   void DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex, uint32_t numVertices,
                      uint32_t startIndex, uint32_t primitiveCount) override;
 
@@ -197,7 +176,6 @@ class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
   friend class CO2DRecordingTexture;
   CO2DRecordingDevice(CO2DRecordingAdapter* adapter, const O2DPresentParams& params);
   ~CO2DRecordingDevice() override;
-  void ResetStates();
   void ForgetTexture(IO2DTexture* texture);
 
   uint32_t m_refs = 1;
