@@ -20,8 +20,6 @@ TEST(SmartID, DetectsTheTypeFromTheFirstThreeCharactersOrRaises) {
   EXPECT_EQ(std::tuple(tex.GetResType(), teq.GetResType(), fnt.GetResType(), snd.GetResType()),
             std::tuple(SMARTID_TEXTURE, SMARTID_TECHNIQUE, SMARTID_FONT, SMARTID_SOUND));
   EXPECT_EQ(tex.GetID(), -1);
-  CSmartID given("M", SMARTID_FONT);  // an explicit type skips detection, whatever the string
-  EXPECT_EQ(given.GetResType(), SMARTID_FONT);
 
   EXPECT_EQ(RaisedBy("TEX"), "1 0: Error in CSmartID::DetectResType : strID length is too small (<4)!");
   EXPECT_EQ(RaisedBy("MUS_SID_THEME"),
@@ -30,32 +28,15 @@ TEST(SmartID, DetectsTheTypeFromTheFirstThreeCharactersOrRaises) {
   CSmartID again("MUS_SID_THEME", SMARTID_SOUND);
 }
 
-TEST(SmartID, SecondObjectWithTheSameStrIDIsRefused) {
+TEST(SmartID, SameStrIDIsRefusedAndDestroyedObjectsLeaveTheRegistry) {
   CSmartID first("TEX_SID_DUP");
   EXPECT_EQ(RaisedBy("TEX_SID_DUP"),
             "2 0: Error in CSmartID::CSmartID(const char* fp_pszID, int fp_iResType). An object with same strID already exists! strID = TEX_SID_DUP");
   // The refused object left the registration of the first one in place.
   CSmartID::SetIDByStrID("TEX_SID_DUP", 12);
   EXPECT_EQ(first.GetID(), 12);
-}
 
-TEST(SmartID, SetAndClearBindOnlyMatchingObjects) {
-  CSmartID a1("TEX_SID_A1"), a2("TEX_SID_A2"), s1("SND_SID_A1");
-  CSmartID::SetIDByStrID("TEX_SID_UNKNOWN", 3);  // changes nothing
-  for (const char* id : {"TEX_SID_A2", "TEX_SID_A1", "SND_SID_A1"}) CSmartID::SetIDByStrID(id, 5);
-  EXPECT_EQ(a1.GetID(), 5);
-  CSmartID::ClearID(5, SMARTID_FONT);  // no object of that type
-  EXPECT_EQ(a1.GetID(), 5);
-  // Only the first match in string order is unbound.
-  CSmartID::ClearID(5, SMARTID_TEXTURE);
-  EXPECT_EQ(a1.GetID(), -1);
-  EXPECT_EQ(a2.GetID(), 5);
-  EXPECT_EQ(s1.GetID(), 5);
-  CSmartID::ClearID(5, SMARTID_SOUND);
-  EXPECT_EQ(s1.GetID(), -1);
-}
-
-TEST(SmartID, DestroyedObjectsLeaveTheRegistryAndOthersStayBound) {
+  // Destroyed objects leave the registry; others stay bound.
   { CSmartID shortLived("TEX_SID_SHORT"); }
   CSmartID::SetIDByStrID("TEX_SID_SHORT", 2);  // nothing refers to the freed object any more
   CSmartID reborn("TEX_SID_SHORT");
