@@ -19,7 +19,6 @@ TEST(SmartID, DetectsTheTypeFromTheFirstThreeCharactersOrRaises) {
   CSmartID tex("TEX_SID_CELL"), teq("TEQ_SID_STD2"), fnt("FNT_SID_FONT1"), snd("SNDx");
   EXPECT_EQ(std::tuple(tex.GetResType(), teq.GetResType(), fnt.GetResType(), snd.GetResType()),
             std::tuple(SMARTID_TEXTURE, SMARTID_TECHNIQUE, SMARTID_FONT, SMARTID_SOUND));
-  EXPECT_EQ(tex.GetID(), -1);
 
   EXPECT_EQ(RaisedBy("TEX"), "1 0: Error in CSmartID::DetectResType : strID length is too small (<4)!");
   EXPECT_EQ(RaisedBy("MUS_SID_THEME"),

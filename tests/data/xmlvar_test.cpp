@@ -17,7 +17,6 @@ void Load(const std::string& text) { RESLOAD_XMLData(text.data(), static_cast<ui
 TEST_F(XMLVarTest, AttributesOfEveryChildSetTheirVariables) {
   CXMLVarInt sizex("v1_sizex"), sizey("v1_sizey");
   CXMLVarFloat actiontime("v1_actiontime");
-  EXPECT_EQ(sizex.GetValue(), 0);
   Load("<?xml version=\"1.0\"?>\r\n<xmldata>\r\n <game v1_sizex=\"4\" v1_zzz_unknown=\"1\" v1_actiontime=\"0.25\""
        " v1_sizey=\"9\"/>\r\n <more v1_sizey=\"3\"/>\r\n</xmldata>\r\n");
   EXPECT_EQ(sizex.GetValue(), 4);

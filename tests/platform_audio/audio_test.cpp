@@ -83,6 +83,7 @@ TEST_F(AudioTest, ModulesAndStreamsEndOrLoopSeamlessly) {
   EXPECT_GT(Peak(Side(Render(100), 0)), 1000);
   EXPECT_FALSE(m_audio.MusicPlayEx(m, 5, 0, true));  // the piece has one order
   EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_POSITION);
+  ASSERT_TRUE(m_audio.ChannelStop(m));
 
   WriteWav("s.wav", 22050, 1, SineWave(22050, 441.0, 0.2));
   O2DHANDLE st = m_audio.StreamCreateFile("s.wav", 0, 0);

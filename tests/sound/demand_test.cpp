@@ -46,6 +46,7 @@ TEST_F(SoundTest, RealOutputDeviceRunsFramesAndPausesInTheBackground) {
   Sine("a.wav", 441.0, 2.0);
   Start(Res("MUS_A", "a.wav", "MUSIC"), "dummy");  // a real device that makes no noise
   ASSERT_TRUE(m_engine->SoundIsAvailable());
+  m_engine->LoadResources(1);
   m_engine->MusicPlayByStrID("MUS_A", true, 3000);
   ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
   EXPECT_EQ(m_engine->MusicGetStatus(), O2DAUDIO_PLAYING);

@@ -16,6 +16,7 @@ TEST_F(SoundTest, StopComesBeforeResourcesAndStartRefusesBeforeGraphics) {
   EXPECT_EQ(Raised([&] { early.SoundInit(kRate); }),
             "2 0: Sound and Music system should be initialized after graphics system!");
   // A rate that neither the device nor the silent one takes.
+  early.m_bGfxReady = 1;
   early.CreateGameWindow(800, 600, true);
   early.SoundSelectDevice(O2DAUDIO_DEVICE_RENDER);
   EXPECT_EQ(Raised([&] { early.SoundInit(1000); }),
