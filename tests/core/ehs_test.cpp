@@ -7,10 +7,6 @@
 #include "raised.h"
 #include "test_support.h"
 
-namespace {
-class ErrorReportTest : public TempDirTest {};
-}  // namespace
-
 TEST(ErrorRecord, RaiseRecordsTheSiteAndAssertionUsesCodeZero) {
   int line = 0;
   try {
@@ -31,29 +27,7 @@ TEST(ErrorRecord, RaiseRecordsTheSiteAndAssertionUsesCodeZero) {
             "1 0: EHS Assertion failed.");
 }
 
-TEST_F(ErrorReportTest, ReportsAccumulateInEhslog) {
-  EHS_SetCheckpoint(121, 77);
-  CEHSException e(EHS_GAME, 4294967295u, "Invalid resource ID!", "engine/res/costrak_res_main.cpp", -5);
-  const EHSLocalTime t = EHS_LocalTimeNow();
-  e.WriteReport();
-  e.WriteReport();
-  const std::string one = "\n\n\nDate: " + std::to_string(t.day) + "." + std::to_string(t.month) + "." +
-                          std::to_string(t.year) + "\nTime: " + std::to_string(t.hour) + ":" +
-                          std::to_string(t.minute) +
-                          "\n"
-                          "Exception type: Game.\n"
-                          "Exception code: 4294967295\n"
-                          "Exception desc: Invalid resource ID!\n"
-                          "File: engine/res/costrak_res_main.cpp\n"
-                          "Line: -5\n"
-                          "Last checkpoint:\n"
-                          "   FileID: 121\n"
-                          "   Line:   77\n";
-  EXPECT_EQ(ReadFileBytes("ehslog.txt"), one + one);
-}
-
-// The machine-fault form (checkpoint instead of file) is the process entry test's.
-TEST_F(ErrorReportTest, FatalReportInTheGameLog) {
+TEST_F(TempDirTest, FatalReportInTheGameLog) {
   EHS_WriteFatalLogReport(9, 0, "Cannot do it!", "engine/x.cpp", 12, "OnStart");
   const std::string sep3 = "|:::::::::::::::::::::::::::::::::::::::::::::::::::|\n";
   EXPECT_EQ(GameLog(),

@@ -108,7 +108,11 @@ TEST_F(ProcessEntryTest, FatalErrorsAreReportedAndExitWithStatusOne) {
   EXPECT_LT(last.find(" !!!: Unreleased object references left!\n"), last.find("--==: End of log.\n"));
 }
 
-TEST_F(ProcessEntryTest, MachineFaultWritesTheWin32Report) {
+// Reports accumulate in ehslog.txt: a game record's, then a machine fault's.
+TEST_F(ProcessEntryTest, ErrorAndMachineFaultReportsInEhslog) {
+  EHS_SetCheckpoint(121, 77);
+  const EHSLocalTime t = EHS_LocalTimeNow();
+  CEHSException(EHS_GAME, 4294967295u, "Invalid resource ID!", "engine/res/costrak_res_main.cpp", -5).WriteReport();
   pid_t pid = fork();
   if (pid == 0) {
     ost_WinMain(&GameThatFaults);
@@ -118,9 +122,13 @@ TEST_F(ProcessEntryTest, MachineFaultWritesTheWin32Report) {
   waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status));
   EXPECT_EQ(WTERMSIG(status), SIGSEGV);
-  EXPECT_NE(ReadFileBytes("ehslog.txt").find("Exception type: Win32.\nException code: 3221225477\nException desc: Access violation.\n"
-                        "File: \nLine: 0\nLast checkpoint:\n   FileID: 1023\n   Line:   77\n"),
-            std::string::npos);
+  const std::string date = "\n\n\nDate: " + std::to_string(t.day) + "." + std::to_string(t.month) + "." +
+                           std::to_string(t.year) + "\nTime: " + std::to_string(t.hour) + ":" + std::to_string(t.minute);
+  EXPECT_EQ(ReadFileBytes("ehslog.txt"),
+            date + "\nException type: Game.\nException code: 4294967295\nException desc: Invalid resource ID!\n"
+                   "File: engine/res/costrak_res_main.cpp\nLine: -5\nLast checkpoint:\n   FileID: 121\n   Line:   77\n" +
+                date + "\nException type: Win32.\nException code: 3221225477\nException desc: Access violation.\n"
+                   "File: \nLine: 0\nLast checkpoint:\n   FileID: 1023\n   Line:   77\n");
   EXPECT_TRUE(LogHas(" !!!: Error type: Win32.\n"));
 }
 

@@ -14,30 +14,18 @@ namespace {
 
 class BoardTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    GameLogicReset();
-    O2D_RandomSeed(1);
-  }
-  void TearDown() override {
-    GameLogicReset();
-    O2D_RandomSeed(1);
-  }
+  void SetUp() override { GameLogicReset(), O2D_RandomSeed(1); }
+  void TearDown() override { SetUp(); }
 
   // A board with the given numbers, row by row, geometry (100, 50) with 40 x 30 cells.
   static void PlaceBoard(int32_t cols, int32_t rows, const std::vector<int32_t>& numbers, float actionTime = 0.5f) {
     CGameLogicState& s = GameLogic();
-    s.Columns = cols;
-    s.Rows = rows;
-    s.ActionTime = actionTime;
-    s.BoardLeft = 100.0f;
-    s.BoardTop = 50.0f;
-    s.CellWidth = 40.0f;
-    s.CellHeight = 30.0f;
+    s.Columns = cols, s.Rows = rows, s.ActionTime = actionTime;
+    s.BoardLeft = 100.0f, s.BoardTop = 50.0f, s.CellWidth = 40.0f, s.CellHeight = 30.0f;
     s.Board.Create(cols, rows);
     for (int32_t y = 0; y < rows; ++y)
       for (int32_t x = 0; x < cols; ++x) s.Board.At(x, y) = new CGameElement(x + 1, y + 1, numbers[y * cols + x]);
-    s.GameState = GAMESTATE_WAITING;
-    s.BoardCreated = true;
+    s.GameState = GAMESTATE_WAITING, s.BoardCreated = true;
   }
 
   // The numbers on the board, row by row.
@@ -85,8 +73,7 @@ TEST(SafeArray, MissingStorageThrowsTextAndOutsideReadsAsNull) {
 }
 
 TEST_F(BoardTest, TileConstructorAndMoveRefusals) {
-  GameLogic().Columns = 3;
-  GameLogic().Rows = 2;
+  GameLogic().Columns = 3, GameLogic().Rows = 2;
   const std::pair<std::array<int32_t, 3>, const char*> cases[] = {
       {{0, 1, 1}, "2 0: Error in CGameElement::CGameElement: invalid X coord!"},
       {{3, 3, 1}, "2 0: Error in CGameElement::CGameElement: invalid Y coord!"},
@@ -96,7 +83,7 @@ TEST_F(BoardTest, TileConstructorAndMoveRefusals) {
   EXPECT_EQ(Raised([&] { ok.MoveElement(5); }), "2 0: Error in CGameElement::MoveElement: invalid direction!");
 }
 
-TEST_F(BoardTest, ClockwiseThenCounterClockwiseOnSolvedBoard) {
+TEST_F(BoardTest, ClockwiseCounterClockwiseAndTwoTurnsInOneFrame) {
   PlaceBoard(2, 2, {1, 2, 3, 4});
   EXPECT_TRUE(IsBoardComplete());
   GameStartTurn(0, 0, TURN_CLOCKWISE);
@@ -114,6 +101,15 @@ TEST_F(BoardTest, ClockwiseThenCounterClockwiseOnSolvedBoard) {
   EXPECT_EQ(GameLogic().MoveCounter, 2);
   SettleAndCheckCells();
   EXPECT_TRUE(IsBoardComplete());
+
+  // Two turns started in one frame: the second wins.
+  CGameElement* tl = GameLogic().Board.At(0, 0);
+  GameStartTurn(0, 0, TURN_CLOCKWISE);
+  GameStartTurn(0, 0, TURN_COUNTERCLOCKWISE);
+  EXPECT_EQ(tl->GetDirection(), GE_DIR_DOWN);
+  ProcessGameLogic();
+  EXPECT_EQ(Numbers(), (std::vector<int32_t>{2, 4, 1, 3}));
+  SettleAndCheckCells();
 }
 
 TEST_F(BoardTest, TilesGlideLinearlyAndSnapAfterTheActionTime) {
@@ -167,18 +163,6 @@ TEST_F(BoardTest, OneRowBoardRefusesTheTurnAndFreesCleanly) {
   EXPECT_EQ(s.MovingTiles[0], nullptr);
 }
 
-TEST_F(BoardTest, TwoTurnsInOneFrameSecondWins) {
-  PlaceBoard(2, 2, {1, 2, 3, 4});
-  CGameLogicState& s = GameLogic();
-  CGameElement* tl = s.Board.At(0, 0);
-  GameStartTurn(0, 0, TURN_CLOCKWISE);
-  GameStartTurn(0, 0, TURN_COUNTERCLOCKWISE);
-  EXPECT_EQ(tl->GetDirection(), GE_DIR_DOWN);
-  ProcessGameLogic();
-  EXPECT_EQ(Numbers(), (std::vector<int32_t>{2, 4, 1, 3}));
-  SettleAndCheckCells();
-}
-
 TEST_F(BoardTest, FreeBetweenTurnStartAndApplicationDeletesEachTileOnce) {
   PlaceBoard(2, 2, {1, 2, 3, 4});
   GameStartTurn(0, 0, TURN_CLOCKWISE);
@@ -189,14 +173,12 @@ TEST_F(BoardTest, FreeBetweenTurnStartAndApplicationDeletesEachTileOnce) {
 
 TEST_F(BoardTest, NewBoardHoldsEveryNumberOnceAndReplacesTheOldOne) {
   CGameLogicState& s = GameLogic();
-  s.Columns = 2;
-  s.Rows = 2;
+  s.Columns = 2, s.Rows = 2;
   GameNewBoard();
   EXPECT_EQ(s.GameState, GAMESTATE_WAITING);
   // A new board without freeing the old one first neither leaks nor reuses tiles.
   for (auto [cols, rows] : {std::pair{3, 2}, {7, 5}}) {
-    s.Columns = cols;
-    s.Rows = rows;
+    s.Columns = cols, s.Rows = rows;
     GameNewBoard();
     std::vector<int32_t> sorted = Numbers();
     std::sort(sorted.begin(), sorted.end());

@@ -7,10 +7,7 @@
 
 namespace {
 
-struct Glyph {
-  float x, y, size, u, v;
-  uint32_t color;
-};
+struct Glyph { float x, y, size, u, v; uint32_t color; };
 
 class FontsTest : public Gfx2DTest {
  protected:
@@ -31,7 +28,6 @@ class FontsTest : public Gfx2DTest {
     draw();
     m_engine->SceneEnd();
     std::vector<Glyph> glyphs;
-    if (Draws() == 0) return glyphs;
     const std::vector<QuadVertex>& v = LastDraw().Vertices;
     for (size_t q = 0; q + 3 < v.size(); q += 4)
       glyphs.push_back({v[q].x + 0.5f, v[q].y + 0.5f, v[q + 1].x - v[q].x, v[q].tu1, v[q].tv1, v[q].diffuse});
@@ -86,7 +82,7 @@ TEST_F(FontsTest, CellsAdvancesLineFeedsAndTheLimit) {
   EXPECT_EQ(Raised([&] { m_engine->FontSet(-1); }), "2 0: Cannot set current font: invalid ID. ID = -1");
 }
 
-TEST_F(FontsTest, ColourEscapesScaleAndSpacing) {
+TEST_F(FontsTest, ColourEscapesScaleSpacingAndWidths) {
   m_engine->LoadResource("FNT_A");
   const uint32_t colour2 = 0x7FFF7F00u, colour9 = 0x7F0000FFu;  // alpha 0.5
   const auto red = TextEx("%2Red", 9);
@@ -111,10 +107,7 @@ TEST_F(FontsTest, ColourEscapesScaleAndSpacing) {
   // An index outside the table keeps the quad's colour.
   m_engine->VQuadSetColor(0, 1, 0, 1);
   EXPECT_EQ(Text("a", 0, 10).at(0).color, 0xFF00FF00u);
-}
-
-TEST_F(FontsTest, WidthIsTheFirstLines) {
-  m_engine->LoadResource("FNT_A");
+  // A string's width is its first line's.
   EXPECT_EQ(m_engine->FontGetStringWidth("W W\nWWW", 0, 1, 0), 34.0f);      // 14 + 6 + 14
   EXPECT_EQ(m_engine->FontGetStringWidth("%2W\x01\t", 0, 2, 0.5f), 48.0f);  // 29 + 19
   EXPECT_EQ(Raised([&] { m_engine->FontGetStringWidth("a", -1, 1, 0); }),

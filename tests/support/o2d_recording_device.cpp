@@ -1,7 +1,5 @@
 #include "o2d_recording_device.h"
 
-#include <algorithm>
-
 #include "o2d_memory_texture.h"
 
 class CO2DRecordingTexture final : public CO2DMemoryTexture {
@@ -49,23 +47,6 @@ O2DDeviceCaps O2DRecordingScript::DefaultCaps() {
 
 CO2DRecordingAdapter::CO2DRecordingAdapter(O2DRecordingScript script) : m_script(std::move(script)) {}
 
-uint32_t CO2DRecordingAdapter::Release() {
-  if (--m_refs > 0) return m_refs;
-  delete this;
-  return 0;
-}
-
-bool CO2DRecordingAdapter::EnumMode(uint32_t index, O2DDisplayMode& out) {
-  if (index >= m_script.Modes.size()) return false;
-  out = m_script.Modes[index];
-  return true;
-}
-
-bool CO2DRecordingAdapter::CheckTextureFormat(uint32_t, uint32_t textureFormat) {
-  const auto& formats = m_script.TextureFormats;
-  return std::find(formats.begin(), formats.end(), textureFormat) != formats.end();
-}
-
 IO2DRenderDevice* CO2DRecordingAdapter::CreateDevice(const O2DPresentParams& params) {
   m_error.clear();
   if (m_script.FailCreateDevice) {
@@ -91,12 +72,6 @@ CO2DRecordingDevice::CO2DRecordingDevice(CO2DRecordingAdapter* adapter, const O2
 CO2DRecordingDevice::~CO2DRecordingDevice() {
   if (m_adapter->m_device == this) m_adapter->m_device = nullptr;
   m_adapter->Release();
-}
-
-uint32_t CO2DRecordingDevice::Release() {
-  if (--m_refs > 0) return m_refs;
-  delete this;
-  return 0;
 }
 
 bool CO2DRecordingDevice::Reset(const O2DPresentParams& params) {
@@ -128,34 +103,8 @@ void CO2DRecordingDevice::ForgetTexture(IO2DTexture* texture) {
     if (bound == texture) bound = nullptr;
 }
 
-void CO2DRecordingDevice::SetRenderState(uint32_t state, uint32_t value) {
-  m_calls.emplace_back(O2DRecSetRenderState{});
-  StoreRenderState(state, value);
-}
-
-void CO2DRecordingDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
-  m_calls.emplace_back(O2DRecSetStageState{stage, type, value});
-  StoreStageState(stage, type, value);
-}
-
-void CO2DRecordingDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
-  m_calls.emplace_back(O2DRecSetTexture{});
-  if (stage < O2D_STAGE_COUNT) m_bound[stage] = texture;
-}
-
 void CO2DRecordingDevice::SetViewport(const O2DViewport& viewport) {
   StoreViewport(viewport, m_params.BackBufferWidth, m_params.BackBufferHeight);
   m_calls.emplace_back(O2DRecSetViewport{m_viewport});
 }
 
-void CO2DRecordingDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex,
-                                        uint32_t numVertices, uint32_t, uint32_t primitiveCount) {
-  m_calls.emplace_back(O2DRecDraw{numVertices, primitiveCount,
-                                  {vertices.begin() + minIndex, vertices.begin() + minIndex + numVertices}});
-}
-
-bool CO2DRecordingDevice::GetFrontBufferData(O2DFrameImage& out) {
-  if (Fail.GetFrontBufferData) return false;
-  out = FrontBuffer;
-  return true;
-}

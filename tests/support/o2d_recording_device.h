@@ -15,6 +15,7 @@
 //   CO2DRecordingDevice* device = adapter->Device();
 //   for (const O2DRecDraw* draw : device->CallsOf<O2DRecDraw>()) ...
 //   adapter->Release();
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -52,7 +53,6 @@ struct O2DRecordingFailures {
   bool CreateTexture = false;
   bool CreateVertexBuffer = false;
   bool LockVertexBuffer = false;
-  bool UnlockVertexBuffer = false;
   bool SetStreamSource = false;
   bool CreateIndexBuffer = false;
   bool LockIndexBuffer = false;
@@ -84,15 +84,20 @@ class CO2DRecordingAdapter final : public IO2DRenderAdapter {
   explicit CO2DRecordingAdapter(O2DRecordingScript script = {});
 
   uint32_t AddRef() override { return ++m_refs; }
-  uint32_t Release() override;
+  uint32_t Release() override { return --m_refs > 0 ? m_refs : (delete this, 0u); }
   bool GetIdentifier(O2DAdapterIdentifier& out) override {
     out = m_script.Identifier;
     return true;
   }
   O2DDisplayMode GetDesktopMode() override { return m_script.DesktopMode; }
   uint32_t GetModeCount() override { return uint32_t(m_script.Modes.size()); }
-  bool EnumMode(uint32_t index, O2DDisplayMode& out) override;
-  bool CheckTextureFormat(uint32_t displayFormat, uint32_t textureFormat) override;
+  bool EnumMode(uint32_t index, O2DDisplayMode& out) override {
+    return index < m_script.Modes.size() && (out = m_script.Modes[index], true);
+  }
+  bool CheckTextureFormat(uint32_t, uint32_t format) override {
+    return std::find(m_script.TextureFormats.begin(), m_script.TextureFormats.end(), format) !=
+           m_script.TextureFormats.end();
+  }
   O2DDeviceCaps GetCaps() override { return m_script.Caps; }
   IO2DRenderDevice* CreateDevice(const O2DPresentParams& params) override;
   std::string LastError() const override { return m_error; }
@@ -117,28 +122,34 @@ class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
 
  public:
   uint32_t AddRef() override { return ++m_refs; }
-  uint32_t Release() override;
+  uint32_t Release() override { return --m_refs > 0 ? m_refs : (delete this, 0u); }
   uint32_t TestCooperativeLevel() override { return m_cooperativeLevel; }
   bool Reset(const O2DPresentParams& params) override;
   IO2DTexture* CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                              const void* pixels = nullptr) override;
   // Scripted failures come first and change nothing; the rest is the base's.
   QuadVertex* LockVertexBuffer() override { return Fail.LockVertexBuffer ? nullptr : Base::LockVertexBuffer(); }
-  bool UnlockVertexBuffer() override { return !Fail.UnlockVertexBuffer && Base::UnlockVertexBuffer(); }
   bool SetStreamSource(bool bind) override { return !Fail.SetStreamSource && Base::SetStreamSource(bind); }
   uint16_t* LockIndexBuffer() override { return Fail.LockIndexBuffer ? nullptr : Base::LockIndexBuffer(); }
   bool UnlockIndexBuffer() override { return !Fail.UnlockIndexBuffer && Base::UnlockIndexBuffer(); }
   bool SetIndices() override { return !Fail.SetIndices && Base::SetIndices(); }
-  void SetRenderState(uint32_t state, uint32_t value) override;
-  void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
-  void SetTexture(uint32_t stage, IO2DTexture* texture) override;
+  void SetRenderState(uint32_t state, uint32_t value) override {
+    m_calls.emplace_back(O2DRecSetRenderState{}), StoreRenderState(state, value);
+  }
+  void SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override {
+    m_calls.emplace_back(O2DRecSetStageState{stage, type, value}), StoreStageState(stage, type, value);
+  }
+  void SetTexture(uint32_t stage, IO2DTexture* texture) override {
+    m_calls.emplace_back(O2DRecSetTexture{});
+    if (stage < O2D_STAGE_COUNT) m_bound[stage] = texture;
+  }
   void SetViewport(const O2DViewport& viewport) override;
   void BeginScene() override {}
   void EndScene() override {}
   void Clear(uint32_t, uint32_t, float) override {}
   void Present() override {}
   void SetGammaRamp(uint32_t, const O2DGammaRamp&) override {}
-  bool GetFrontBufferData(O2DFrameImage& out) override;
+  bool GetFrontBufferData(O2DFrameImage& out) override { return !Fail.GetFrontBufferData && (out = FrontBuffer, true); }
 
   // --- inspection
   const std::vector<O2DRecordedCall>& Calls() const { return m_calls; }
@@ -168,8 +179,10 @@ class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
   bool AllocateVertexBuffer() override { return !Fail.CreateVertexBuffer; }
   bool AllocateIndexBuffer() override { return !Fail.CreateIndexBuffer; }
   void IndicesUnlocked(const std::vector<uint16_t>&) override {}
-  void DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t minIndex, uint32_t numVertices,
-                     uint32_t startIndex, uint32_t primitiveCount) override;
+  void DrawTriangles(const std::vector<QuadVertex>& v, uint32_t minIndex, uint32_t numVertices, uint32_t,
+                     uint32_t primitiveCount) override {
+    m_calls.emplace_back(O2DRecDraw{numVertices, primitiveCount, {v.begin() + minIndex, v.begin() + minIndex + numVertices}});
+  }
 
  private:
   friend class CO2DRecordingAdapter;
