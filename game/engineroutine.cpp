@@ -1,10 +1,13 @@
 #include "engineroutine.h"
 
+#include <new>
+
 #include "costrak.h"
 #include "costrak_gfx_types.h"
 #include "gamelogic_main.h"
 #include "gameplay_main.h"
 #include "o2d_window.h"
+#include "o2dgui_costrakgui_main.h"
 
 static constexpr int EHS_FILE_ID = EHSF_ENGINEROUTINE;
 
@@ -12,6 +15,7 @@ namespace {
 COstrak* g_pO2D = nullptr;
 int g_iSelectedDisplayMode = 1;
 bool g_bShutdownDone = false;
+COstrakGUI* g_pGUI = nullptr;
 
 // Pre-initialises graphics at the game's size and picks the display mode:
 // 32-bit first, then 16-bit; with neither the player is told and the game quits.
@@ -47,6 +51,8 @@ void GameShutdown() {
   g_bShutdownDone = true;
   GameFree();
   if (g_pO2D) g_pO2D->MusicStop(3000);
+  delete g_pGUI;
+  g_pGUI = nullptr;
 }
 
 void GameEngineEntry() {
@@ -66,6 +72,8 @@ void GameEngineEntry() {
     g_pO2D->InitInputSubsystem();
     g_pO2D->SoundInit(44100);
     g_pO2D->ScrInit();
+    g_pGUI = new (std::nothrow) COstrakGUI();
+    if (!g_pGUI) EHS_RAISE(EHS_GENERAL, 0, "Cannot create GUI Manager object!");
   }
 
   if (!COstrak::IsQuitRequested()) {

@@ -2,6 +2,7 @@
 
 #include "costrak.h"
 #include "o2d_input.h"
+#include "o2dgui_costrakgui_main.h"
 
 static constexpr int EHS_FILE_ID = EHSF_GAMEPLAY_MAIN;
 
@@ -15,8 +16,12 @@ void GameModInit() {
 bool GamePlay_Frame() {
   EHS_CP();
   COstrak* pO2D = O2D_GetEngine();
+  COstrakGUI* gui = COstrakGUI::GetInstance();
+  // Elements react to this frame's input before anything is drawn.
+  if (gui) gui->Update();
   pO2D->SceneBegin();
   pO2D->SceneClearScreen(0.0f, 0.0f, 0.0f);
+  if (gui) gui->Draw();
   pO2D->SceneEnd();
   pO2D->ScenePresent();
   if (pO2D->KeyboardIsKeyClicked(DIK_F9)) pO2D->SceneMakeScreenshot();

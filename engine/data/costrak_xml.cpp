@@ -197,13 +197,14 @@ class CXMLParser {
   // name, anything up to a double quote, the value up to the next double quote.
   // A text that ends on the way still stores the pair read so far, then the
   // parse ends.
-  bool ReadAttribute(XMLAttribMap& into) {
+  bool ReadAttribute(XMLAttribMap& into, std::vector<std::string>* order = nullptr) {
     std::string attribName = Collect([](char c) { return IsSpace(c) || c == '='; });
     const bool quote = ScanTo('"');
     if (quote) ++m_p;
     std::string value = quote ? Collect([](char c) { return c == '"'; }) : std::string();
     const bool closed = !AtEnd();
     if (closed) ++m_p;
+    if (order && !into.count(attribName)) order->push_back(attribName);
     into.insert_or_assign(std::move(attribName), std::move(value));
     return closed;
   }
@@ -243,7 +244,7 @@ class CXMLParser {
         ++m_p;
         return true;
       }
-      if (AtEnd() || !ReadAttribute(node->attributes)) return false;
+      if (AtEnd() || !ReadAttribute(node->attributes, &node->attributeOrder)) return false;
     }
   }
 
@@ -271,6 +272,7 @@ void CXMLDocument::Parse() {
   declarationAttributes.clear();
   root.name.clear();
   root.attributes.clear();
+  root.attributeOrder.clear();
   root.children.clear();
   root.ResetAttribIterator();
   CXMLParser(m_text, *this).Run();

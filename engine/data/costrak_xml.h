@@ -36,6 +36,9 @@ class CXMLNode {
   CXMLNode* parent = nullptr;  // not owning; null for the root
   std::string name;
   XMLAttribMap attributes;
+  // The attribute names in the order the text first gives them, for readers
+  // whose meaning follows that order (GUI data applies styles and parameters so).
+  std::vector<std::string> attributeOrder;
   std::vector<std::unique_ptr<CXMLNode>> children;  // document order
 
  private:

@@ -1,0 +1,11 @@
+// The standard element classes, as GUI data names them.
+#include "costrak_ehs.h"
+#include "o2dgui_costrakgui_main.h"
+#include "o2dgui_stdclass_desktop.h"
+
+static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASSES;
+
+void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
+  EHS_CP();
+  gui.RegisterClass(&CGUIDesktop::Create, "desktop");
+}
