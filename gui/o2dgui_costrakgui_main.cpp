@@ -76,9 +76,10 @@ void COstrakGUI::RegisterClass(O2DGUIElementFactory factory, const std::string& 
 
 void COstrakGUI::RegisterParam(const std::string& strID, int32_t iID, int32_t type) {
   EHS_CP();
-  const std::string tail = "strID = " + strID + " iID = " + std::to_string(iID);
-  if (m_paramsByName.count(strID)) EHS_RAISE(EHS_GAME, 0, "Dublicated GUI Element parameter(strID)! " + tail);
-  if (m_paramsByID.count(iID)) EHS_RAISE(EHS_GAME, 0, "Dublicated GUI Element parameter(iID)! " + tail);
+  const std::string tail = strID + " iID = " + std::to_string(iID);
+  if (m_paramsByName.count(strID))
+    EHS_RAISE(EHS_GAME, 0, "Dublicated GUI Element parameter(strID)! strID = " + tail);
+  if (m_paramsByID.count(iID)) EHS_RAISE(EHS_GAME, 0, "Dublicated GUI Element parameter(iID)! strID = " + tail);
   m_paramsByName.emplace(strID, GUIParamInfo{iID, type});
   m_paramsByID.emplace(iID, strID);
 }

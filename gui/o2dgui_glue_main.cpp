@@ -21,8 +21,11 @@ bool IsItem(lua_State* L, int pos) {
   return type == LUA_TNUMBER || type == LUA_TSTRING;
 }
 
-[[noreturn]] void InvalidCombination(const char* glueName) {
-  EHS_RAISE(EHS_GAME, 0, std::string("Error in glue function ") + glueName + ": invalid combination of arguments!");
+[[noreturn]] void InvalidSetCombination() {
+  EHS_RAISE(EHS_GAME, 0, "Error in glue function glue_O2DGUI_SetElementParam: invalid combination of arguments!");
+}
+[[noreturn]] void InvalidGetCombination() {
+  EHS_RAISE(EHS_GAME, 0, "Error in glue function glue_O2DGUI_GetElementParam: invalid combination of arguments!");
 }
 
 // Element by ID or index, parameter by name or number: the four manager forms.
@@ -55,7 +58,7 @@ O2D_GLUE(O2DGUI_GetElementID) {
 // a boolean, a number or a string alone; two numbers a point; four a rect.
 O2D_GLUE(O2DGUI_SetElementParam) {
   const int count = lua_gettop(L);
-  if (count < 3 || !IsItem(L, 1) || !IsItem(L, 2)) InvalidCombination(glueName);
+  if (count < 3 || !IsItem(L, 1) || !IsItem(L, 2)) InvalidSetCombination();
   auto numbers = [L](int from, int to) {
     for (int pos = from; pos <= to; ++pos)
       if (lua_type(L, pos) != LUA_TNUMBER) return false;
@@ -68,13 +71,13 @@ O2D_GLUE(O2DGUI_SetElementParam) {
   else if (count == 3 && lua_type(L, 3) == LUA_TSTRING) value.SetString(a.S(3));
   else if (count == 4 && numbers(3, 4)) value.SetPoint({a.F(3), a.F(4)});
   else if (count == 6 && numbers(3, 6)) value.SetRect({a.F(3), a.F(4), a.F(5), a.F(6)});
-  else InvalidCombination(glueName);
+  else InvalidSetCombination();
   WithElementAndParam(a, [&](const auto& element, const auto& param) { GUI().SetElementParam(element, param, value); });
   return 0;
 }
 
 O2D_GLUE(O2DGUI_GetElementParam) {
-  if (!IsItem(L, 1) || !IsItem(L, 2)) InvalidCombination(glueName);
+  if (!IsItem(L, 1) || !IsItem(L, 2)) InvalidGetCombination();
   const O2DGlueArgs a(L, glueName, "");
   CGUIValue value;
   WithElementAndParam(a, [&](const auto& element, const auto& param) { GUI().GetElementParam(element, param, value); });
@@ -92,7 +95,7 @@ O2D_GLUE(O2DGUI_GetElementParam) {
       return 4;
     }
     default:
-      EHS_RAISE(EHS_GAME, 0, std::string("Error in glue function ") + glueName + ": invalid value type!");
+      EHS_RAISE(EHS_GAME, 0, "Error in glue function glue_O2DGUI_GetElementParam: invalid value type!");
   }
 }
 
