@@ -5,6 +5,7 @@
 #include "costrak.h"
 #include "costrak_gfx_types.h"
 #include "gamelogic_main.h"
+#include "gameinit_routine.h"
 #include "gameplay_main.h"
 #include "o2d_window.h"
 #include "o2dgui_costrakgui_main.h"

@@ -1,6 +1,7 @@
 #include "gamelogic_main.h"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "costrak_ehs.h"
@@ -195,4 +196,41 @@ bool IsBoardComplete() {
 void GameFree() {
   EHS_CP();
   DeleteAllTiles(GameLogic());
+}
+
+bool IsBoardSolvable() {
+  EHS_CP();
+  CGameLogicState& s = GameLogic();
+  if (s.Columns < 2 || s.Rows < 2 || s.Columns * s.Rows > 6) return true;
+  // Every order the block turns reach from the solved board, found by a walk
+  // over at most 720 orders; a turn is reversible, so the deal is solvable
+  // exactly when it is among them.
+  const int32_t cells = s.Columns * s.Rows;
+  std::vector<int32_t> solved(static_cast<size_t>(cells));
+  for (int32_t i = 0; i < cells; ++i) solved[static_cast<size_t>(i)] = i + 1;
+  std::set<std::vector<int32_t>> seen{solved};
+  std::vector<std::vector<int32_t>> pending{solved};
+  while (!pending.empty()) {
+    std::vector<int32_t> order = std::move(pending.back());
+    pending.pop_back();
+    for (int32_t c = 0; c + 1 < s.Columns; ++c) {
+      for (int32_t r = 0; r + 1 < s.Rows; ++r) {
+        std::vector<int32_t> next = order;
+        auto at = [&](int32_t x, int32_t y) -> int32_t& { return next[static_cast<size_t>(x + y * s.Columns)]; };
+        const int32_t tl = at(c, r);
+        at(c, r) = at(c, r + 1);
+        at(c, r + 1) = at(c + 1, r + 1);
+        at(c + 1, r + 1) = at(c + 1, r);
+        at(c + 1, r) = tl;
+        if (seen.insert(next).second) pending.push_back(std::move(next));
+      }
+    }
+  }
+  std::vector<int32_t> deal(static_cast<size_t>(cells));
+  for (int32_t x = 0; x < s.Columns; ++x)
+    for (int32_t y = 0; y < s.Rows; ++y) {
+      const CGameElement* tile = s.Board.At(x, y);
+      deal[static_cast<size_t>(x + y * s.Columns)] = tile ? tile->GetNumber() : 0;
+    }
+  return seen.count(deal) > 0;
 }

@@ -83,3 +83,7 @@ bool IsAnyTileMoving();
 bool IsBoardComplete();
 // Deletes every tile (on the board and in the moving-tiles slots) exactly once.
 void GameFree();
+// Whether turns can bring the current board to 1, 2, 3 ... Boards of 2 x 2,
+// 2 x 3 and 3 x 2 reach only some orders (4 of 24, 120 of 720); larger boards
+// reach every order.
+bool IsBoardSolvable();
