@@ -32,7 +32,7 @@ int32_t O2DUTIL_FindOrLoad(O2DFindFn find, const char* id, const char* resourceI
 
 int32_t O2DUTIL_DemandTexture(const char* id) {
   EHS_CP();
-  COstrak* engine = DemandEngine();
+  DemandEngine();
   EHS_ASSERT(id);
   const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetTextureIID, id, id);
   if (found >= 0) return found;
@@ -41,7 +41,7 @@ int32_t O2DUTIL_DemandTexture(const char* id) {
 
 int32_t O2DUTIL_DemandTechnique(const char* id, const char* techPackID) {
   EHS_CP();
-  COstrak* engine = DemandEngine();
+  DemandEngine();
   EHS_ASSERT(id && techPackID);
   const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetTechniqueIID, id, techPackID);
   if (found >= 0) return found;
@@ -50,7 +50,7 @@ int32_t O2DUTIL_DemandTechnique(const char* id, const char* techPackID) {
 
 int32_t O2DUTIL_DemandFont(const char* id) {
   EHS_CP();
-  COstrak* engine = DemandEngine();
+  DemandEngine();
   EHS_ASSERT(id);
   const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetFontIID, id, id);
   if (found >= 0) return found;
@@ -79,7 +79,7 @@ int32_t O2DUTIL_DemandMusic(const char* id) {
 
 int32_t O2DUTIL_DemandPlaylist(const char* id) {
   EHS_CP();
-  COstrak* engine = DemandEngine();
+  DemandEngine();
   EHS_ASSERT(id);
   const int32_t found = O2DUTIL_FindOrLoad(&COstrak::GetPlaylistIID, id, id);
   if (found >= 0) return found;

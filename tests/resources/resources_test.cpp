@@ -30,7 +30,9 @@ void RecordLoadEx(const char* path, uint32_t offset, uint32_t size, const char* 
 }
 // A loader that starts a walk of its own, as a script calling the load-by-tag API does.
 void NestedLoad(const void*, uint32_t, const char* id, int32_t, int32_t, int32_t, int32_t) {
-  g_calls.push_back({id});
+  LoadCall call;
+  call.id = id;
+  g_calls.push_back(call);
   O2D_GetEngine()->LoadResources(9);
 }
 
