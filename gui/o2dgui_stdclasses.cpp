@@ -3,6 +3,8 @@
 #include "o2dgui_costrakgui_main.h"
 #include "o2dgui_stdclass_desktop.h"
 #include "o2dgui_stdclass_tile.h"
+#include "o2dgui_stdclass_window.h"
+#include "o2dgui_stdclass_animtile.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASSES;
 
@@ -12,4 +14,6 @@ void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   gui.RegisterClass(&CGUITile::Create, "tile");
   gui.RegisterClass(&CGUITip::Create, "tip");
   gui.RegisterClass(&CGUIAdvTile::Create, "advtile");
+  gui.RegisterClass(&CGUIWindow::Create, "window");
+  gui.RegisterClass(&CGUIAnimTile::Create, "animtile");
 }
