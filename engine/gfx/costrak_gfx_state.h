@@ -4,6 +4,7 @@
 // The engine object holds one; only the subsystem's own sources include this.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "costrak.h"
 #include "costrak_gfx_font.h"
@@ -11,6 +12,22 @@
 #include "costrak_gfx_tech.h"
 #include "costrak_gfx_types.h"
 #include "costrak_itemsmanager.h"
+
+// The quad batch: 500 quads of four vertices, six indices each.
+inline constexpr int32_t O2D_BATCH_QUADS = 500;
+static_assert(O2D_BATCH_QUADS * 4 == int32_t(O2D_VERTEX_BUFFER_VERTICES));
+static_assert(O2D_BATCH_QUADS * 6 == int32_t(O2D_INDEX_BUFFER_INDICES));
+
+// The lowest filled slot of an item manager whose string ID is strID, or -1.
+// Freed slots carry an empty string ID and never match.
+template <class Manager>
+int32_t GfxFindItem(const Manager* manager, std::string_view strID) {
+  if (!manager) return -1;
+  if (!strID.empty()) return manager->FindByStrID(strID);  // indexed: filled slots only
+  for (int32_t id = 0; id < manager->GetCount(); ++id)
+    if (manager->GetItem(id) && manager->GetStrID(id).empty()) return id;
+  return -1;
+}
 
 struct CGfxState {
   O2DRenderAdapterFactory GfxAdapterFactory;

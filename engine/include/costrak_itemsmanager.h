@@ -9,6 +9,7 @@
 //
 // Iterating every slot:  for (int32_t id = 0; id < m.GetCount(); ++id)
 //                          if (T* item = m.GetItem(id)) ...
+#include <concepts>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -18,7 +19,15 @@
 #include <vector>
 
 #include "costrak_ehs.h"
-#include "costrak_refcounted.h"
+
+// Reference-counted device objects (textures) as the COM-style manager holds
+// them: the manager owns one reference and gives it back with Release(), which
+// returns the references left; the object deletes itself at 0.
+template <typename T>
+concept O2DRefCounted = requires(T* object) {
+  { object->AddRef() } -> std::same_as<uint32_t>;
+  { object->Release() } -> std::same_as<uint32_t>;
+};
 
 template <typename T>
 class TItemsManager {

@@ -2,9 +2,6 @@
 // Graphics records shared by the engine object and its callers: display modes,
 // the video capability record filled at pre-initialisation, and the current quad.
 #include <cstdint>
-#include <functional>
-#include <string>
-#include <string_view>
 
 #include "o2d_render_device.h"
 
@@ -48,22 +45,3 @@ struct VQuad {
   bool bFog = false;                          // set while the current technique has fog on
   float fFogValue = 1.0f;
 };
-
-// Makes the rendering adapter GfxPreInit starts with; null on failure, with the
-// reason in `error`. The engine takes over the one reference it returns.
-
-// The quad batch: 500 quads of four vertices, six indices each.
-inline constexpr int32_t O2D_BATCH_QUADS = 500;
-static_assert(O2D_BATCH_QUADS * 4 == int32_t(O2D_VERTEX_BUFFER_VERTICES));
-static_assert(O2D_BATCH_QUADS * 6 == int32_t(O2D_INDEX_BUFFER_INDICES));
-
-// The lowest filled slot of an item manager whose string ID is strID, or -1.
-// Freed slots carry an empty string ID and never match.
-template <class Manager>
-int32_t GfxFindItem(const Manager* manager, std::string_view strID) {
-  if (!manager) return -1;
-  if (!strID.empty()) return manager->FindByStrID(strID);  // indexed: filled slots only
-  for (int32_t id = 0; id < manager->GetCount(); ++id)
-    if (manager->GetItem(id) && manager->GetStrID(id).empty()) return id;
-  return -1;
-}
