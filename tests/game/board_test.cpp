@@ -202,3 +202,24 @@ TEST_F(BoardTest, NullCellAndOversizedBoardAreRefused) {
   s.Columns = 40000;
   EXPECT_EQ(Raised([] { GameNewBoard(); }), "2 0: Error in GameNewBoard: invalid board size!");
 }
+
+namespace {
+
+TEST_F(BoardTest, OnlyReachableDealsOfSmallBoardsAreSolvable) {
+  // 4 of the 24 orders of a 2 x 2 board, 120 of the 720 of 2 x 3 and 3 x 2.
+  for (auto [cols, rows, expected] : {std::tuple{2, 2, 4}, {2, 3, 120}, {3, 2, 120}}) {
+    std::vector<int32_t> order(size_t(cols * rows));
+    for (size_t i = 0; i < order.size(); ++i) order[i] = int32_t(i) + 1;
+    int solvable = 0;
+    do {
+      PlaceBoard(cols, rows, order);
+      solvable += IsBoardSolvable();
+      GameLogicReset();
+    } while (std::next_permutation(order.begin(), order.end()));
+    EXPECT_EQ(solvable, expected) << cols << " x " << rows;
+  }
+  PlaceBoard(3, 3, {2, 1, 3, 4, 5, 6, 7, 8, 9});  // larger boards: every deal
+  EXPECT_TRUE(IsBoardSolvable());
+}
+
+}  // namespace
