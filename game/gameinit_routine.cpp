@@ -64,6 +64,8 @@ void OnCompleteOK() {
 }
 void OnHighscoreShow() {
   UpdateNameOK();
+  // The name can be typed at once, without a click into the box first.
+  GUI().ExecuteElementCommand("TBX_HS_NAME", GUICMD_ENABLE);
   GameLogic().GameState = GAMESTATE_DIALOG;
 }
 void OnHighscoreOK() {
