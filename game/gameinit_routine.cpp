@@ -64,7 +64,9 @@ void OnCompleteOK() {
 }
 void OnHighscoreShow() {
   UpdateNameOK();
-  // The name can be typed at once, without a click into the box first.
+  // The name can be typed at once, without a click into the box first, and
+  // nothing typed during play spills into it.
+  O2D_GetEngine()->KeyboardSetTextInBuffer("");
   GUI().ExecuteElementCommand("TBX_HS_NAME", GUICMD_ENABLE);
   GameLogic().GameState = GAMESTATE_DIALOG;
 }

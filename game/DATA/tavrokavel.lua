@@ -15,3 +15,7 @@ function TK_OnKeyClicked(key)
     O2D_LOG_AddEntry("Help: " .. TK_HelpText())
   end
 end
+
+-- Typing goes into the keyboard's text buffer, where the name box of the
+-- best-result window takes it from.
+O2D_INP_KeyboardSetTextBufferStatus(true)

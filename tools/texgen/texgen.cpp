@@ -267,6 +267,25 @@ std::vector<Output> AllTextures() {
   return out;
 }
 
+// The program's icon: four tiles of a block on the board's dark face, the
+// top-left one lit as the block under the pointer.
+Image Icon() {
+  const int s = 128;
+  Image img(s, s);
+  const Shape back = RR(4, 4, s - 4, s - 4, 22);
+  img.Paint([&](float x, float y) { return Inside(back(x, y)); },
+            [&](float, float y) { return Mix(Hex(0x2c4a7a), Hex(0x16243d), Clamp01(y / s)); });
+  for (int i = 0; i < 4; ++i) {
+    const float left = 16.0f + (i % 2) * 50.0f, top = 16.0f + (i / 2) * 50.0f;
+    const Shape face = RR(left, top, left + 46, top + 46, 9);
+    img.Paint([&](float x, float y) { return Glow(face(x, y + 2.0f), 2.5f) * 0.5f; }, [](float, float) { return Hex(0x05070a); });
+    img.Paint([&](float x, float y) { return Inside(face(x, y)); },
+              [&](float, float y) { return Mix(Hex(i == 0 ? 0xffe7a8 : 0xfbf3df), Hex(0xe0cb9c), Clamp01((y - top) / 46)); });
+    img.Paint([&](float x, float y) { return Ring(face(x, y) + 0.5f, 1.0f) * 0.8f; }, [](float, float) { return Hex(0x7a6440); });
+  }
+  return img;
+}
+
 // ---- preview: the textures as the player sees them ----
 
 Color Sample(const Image& img, float u, float v) {  // bilinear, clamped
@@ -320,8 +339,9 @@ Image Preview(const std::vector<Output>& t) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--preview") return Preview(AllTextures()).Save(argv[2]) ? 0 : 1;
+  if (argc == 3 && std::string(argv[1]) == "--icon") return Icon().Save(argv[2]) ? 0 : 1;
   if (argc != 2) {
-    std::fprintf(stderr, "usage: texgen OUTDIR | texgen --preview FILE.png\n");
+    std::fprintf(stderr, "usage: texgen OUTDIR | texgen --preview FILE.png | texgen --icon FILE.png\n");
     return 2;
   }
   for (const Output& o : AllTextures())

@@ -1,0 +1,166 @@
+// The whole game module on its own data, played with real mouse and keyboard
+// events: boards solved by clicking the turns a solver finds.
+#include <deque>
+#include <map>
+
+#include "gameinit_routine.h"
+#include "gameplay_main.h"
+#include "gui_fixture.h"
+#include "highscore.h"
+#include "o2dgui_stdclass_window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Turn {
+  int32_t c, r, sense;
+};
+
+// The shortest turns that order a board (row by row), by a walk over its orders.
+std::vector<Turn> Solve(std::vector<int32_t> start, int32_t cols, int32_t rows) {
+  std::vector<int32_t> goal(start.size());
+  for (size_t i = 0; i < goal.size(); ++i) goal[i] = int32_t(i) + 1;
+  std::map<std::vector<int32_t>, std::pair<std::vector<int32_t>, Turn>> from{{start, {start, {}}}};
+  std::deque<std::vector<int32_t>> pending{start};
+  while (!pending.empty() && !from.count(goal)) {
+    const std::vector<int32_t> order = pending.front();
+    pending.pop_front();
+    for (int32_t c = 0; c + 1 < cols; ++c)
+      for (int32_t r = 0; r + 1 < rows; ++r)
+        for (int32_t sense : {TURN_CLOCKWISE, TURN_COUNTERCLOCKWISE}) {
+          std::vector<int32_t> next = order;
+          int32_t* tl = &next[size_t(c + r * cols)];
+          int32_t *tr = tl + 1, *bl = tl + cols, *br = bl + 1;
+          if (sense == TURN_CLOCKWISE) std::tie(*tl, *tr, *br, *bl) = std::tuple(*bl, *tl, *tr, *br);
+          else std::tie(*tl, *tr, *br, *bl) = std::tuple(*tr, *br, *bl, *tl);
+          if (from.emplace(next, std::pair(order, Turn{c, r, sense})).second) pending.push_back(next);
+        }
+  }
+  std::vector<Turn> turns;
+  for (std::vector<int32_t> at = goal; at != start; at = from.at(at).first) turns.insert(turns.begin(), from.at(at).second);
+  return turns;
+}
+
+class GameFlowTest : public GUITest {
+ protected:
+  void SetUp() override {
+    GUITest::SetUp();
+    GameLogicReset();
+    fs::copy(fs::path(OSTRAK_SOURCE_DIR) / "game" / "DATA", "DATA", fs::copy_options::overwrite_existing);
+    // A board small enough to solve by search, quick turns.
+    WriteFileBytes("DATA/settings.xdat",
+                   R"(<xmldata><game kavelgameid="2" sizex="3" sizey="2" actiontime="0.05"/></xmldata>)");
+    fs::create_directory("data");
+    GUITest::Start();
+    GameModInit();
+    Play(40);
+  }
+  void TearDown() override {
+    GameFree();
+    GameLogicReset();
+    GUITest::TearDown();
+  }
+  // Frames as the engine runs them, with the game's frame callback.
+  void Play(int frames) {
+    for (int i = 0; i < frames; ++i) {
+      s_clockMs += 16;
+      ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
+      ASSERT_TRUE(GamePlay_Frame());
+    }
+  }
+  void Press(Uint8 button, int x, int y) {
+    MoveTo(x, y);
+    Button(button, true);
+    Play(1);
+    Button(button, false);
+    Play(1);
+  }
+  void Type(SDL_Scancode key, bool shift = false) {
+    if (shift) Key(SDL_SCANCODE_LSHIFT, true);
+    Key(key, true);
+    Play(1);
+    Key(key, false);
+    if (shift) Key(SDL_SCANCODE_LSHIFT, false);
+    Play(1);
+  }
+  std::vector<int32_t> Board() {
+    CGameLogicState& s = GameLogic();
+    std::vector<int32_t> out;
+    for (int32_t y = 0; y < s.Rows; ++y)
+      for (int32_t x = 0; x < s.Columns; ++x) out.push_back(s.Board.At(x, y)->GetNumber());
+    return out;
+  }
+  // Each turn clicked on the corner its four cells share; the tiles come to rest.
+  void Click(const Turn& t) {
+    const CGameLogicState& s = GameLogic();
+    Press(t.sense == TURN_CLOCKWISE ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, int(s.BoardLeft + (t.c + 1) * s.CellWidth),
+          int(s.BoardTop + (t.r + 1) * s.CellHeight));
+    Play(8);
+    ASSERT_NE(GameLogic().GameState, GAMESTATE_MOVING);
+  }
+  bool Shown(const char* window) { return static_cast<CGUIWindow*>(Element(window))->GetState() == CGUIWindow::SHOWN; }
+  std::string Text(const char* id) { return Param(id, "text").GetString(); }
+};
+
+TEST_F(GameFlowTest, SolvedBoardsAskForANameOnlyForFewerMoves) {
+  EXPECT_TRUE(Shown("WND_DTP_MAINWINDOW"));
+  EXPECT_EQ(GameLogic().GameState, GAMESTATE_NOGAME);
+  EXPECT_FALSE(Param("TILE_MW_BESTRESULT", "visible").GetBool());
+  Press(SDL_BUTTON_LEFT, 650, 417);  // New game
+  ASSERT_EQ(GameLogic().GameState, GAMESTATE_WAITING);
+  EXPECT_TRUE(Param("TILE_MW_MOVES", "visible").GetBool());
+
+  const std::vector<Turn> first = Solve(Board(), 3, 2);
+  for (const Turn& t : first) Click(t);
+  EXPECT_EQ(Text("L_MW_MOVES_MOVES"), std::to_string(first.size()));
+  Play(40);
+  ASSERT_TRUE(Shown("WND_DTP_HIGHSCORE"));  // no best result yet
+  EXPECT_EQ(GameLogic().GameState, GAMESTATE_DIALOG);
+  EXPECT_FALSE(Param("BTN_HS_OK", "enabled").GetBool());
+  EXPECT_FALSE(Element("BTN_MW_START")->IsEffectiveEnabled());  // the main window waits
+  Type(SDL_SCANCODE_A, true);
+  EXPECT_TRUE(Param("BTN_HS_OK", "enabled").GetBool());
+  Type(SDL_SCANCODE_N);
+  Type(SDL_SCANCODE_N);
+  Type(SDL_SCANCODE_RETURN);  // OK's hot key
+  Play(40);
+  const auto n = static_cast<char>(first.size());
+  EXPECT_EQ(ReadFileBytes("data/kavelhs.dat"), std::string("Ann\0", 4) + n + std::string(3, '\0'));
+  EXPECT_TRUE(Param("TILE_MW_BESTRESULT", "visible").GetBool());
+  EXPECT_EQ(Text("L_MW_BESTRESULT_NAME") + " " + Text("L_MW_BESTRESULT_MOVES"), "Ann " + std::to_string(first.size()));
+  EXPECT_EQ(GameLogic().GameState, GAMESTATE_WAITING);
+
+  // A second board solved with more moves only congratulates.
+  const std::vector<Turn> second = Solve(Board(), 3, 2);
+  while (GameLogic().MoveCounter + int(second.size()) <= int(first.size()))
+    for (int i = 0; i < 4; ++i) Click({0, 0, TURN_CLOCKWISE});  // four turns change nothing
+  for (const Turn& t : second) Click(t);
+  Play(40);
+  EXPECT_TRUE(Shown("WND_DTP_COMPLETE"));
+  EXPECT_FALSE(Shown("WND_DTP_HIGHSCORE"));
+  Press(SDL_BUTTON_LEFT, 400, 367);  // OK
+  Play(40);
+  EXPECT_FALSE(Shown("WND_DTP_COMPLETE"));
+  EXPECT_EQ(ReadFileBytes("data/kavelhs.dat").size(), 8u);  // the best result stays
+  EXPECT_EQ(GameLogic().MoveCounter, 0);
+}
+
+TEST_F(GameFlowTest, HelpBeforeTheFirstGameAndTheOverlay) {
+  Type(SDL_SCANCODE_F1);
+  Play(30);
+  EXPECT_TRUE(Shown("WND_DTP_HELP"));
+  EXPECT_EQ(GameLogic().GameState, GAMESTATE_DIALOG);
+  Type(SDL_SCANCODE_RETURN);
+  Play(30);
+  EXPECT_FALSE(Shown("WND_DTP_HELP"));
+  EXPECT_EQ(GameLogic().GameState, GAMESTATE_NOGAME);  // still no board
+  Key(SDL_SCANCODE_F2, true);
+  Play(1);
+  EXPECT_TRUE(GameIsOverlayOn());
+  Key(SDL_SCANCODE_F2, false);
+  Type(SDL_SCANCODE_F2);
+  EXPECT_FALSE(GameIsOverlayOn());
+}
+
+}  // namespace
