@@ -9,15 +9,6 @@
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASS_LABEL;
 
-namespace {
-
-// The sound's own frequency, volume and pan.
-void PlaySound(int32_t sound) {
-  if (sound != -1) O2D_GetEngine()->SoundPlay(sound, false, -1, -1, -101);
-}
-
-}  // namespace
-
 // ---- label -------------------------------------------------------------------------------
 
 CGUILabel::CGUILabel(std::string id) : CGUIElement(std::move(id)) { m_color = {1.0f, 1.0f, 1.0f, 1.0f}; }
@@ -134,10 +125,7 @@ void CGUITextBox::SetParam(int32_t iID, const CGUIValue& value) {
     case GUIP_ON_ENABLE: m_onEnable.Set(value); break;
     case GUIP_ON_DISABLE: m_onDisable.Set(value); break;
     case GUIP_ON_INPUT: m_onInput.Set(value); break;
-    case GUIP_SOUND_INPUT:
-      m_iSoundInput = value.GetType() == GUIVT_STRING ? O2DUTIL_DemandSound(value.GetString().c_str())
-                                                      : TruncToInt(value.GetFloat());
-      break;
+    case GUIP_SOUND_INPUT: m_iSoundInput = SoundFromValue(value); break;
     case GUIP_LANGUAGE: m_iLanguage = TruncToInt(value.GetFloat()); break;
     default: CGUILabel::SetParam(iID, value); break;
   }

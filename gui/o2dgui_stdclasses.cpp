@@ -1,6 +1,7 @@
 // The standard element classes, as GUI data names them.
 #include "costrak_ehs.h"
 #include "o2dgui_costrakgui_main.h"
+#include "o2dgui_stdclass_button.h"
 #include "o2dgui_stdclass_desktop.h"
 #include "o2dgui_stdclass_label.h"
 #include "o2dgui_stdclass_tile.h"
@@ -15,4 +16,6 @@ void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   gui.RegisterClass(&CGUIAdvTile::Create, "advtile");
   gui.RegisterClass(&CGUILabel::Create, "label");
   gui.RegisterClass(&CGUITextBox::Create, "textbox");
+  gui.RegisterClass(&CGUIButton::Create, "button");
+  gui.RegisterClass(&CGUICheckBox::Create, "checkbox");
 }

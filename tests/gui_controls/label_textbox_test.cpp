@@ -5,8 +5,6 @@
 namespace {
 
 TEST_F(ControlsTest, LabelsAlignColourAndClipTheirText) {
-  // "WWA" at scale 1.1 is 15 + 15 + 11 = 41 pixels wide.
-  ASSERT_EQ(m_engine->FontGetStringWidth("WWA", m_engine->GetFontIID("FNT_A"), 1.1f, 0.0f), 41.0f);
   Load("<desktop><label id=\"CENTRE\" coords=\"200 100 100 30\" font=\"FNT_A\" font_scale=\"1.1\" text=\"WWA\" "
        "alignment=\"2\" color=\"1 0 0 1\" visible=\"1\"/>"
        "<label id=\"RIGHT\" coords=\"200 200 100 30\" font=\"FNT_A\" text=\"AA\" alignment=\"3\" font_color=\"2\" "
@@ -14,6 +12,8 @@ TEST_F(ControlsTest, LabelsAlignColourAndClipTheirText) {
        "<label id=\"CLIPPED\" coords=\"100 300 15 30\" font=\"FNT_A\" text=\"AA\" limitviewport=\"1\" visible=\"1\"/>"
        "<label id=\"AFTER\" coords=\"300 300 50 30\" font=\"FNT_A\" text=\"A\" visible=\"1\"/></desktop>");
   Frame();
+  // "WWA" at scale 1.1 is 15 + 15 + 11 = 41 pixels wide.
+  ASSERT_EQ(m_engine->FontGetStringWidth("WWA", m_engine->GetFontIID("FNT_A"), 1.1f, 0.0f), 41.0f);
   const O2DFrameImage frame = Read();
   // Centred: x + floor(100 / 2 - 41 / 2) = x + 29, in the element's own colour.
   EXPECT_FALSE(Lit(At(frame, 228, 110)));
