@@ -3,6 +3,7 @@
 // 20 pixels, advances of 10, "W" 14.5 and space 6.7), three one-colour textures
 // (TEX_N grey, TEX_S green, TEX_D blue) and native actions that record their
 // calls with the arguments they were given.
+#include <algorithm>
 #include <string>
 
 #include "../gfx2d/gfx2d_fixture.h"
@@ -17,7 +18,7 @@ void RecordCall() {
 }
 
 inline constexpr char kClick[] = "click", kPress[] = "press", kHold[] = "hold", kInput[] = "input",
-                      kCheck[] = "check", kUncheck[] = "uncheck", kGotFocus[] = "gotfocus";
+                      kCheck[] = "check", kUncheck[] = "uncheck";
 
 // Texture times vertex colour, opaque.
 inline constexpr char kTechniques[] =
@@ -40,8 +41,7 @@ class ControlsTest : public GUITest {
           Res("TEX_D", "d.bmp", "TEXTURE"));
     for (auto [name, fn] : {std::pair{kClick, &RecordCall<kClick>}, {kPress, &RecordCall<kPress>},
                             {kHold, &RecordCall<kHold>}, {kInput, &RecordCall<kInput>},
-                            {kCheck, &RecordCall<kCheck>}, {kUncheck, &RecordCall<kUncheck>},
-                            {kGotFocus, &RecordCall<kGotFocus>}})
+                            {kCheck, &RecordCall<kCheck>}, {kUncheck, &RecordCall<kUncheck>}})
       m_gui->RegisterAction(name, fn);
     ActionCalls().clear();
   }
@@ -52,6 +52,8 @@ class ControlsTest : public GUITest {
     Key(key, false);
     Frame();
   }
-  size_t Calls(const std::string& call) const { return size_t(std::count(ActionCalls().begin(), ActionCalls().end(), call)); }
+  size_t Calls(const std::string& call) const {
+    return size_t(std::count(ActionCalls().begin(), ActionCalls().end(), call));
+  }
   static bool Lit(uint32_t pixel) { return (pixel & 0xFFFFFFu) != 0; }
 };
