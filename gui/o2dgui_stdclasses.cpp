@@ -5,6 +5,8 @@
 #include "o2dgui_stdclass_desktop.h"
 #include "o2dgui_stdclass_label.h"
 #include "o2dgui_stdclass_tile.h"
+#include "o2dgui_stdclass_window.h"
+#include "o2dgui_stdclass_animtile.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASSES;
 
@@ -14,6 +16,8 @@ void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   gui.RegisterClass(&CGUITile::Create, "tile");
   gui.RegisterClass(&CGUITip::Create, "tip");
   gui.RegisterClass(&CGUIAdvTile::Create, "advtile");
+  gui.RegisterClass(&CGUIWindow::Create, "window");
+  gui.RegisterClass(&CGUIAnimTile::Create, "animtile");
   gui.RegisterClass(&CGUILabel::Create, "label");
   gui.RegisterClass(&CGUITextBox::Create, "textbox");
   gui.RegisterClass(&CGUIButton::Create, "button");
