@@ -1,7 +1,9 @@
 // The standard element classes, as GUI data names them.
 #include "costrak_ehs.h"
 #include "o2dgui_costrakgui_main.h"
+#include "o2dgui_stdclass_button.h"
 #include "o2dgui_stdclass_desktop.h"
+#include "o2dgui_stdclass_label.h"
 #include "o2dgui_stdclass_tile.h"
 #include "o2dgui_stdclass_window.h"
 #include "o2dgui_stdclass_animtile.h"
@@ -16,4 +18,8 @@ void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   gui.RegisterClass(&CGUIAdvTile::Create, "advtile");
   gui.RegisterClass(&CGUIWindow::Create, "window");
   gui.RegisterClass(&CGUIAnimTile::Create, "animtile");
+  gui.RegisterClass(&CGUILabel::Create, "label");
+  gui.RegisterClass(&CGUITextBox::Create, "textbox");
+  gui.RegisterClass(&CGUIButton::Create, "button");
+  gui.RegisterClass(&CGUICheckBox::Create, "checkbox");
 }
