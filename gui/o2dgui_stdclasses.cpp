@@ -2,10 +2,16 @@
 #include "costrak_ehs.h"
 #include "o2dgui_costrakgui_main.h"
 #include "o2dgui_stdclass_desktop.h"
+#include "o2dgui_stdclass_flex.h"
+#include "o2dgui_stdclass_list.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASSES;
 
 void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   EHS_CP();
   gui.RegisterClass(&CGUIDesktop::Create, "desktop");
+  gui.RegisterClass(&CGUIListBox::Create, "listbox");
+  gui.RegisterClass(&CGUIScrollBox::Create, "scrollbox");
+  gui.RegisterClass(&CGUIFlex::Create, "flex");
+  gui.RegisterClass(&CGUITimer::Create, "timer");
 }
