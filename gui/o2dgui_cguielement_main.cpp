@@ -45,6 +45,15 @@ int32_t CGUIElement::TechniqueFromValue(const CGUIValue& value) {
   return TruncToInt(value.GetFloat());
 }
 
+int32_t CGUIElement::SoundFromValue(const CGUIValue& value) {
+  if (value.GetType() == GUIVT_STRING) return O2DUTIL_DemandSound(value.GetString().c_str());
+  return TruncToInt(value.GetFloat());
+}
+
+void CGUIElement::PlaySound(int32_t sound) {
+  if (sound != -1) O2D_GetEngine()->SoundPlay(sound, false, -1, -1, -101);
+}
+
 void CGUIElement::SetParam(int32_t iID, const CGUIValue& value) {
   EHS_CP();
   switch (iID) {

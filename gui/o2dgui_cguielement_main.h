@@ -62,6 +62,10 @@ class CGUIElement {
   // A texture, technique or element reference given as a string ID or a number.
   static int32_t TextureFromValue(const CGUIValue& value);
   static int32_t TechniqueFromValue(const CGUIValue& value);
+  // A sound given as a string ID (demanded) or a number; -1 is none.
+  static int32_t SoundFromValue(const CGUIValue& value);
+  // Plays a sound with its own settings unless it is -1.
+  static void PlaySound(int32_t sound);
   static int32_t TruncToInt(float value);
 
   std::string m_strID;

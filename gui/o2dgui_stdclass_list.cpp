@@ -4,20 +4,10 @@
 #include <vector>
 
 #include "costrak.h"
-#include "costrak_utils_demand.h"
 #include "o2d_input.h"
 #include "o2dgui_costrakgui_main.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASS_LIST;
-
-// TEMP until the tile branch lands its base helpers.
-static int32_t SoundFromValue(const CGUIValue& value) {
-  if (value.GetType() == GUIVT_STRING) return O2DUTIL_DemandSound(value.GetString().c_str());
-  return static_cast<int32_t>(value.GetFloat());
-}
-static void PlaySound(int32_t sound) {
-  if (sound != -1) O2D_GetEngine()->SoundPlay(sound, false, -1, -1, -101);
-}
 
 // Drawing of both classes is clipped to their effective rect; afterwards the
 // whole screen is drawable again.

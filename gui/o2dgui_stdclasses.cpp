@@ -2,6 +2,9 @@
 #include "costrak_ehs.h"
 #include "o2dgui_costrakgui_main.h"
 #include "o2dgui_stdclass_desktop.h"
+#include "o2dgui_stdclass_tile.h"
+#include "o2dgui_stdclass_window.h"
+#include "o2dgui_stdclass_animtile.h"
 #include "o2dgui_stdclass_flex.h"
 #include "o2dgui_stdclass_list.h"
 
@@ -10,6 +13,11 @@ static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASSES;
 void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   EHS_CP();
   gui.RegisterClass(&CGUIDesktop::Create, "desktop");
+  gui.RegisterClass(&CGUITile::Create, "tile");
+  gui.RegisterClass(&CGUITip::Create, "tip");
+  gui.RegisterClass(&CGUIAdvTile::Create, "advtile");
+  gui.RegisterClass(&CGUIWindow::Create, "window");
+  gui.RegisterClass(&CGUIAnimTile::Create, "animtile");
   gui.RegisterClass(&CGUIListBox::Create, "listbox");
   gui.RegisterClass(&CGUIScrollBox::Create, "scrollbox");
   gui.RegisterClass(&CGUIFlex::Create, "flex");
