@@ -5,6 +5,7 @@
 #include "o2dgui_stdclass_tile.h"
 #include "o2dgui_stdclass_window.h"
 #include "o2dgui_stdclass_animtile.h"
+#include "o2dgui_stdclass_scrollbar.h"
 #include "o2dgui_stdclass_flex.h"
 #include "o2dgui_stdclass_list.h"
 
@@ -18,6 +19,8 @@ void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   gui.RegisterClass(&CGUIAdvTile::Create, "advtile");
   gui.RegisterClass(&CGUIWindow::Create, "window");
   gui.RegisterClass(&CGUIAnimTile::Create, "animtile");
+  gui.RegisterClass(&CGUIVerScroll::Create, "verscroll");
+  gui.RegisterClass(&CGUIHorScroll::Create, "horscroll");
   gui.RegisterClass(&CGUIListBox::Create, "listbox");
   gui.RegisterClass(&CGUIScrollBox::Create, "scrollbox");
   gui.RegisterClass(&CGUIFlex::Create, "flex");

@@ -3,6 +3,7 @@
 // saw, and a technique that draws quads in their plain colour.
 #include <cstdio>
 
+#include "../gfx2d/gfx2d_fixture.h"
 #include "gui_fixture.h"
 
 // "name(arg, arg)": floats as %g, points and rects as their numbers.
@@ -26,6 +27,8 @@ inline void Record(const std::string& name) {
   ActionCalls().push_back(text + ")");
 }
 
+constexpr uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kGrey = 0xFF808080u;
+
 // A quad in a plain colour, as a game's drawing action makes it.
 inline void PlainQuad(float x, float y, float w, float h, float r, float g, float b) {
   COstrak* engine = O2D_GetEngine();
@@ -39,7 +42,13 @@ class GUIListsTest : public GUITest {
  protected:
   void SetUp() override {
     GUITest::SetUp();
-    Start();
+    // One-texel textures TEX_RED, TEX_GREEN, TEX_BLUE and TEX_GREY.
+    std::string entries;
+    for (auto [id, colour] : {std::pair{"TEX_RED", kRed}, {"TEX_GREEN", kGreen}, {"TEX_BLUE", kBlue}, {"TEX_GREY", kGrey}}) {
+      WriteFileBytes(std::string("DATA/") + id + ".bmp", Bitmap32(1, 1, {colour}));
+      entries += Res(id, std::string(id) + ".bmp", "TEXTURE");
+    }
+    Start(entries);
     const std::string pack =
         "<techniquespack><t id=\"TEQ_PLAIN\" alphablending=\"OFF\" s0_colorop=\"SELECTARG1\" "
         "s0_colorarg1=\"DIFFUSE\" s1_colorop=\"DISABLE\"/></techniquespack>";
