@@ -50,7 +50,8 @@ void CGUITimer::SetParam(int32_t iID, const CGUIValue& value) {
   switch (iID) {
     case GUIP_FACTORACTION_TIME: m_fFactorPeriod = value.GetFloat(); break;
     case GUIP_FACTORACTION_LOOPED: m_bFactorLooped = value.GetBool(); break;
-    // The range always keeps the maximum above the minimum.
+    // A minimum that reaches the maximum pushes it up by a second; a range that
+    // stays empty gives the minimum as every delay.
     case GUIP_RANDOMACTION_MINTIME: {
       const float minimum = value.GetFloat();
       m_fRandomMin = minimum >= 0.0f ? minimum : 0.0f;

@@ -31,9 +31,10 @@ void CGUIListBox::Select(int32_t index) {
 }
 
 void CGUIListBox::Check(int32_t index) {
-  m_iCheckedCell = CellOrNone(index);
+  index = CellOrNone(index);
+  m_iCheckedCell = index;
   RunAction(m_onCheckCell);
-  if (m_iCheckedCell != -1) PlaySound(m_iSoundCheckCell);
+  if (index != -1) PlaySound(m_iSoundCheckCell);
 }
 
 // The offset stays within the cells: the last cell ends at the bottom at most.
