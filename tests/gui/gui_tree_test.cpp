@@ -30,7 +30,6 @@ class GUITreeTest : public GUITest {
     GUITest::SetUp();
     Start();
     m_gui->RegisterClass(&CTestElement::Create, "test");
-    m_gui->RegisterClass(&CTestElement::Create, "tip");
     g_trace.clear();
   }
   int32_t Add(const std::string& id, int32_t parent = 0) { return m_gui->AddElement("test", id, parent); }
