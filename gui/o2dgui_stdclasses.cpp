@@ -1,12 +1,15 @@
 // The standard element classes, as GUI data names them.
 #include "costrak_ehs.h"
 #include "o2dgui_costrakgui_main.h"
+#include "o2dgui_stdclass_animtile.h"
 #include "o2dgui_stdclass_button.h"
 #include "o2dgui_stdclass_desktop.h"
+#include "o2dgui_stdclass_flex.h"
 #include "o2dgui_stdclass_label.h"
+#include "o2dgui_stdclass_list.h"
+#include "o2dgui_stdclass_scrollbar.h"
 #include "o2dgui_stdclass_tile.h"
 #include "o2dgui_stdclass_window.h"
-#include "o2dgui_stdclass_animtile.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASSES;
 
@@ -22,4 +25,10 @@ void O2DGUI_RegisterStandardClasses(COstrakGUI& gui) {
   gui.RegisterClass(&CGUITextBox::Create, "textbox");
   gui.RegisterClass(&CGUIButton::Create, "button");
   gui.RegisterClass(&CGUICheckBox::Create, "checkbox");
+  gui.RegisterClass(&CGUIVerScroll::Create, "verscroll");
+  gui.RegisterClass(&CGUIHorScroll::Create, "horscroll");
+  gui.RegisterClass(&CGUIListBox::Create, "listbox");
+  gui.RegisterClass(&CGUIScrollBox::Create, "scrollbox");
+  gui.RegisterClass(&CGUIFlex::Create, "flex");
+  gui.RegisterClass(&CGUITimer::Create, "timer");
 }
