@@ -47,7 +47,7 @@ class GameFlowTest : public GUITest {
   void SetUp() override {
     GUITest::SetUp();
     GameLogicReset();
-    fs::copy(fs::path(OSTRAK_SOURCE_DIR) / "game" / "DATA", "DATA", fs::copy_options::overwrite_existing);
+    fs::copy(fs::path(OSTRAK_SOURCE_DIR) / "game" / "DATA", "DATA", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     // A board small enough to solve by search, quick turns.
     WriteFileBytes("DATA/settings.xdat",
                    R"(<xmldata><game kavelgameid="2" sizex="3" sizey="2" actiontime="0.05"/></xmldata>)");
@@ -159,6 +159,7 @@ TEST_F(GameFlowTest, HelpBeforeTheFirstGameAndTheOverlay) {
   Play(1);
   EXPECT_TRUE(GameIsOverlayOn());
   Key(SDL_SCANCODE_F2, false);
+  Play(1);
   Type(SDL_SCANCODE_F2);
   EXPECT_FALSE(GameIsOverlayOn());
 }
