@@ -76,6 +76,8 @@ void DrawCursorAndOverlay() {
   pO2D->TechApply(g_view.Technique);
   Quad(g_view.TexCursor, g_view.CursorX, g_view.CursorY, 32.0f, 32.0f);
   if (!g_view.Overlay) return;
+  // The font's colour 0 is dark (tile labels): a tile face behind keeps it readable.
+  Quad(g_view.TexTile, 682.0f, 14.0f, 118.0f, 54.0f);
   pO2D->FontSet(g_view.Font);
   pO2D->FontDrawTextEx(std::to_string(pO2D->TimerGetFPS()).c_str(), 690.0f, 20.0f, 0, 0, 1.0f, true, 0.5f, 0.0f, 0.0f);
   std::ostringstream load;
