@@ -64,9 +64,7 @@ void OnCompleteOK() {
 }
 void OnHighscoreShow() {
   UpdateNameOK();
-  // The name can be typed at once, without a click into the box first, and
-  // nothing typed during play spills into it.
-  O2D_GetEngine()->KeyboardSetTextInBuffer("");
+  // The name can be typed at once, without a click into the box first.
   GUI().ExecuteElementCommand("TBX_HS_NAME", GUICMD_ENABLE);
   GameLogic().GameState = GAMESTATE_DIALOG;
 }
