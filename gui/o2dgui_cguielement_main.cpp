@@ -137,8 +137,7 @@ void CGUIElement::UpdateEffective(const GUIRECT& parentRect, const GUIRECT& pare
                                   bool parentEnabled, float scrollX, float scrollY) {
   m_effColor = {parentColor.x * m_color.x, parentColor.y * m_color.y, parentColor.width * m_color.width,
                 parentColor.height * m_color.height};
-  m_effRect = {parentRect.x + m_rcCoords.x - scrollX, parentRect.y + m_rcCoords.y - scrollY, m_rcCoords.width,
-               m_rcCoords.height};
+  m_effRect = PlaceInParent(m_rcCoords, parentRect, scrollX, scrollY);
   m_bEffVisible = m_bVisible && parentVisible;
   m_bEffEnabled = m_bEnabled && parentEnabled;
 }

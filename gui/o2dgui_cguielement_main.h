@@ -55,6 +55,10 @@ class CGUIElement {
   void UpdateChildrenIfActive();
   // Draws every child when this element is effectively visible.
   void DrawChildren();
+  // A rect placed in the parent's effective rect, less the scroll offsets.
+  static GUIRECT PlaceInParent(const GUIRECT& rect, const GUIRECT& parentRect, float scrollX, float scrollY) {
+    return {parentRect.x + rect.x - scrollX, parentRect.y + rect.y - scrollY, rect.width, rect.height};
+  }
   // Whether the mouse cursor lies in the rect: [left, left + width) by [top, top + height).
   static bool CursorIn(const GUIRECT& rect);
   // Runs an action through the manager unless it is unset.

@@ -142,8 +142,7 @@ void CGUIButton::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, b
                         bool parentEnabled, float scrollX, float scrollY) {
   EHS_CP();
   UpdateEffective(parentRect, parentColor, parentVisible, parentEnabled, scrollX, scrollY);
-  m_rcEffActive = {parentRect.x + m_rcActive.x - scrollX, parentRect.y + m_rcActive.y - scrollY, m_rcActive.width,
-                   m_rcActive.height};
+  m_rcEffActive = PlaceInParent(m_rcActive, parentRect, scrollX, scrollY);
   m_iState = STATE_NORMAL;
   m_bMouseOver = CursorIn(m_rcEffActive);
   if (m_bEffEnabled && m_bEffVisible) {

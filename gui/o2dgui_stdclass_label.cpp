@@ -207,8 +207,7 @@ void CGUITextBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, 
                          bool parentEnabled, float scrollX, float scrollY) {
   EHS_CP();
   UpdateLabelEffective(parentRect, parentColor, parentVisible, parentEnabled, scrollX, scrollY);
-  m_rcEffActive = {parentRect.x + m_rcActive.x - scrollX, parentRect.y + m_rcActive.y - scrollY, m_rcActive.width,
-                   m_rcActive.height};
+  m_rcEffActive = PlaceInParent(m_rcActive, parentRect, scrollX, scrollY);
   const bool mouseIn = CursorIn(m_rcEffActive);
   COstrak* engine = O2D_GetEngine();
   // Enabled means having the keyboard focus.

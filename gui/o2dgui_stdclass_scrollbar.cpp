@@ -211,8 +211,7 @@ void CGUIScrollBar::Update(const GUIRECT& parentRect, const GUIRECT& parentColor
                            bool parentEnabled, float scrollX, float scrollY) {
   EHS_CP();
   UpdateEffective(parentRect, parentColor, parentVisible, parentEnabled, scrollX, scrollY);
-  m_rcEffActive = {parentRect.x + m_rcActive.x - scrollX, parentRect.y + m_rcActive.y - scrollY, m_rcActive.width,
-                   m_rcActive.height};
+  m_rcEffActive = PlaceInParent(m_rcActive, parentRect, scrollX, scrollY);
   PlaceSlider();
   if (m_iMaxValue == m_iMinValue) m_bEffEnabled = false;
 

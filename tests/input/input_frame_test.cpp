@@ -20,6 +20,7 @@ class InputFrameTest : public TempDirTest {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     m_window = SDL_GetWindowID(O2D_ToSDLWindow(m_engine->GetWindow().GetHandle()));
+    m_mouse.window = m_window;
     m_engine->InitInputSubsystem();
     Focus(true);
   }
@@ -32,27 +33,9 @@ class InputFrameTest : public TempDirTest {
     PushWindowEvent(m_window, gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
   }
   void Key(SDL_Scancode sc, bool down) { PushKey(m_window, sc, down); }
-  void Button(Uint8 button, bool down) {
-    SDL_Event ev{};
-    ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    ev.button = {ev.type, 0, m_window, 0, button, Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, m_x, m_y};
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-  }
-  void MoveTo(int x, int y) {
-    SDL_Event ev{};
-    ev.motion = {SDL_MOUSEMOTION, 0, m_window, 0, 0, x, y, x - m_x, y - m_y};
-    m_x = x;
-    m_y = y;
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-  }
-  void Wheel(int y, bool flipped = false) {
-    SDL_Event ev{};
-    ev.type = SDL_MOUSEWHEEL;
-    ev.wheel.windowID = m_window;
-    ev.wheel.y = y;
-    ev.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-  }
+  void Button(Uint8 button, bool down) { m_mouse.Button(button, down); }
+  void MoveTo(int x, int y) { m_mouse.MoveTo(x, y); }
+  void Wheel(int y, bool flipped = false) { m_mouse.Wheel(y, flipped); }
   int Frame() { return m_engine->UpdateAllSystems(); }
   // Presses and releases keys over two frames.
   void Tap(std::initializer_list<SDL_Scancode> keys) {
@@ -73,8 +56,7 @@ class InputFrameTest : public TempDirTest {
 
   std::unique_ptr<COstrak> m_engine;
   Uint32 m_window = 0;
-  int m_x = 0;
-  int m_y = 0;
+  SDLMouse m_mouse;
 };
 
 }  // namespace

@@ -42,6 +42,32 @@ inline void PushKey(Uint32 window, SDL_Scancode key, bool down) {
   ASSERT_EQ(SDL_PushEvent(&ev), 1);
 }
 
+// A mouse sending its events to one window, as the window system would.
+struct SDLMouse {
+  Uint32 window = 0;
+  int x = 0, y = 0;
+  void MoveTo(int nx, int ny) {
+    SDL_Event ev{};
+    ev.motion = {SDL_MOUSEMOTION, 0, window, 0, 0, nx, ny, nx - x, ny - y};
+    x = nx, y = ny;
+    ASSERT_EQ(SDL_PushEvent(&ev), 1);
+  }
+  void Button(Uint8 button, bool down) {
+    SDL_Event ev{};
+    ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    ev.button = {ev.type, 0, window, 0, button, Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, x, y};
+    ASSERT_EQ(SDL_PushEvent(&ev), 1);
+  }
+  void Wheel(int dy, bool flipped = false) {
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEWHEEL;
+    ev.wheel.windowID = window;
+    ev.wheel.y = dy;
+    ev.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+    ASSERT_EQ(SDL_PushEvent(&ev), 1);
+  }
+};
+
 // Red, green and blue of 0xAARRGGBB colours each within `tolerance` (rounding of
 // blends and products).
 inline ::testing::AssertionResult RGBNear(uint32_t actual, uint32_t expected, int tolerance = 1) {

@@ -45,6 +45,7 @@ class GUITest : public TempDirTest {
     m_engine->GfxPreInit(800, 600);
     m_engine->GfxInit(2, false);
     m_window = SDL_GetWindowID(O2D_ToSDLWindow(m_engine->GetWindow().GetHandle()));
+    m_mouse.window = m_window;
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     m_engine->InitInputSubsystem();
@@ -88,27 +89,10 @@ class GUITest : public TempDirTest {
   static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
 
   // Real window-system events, seen by the next frame.
-  void MoveTo(int x, int y) {
-    SDL_Event ev{};
-    ev.motion = {SDL_MOUSEMOTION, 0, m_window, 0, 0, x, y, x - m_x, y - m_y};
-    m_x = x;
-    m_y = y;
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-  }
-  void Button(Uint8 button, bool down) {
-    SDL_Event ev{};
-    ev.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    ev.button = {ev.type, 0, m_window, 0, button, Uint8(down ? SDL_PRESSED : SDL_RELEASED), 1, 0, m_x, m_y};
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-  }
+  void MoveTo(int x, int y) { m_mouse.MoveTo(x, y); }
+  void Button(Uint8 button, bool down) { m_mouse.Button(button, down); }
   void Key(SDL_Scancode key, bool down) { PushKey(m_window, key, down); }
-  void Wheel(int y) {
-    SDL_Event ev{};
-    ev.type = SDL_MOUSEWHEEL;
-    ev.wheel.windowID = m_window;
-    ev.wheel.y = y;
-    ASSERT_EQ(SDL_PushEvent(&ev), 1);
-  }
+  void Wheel(int y) { m_mouse.Wheel(y); }
   // A left click at (x, y): moved there, pressed for one frame, released in the next.
   void Click(int x, int y) {
     MoveTo(x, y);
@@ -129,8 +113,7 @@ class GUITest : public TempDirTest {
   std::unique_ptr<COstrak> m_engine;
   std::unique_ptr<COstrakGUI> m_gui;
   Uint32 m_window = 0;
-  int m_x = 0;
-  int m_y = 0;
+  SDLMouse m_mouse;
 };
 
 // Native actions record their calls (with the action arguments they saw) here.
