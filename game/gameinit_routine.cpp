@@ -141,8 +141,9 @@ void GameNewGame() {
   GameFree();
   ShowBestResult();
   GameNewBoard();
-  // Small boards have deals no turns can solve: deal those again.
-  while (!IsBoardSolvable()) GameNewBoard();
+  // Small boards have deals no turns can solve, and a deal can come out
+  // solved already (one in four solvable 2 x 2 deals): deal those again.
+  while (!IsBoardSolvable() || IsBoardComplete()) GameNewBoard();
   GUI().SetElementParam("TILE_MW_MOVES", GUIP_VISIBLE, CGUIValue(true));
   GameShowMoves();
 }
