@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "gameinit_routine.h"
 #include "gameplay_main.h"
 #include "highscore.h"
 #include "raised.h"
@@ -20,6 +21,15 @@ TEST(BlockRules, NearestBlockCentreKeptInsideTheBoard) {
   EXPECT_EQ(GameBlockIndex(1.5f, 4, false), 1);
   EXPECT_EQ(GameBlockIndex(0.01f, 4, false), 0);
   EXPECT_EQ(GameBlockIndex(1.9f, 2, true), 0);  // two cells: one block
+}
+
+TEST(GamePlayInit, BoardsWithoutA2x2BlockAreRefused) {
+  GameLogicReset();
+  GameLogic().Columns = 1, GameLogic().Rows = 5;
+  EXPECT_EQ(Raised([] { GamePlay_Init(); }), "2 0: Error in GamePlay_Init(): invalid array size X!");
+  GameLogic().Columns = 5, GameLogic().Rows = 1;
+  EXPECT_EQ(Raised([] { GamePlay_Init(); }), "2 0: Error in GamePlay_Init(): invalid array size Y!");
+  GameLogicReset();
 }
 
 class HighscoreTest : public TempDirTest {

@@ -146,6 +146,25 @@ TEST_F(GameFlowTest, SolvedBoardsAskForANameOnlyForFewerMoves) {
   EXPECT_EQ(GameLogic().MoveCounter, 0);
 }
 
+TEST_F(GameFlowTest, BothButtonsInOneFrameTurnTwiceAndEdgesSelectNothing) {
+  Press(SDL_BUTTON_LEFT, 650, 417);
+  const CGameLogicState& s = GameLogic();
+  MoveTo(int(s.BoardLeft), int(s.BoardTop + s.CellHeight));  // on the board's edge
+  Play(1);
+  EXPECT_FALSE(GameGetSelection().Exists());
+  MoveTo(int(s.BoardLeft + s.CellWidth), int(s.BoardTop + s.CellHeight));
+  Button(SDL_BUTTON_LEFT, true);
+  Button(SDL_BUTTON_RIGHT, true);
+  Play(1);
+  EXPECT_EQ(GameGetSelection().cells[2].x, 1);
+  EXPECT_EQ(s.MoveCounter, 2);
+  EXPECT_EQ(Text("L_MW_MOVES_MOVES"), "2");
+  Button(SDL_BUTTON_LEFT, false);
+  Button(SDL_BUTTON_RIGHT, false);
+  Play(8);
+  EXPECT_EQ(s.GameState, GAMESTATE_WAITING);
+}
+
 TEST_F(GameFlowTest, HelpBeforeTheFirstGameAndTheOverlay) {
   Type(SDL_SCANCODE_F1);
   Play(30);
