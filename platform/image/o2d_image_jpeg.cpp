@@ -25,12 +25,33 @@ struct JpegState {
   std::longjmp(st->jump, 1);
 }
 
-// A file that ends early would decode as grey: treat it as the error it is. Other
+// Compressed data that stops early, at the end of the file or at a marker (an end
+// marker placed early, say), would decode as grey: treat it as the error it is. Other
 // warnings (stray bytes between markers) leave the picture intact.
 void EmitMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   cinfo->err->num_warnings++;
-  if (cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER) ErrorExit(cinfo);
+}
+
+// Huffman coding spends at least one bit on every block (its DC difference), so a
+// file with fewer bits than blocks cannot hold its image. Arithmetic coding has no
+// such floor.
+bool ShortForItsSize(const jpeg_decompress_struct& cinfo, size_t size) {
+  if (cinfo.arith_code) return false;
+  uint64_t blocks = 0;
+  for (int c = 0; c < cinfo.num_components; ++c)
+    blocks += static_cast<uint64_t>(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+  return static_cast<uint64_t>(size) * 8 < blocks;
+}
+
+// A progressive file whose DC scan of a component never came has no picture there.
+// Read before jpeg_finish_decompress, which frees the progression status.
+bool MissingScans(const jpeg_decompress_struct& cinfo) {
+  if (!cinfo.progressive_mode || !cinfo.coef_bits) return false;
+  for (int c = 0; c < cinfo.num_components; ++c)
+    if (cinfo.coef_bits[c][0] < 0) return true;
+  return false;
 }
 
 bool ReadHeader(JpegState* st, const uint8_t* bytes, size_t size) {
@@ -53,6 +74,10 @@ bool ReadRows(JpegState* st, uint8_t* pixels) {
   while (st->cinfo.output_scanline < st->cinfo.output_height) {
     JSAMPROW row = pixels + st->cinfo.output_scanline * stride;
     jpeg_read_scanlines(&st->cinfo, &row, 1);
+  }
+  if (MissingScans(st->cinfo)) {
+    std::snprintf(st->message, sizeof st->message, "compressed data ends early");
+    return false;
   }
   jpeg_finish_decompress(&st->cinfo);
   return true;
@@ -79,6 +104,10 @@ bool O2D_DecodeJpeg(const uint8_t* bytes, size_t size, O2DImage& out, std::strin
     return false;
   }
   if (!O2D_ImageSizeAllowed(st.cinfo.image_width, st.cinfo.image_height, error)) return false;
+  if (ShortForItsSize(st.cinfo, size)) {
+    error = "JPEG: file too short for its image size";
+    return false;
+  }
   if (st.cinfo.output_width != st.cinfo.image_width || st.cinfo.output_height != st.cinfo.image_height ||
       st.cinfo.output_components != 4) {
     error = "JPEG: unexpected output layout";

@@ -38,14 +38,21 @@ void ErrorFn(png_structp png, png_const_charp message) {
   png_longjmp(png, 1);
 }
 
-// Ancillary-chunk problems (a bad CRC in a text chunk, say) are dropped quietly.
+// Warnings are left for what is harmless (a bad CRC in a skipped chunk, say);
+// "benign" errors are made errors below.
 void WarningFn(png_structp, png_const_charp) {}
 
 // Reads the header and sets the transformations to 8-bit RGBA.
 bool ReadHeader(PngState* st) {
   if (setjmp(png_jmpbuf(st->png))) return false;
+  // A chunk longer than the limit is only a "benign" error, which libpng would turn
+  // into a warning and then allocate the chunk anyway: every benign error is fatal.
+  png_set_benign_errors(st->png, 0);
   png_set_user_limits(st->png, O2DIMG_MAX_SIDE, O2DIMG_MAX_SIDE);
   png_set_chunk_malloc_max(st->png, 16u * 1024 * 1024);
+  // Chunks the pixels do not depend on (text, colour profiles, gamma, ...) are skipped
+  // unread, so a flaw in one of them neither costs memory nor refuses the image.
+  png_set_keep_unknown_chunks(st->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(st->png, st->info);
   int interlace = 0;
   int colorType = 0;

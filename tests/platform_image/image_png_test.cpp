@@ -38,6 +38,18 @@ std::string Resized(const std::string& png, uint32_t width, uint32_t height) {
   return out;
 }
 
+// A chunk: length, type, data and CRC.
+std::string Chunk(const char* type, const std::string& data, uint32_t length) {
+  std::string out;
+  auto put32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (24 - 8 * i));
+  };
+  put32(length);
+  out += std::string(type, 4) + data;
+  put32(crc32(0, reinterpret_cast<const Bytef*>(out.data() + 4), static_cast<uInt>(out.size() - 4)));
+  return out;
+}
+
 }  // namespace
 
 TEST(PngSuite, EveryValidImageDecodesToItsReference) {
@@ -102,4 +114,20 @@ TEST(PngSuite, AbsurdSizesAreRefusedBeforeDecoding) {
   }
   // 8000 x 8000 is within the limits, but a file of a thousand bytes cannot hold it.
   EXPECT_NE(error.find("too short"), std::string::npos) << error;
+}
+
+TEST(PngSuite, ChunksDeclaredLargerThanTheLimitAreRefusedAtOnce) {
+  const std::string head = std::string("\x89PNG\r\n\x1A\n", 8) +
+                           Chunk("IHDR", std::string("\0\0\0\1\0\0\0\1\x08\0\0\0\0", 13), 13);
+  // A text chunk or an image data chunk that claims 2 GB, in a file of 41 bytes: refused
+  // before anything is allocated for it (the CRC of the header alone is never checked).
+  for (const char* type : {"tEXt", "IDAT", "zzZz"}) {
+    SCOPED_TRACE(type);
+    const std::string bytes = head + Chunk(type, "", 0x7FFFFFF0u).substr(0, 8);
+    ASSERT_EQ(bytes.size(), 41u);
+    O2DImage img;
+    std::string error;
+    EXPECT_FALSE(O2D_DecodeImage(bytes.data(), bytes.size(), img, &error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+  }
 }

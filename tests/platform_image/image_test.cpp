@@ -61,7 +61,7 @@ std::string BuildBmp(const TestBmp& bmp) {
 }
 
 std::string EncodeJpeg(uint32_t width, uint32_t height, int components, const std::vector<uint8_t>& samples,
-                       int quality) {
+                       int quality, const std::vector<jpeg_scan_info>& scans = {}) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr err;
   cinfo.err = jpeg_std_error(&err);
@@ -75,6 +75,10 @@ std::string EncodeJpeg(uint32_t width, uint32_t height, int components, const st
   cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, quality, TRUE);
+  if (!scans.empty()) {
+    cinfo.scan_info = scans.data();
+    cinfo.num_scans = static_cast<int>(scans.size());
+  }
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW row = const_cast<uint8_t*>(&samples[cinfo.next_scanline * width * components]);
@@ -174,6 +178,38 @@ TEST(ImageJpeg, TruncatedFilesAreRefusedWithoutHarm) {
   const std::string jpeg = EncodeJpeg(24, 16, 3, Gradient(24, 16, 3), 90);
   // A file cut anywhere, even just before its end marker, would decode partly grey.
   ExpectPrefixesRefused(jpeg);
+}
+
+TEST(ImageJpeg, CompressedDataCutShortByAMarkerIsRefused) {
+  const std::string jpeg = EncodeJpeg(48, 32, 3, Gradient(48, 32, 3), 90);
+  const size_t sos = jpeg.find("\xFF\xDA");
+  ASSERT_NE(sos, std::string::npos);
+  const size_t data = sos + 2 + (uint8_t(jpeg[sos + 2]) << 8 | uint8_t(jpeg[sos + 3]));
+  // An end marker anywhere inside the compressed data; the last bytes may be padding only.
+  O2DImage img;
+  std::string error;
+  for (size_t cut = data; cut + 16 < jpeg.size(); ++cut)
+    EXPECT_FALSE(Decode(jpeg.substr(0, cut) + "\xFF\xD9", img, &error)) << "cut at " << cut;
+  EXPECT_NE(error.find("premature end"), std::string::npos) << error;
+
+  // A progressive file that ends before the DC scan of its second and third components.
+  std::vector<jpeg_scan_info> scans;
+  for (int c = 0; c < 3; ++c) scans.push_back({1, {c}, 0, 0, 0, 0});
+  for (int c = 0; c < 3; ++c) scans.push_back({1, {c}, 1, 63, 0, 0});
+  const std::string progressive = EncodeJpeg(48, 32, 3, Gradient(48, 32, 3), 90, scans);
+  ASSERT_TRUE(Decode(progressive, img, &error)) << error;
+  const size_t second = progressive.find("\xFF\xDA", progressive.find("\xFF\xDA") + 2);
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_FALSE(Decode(progressive.substr(0, second) + "\xFF\xD9", img, &error));
+  EXPECT_EQ(error, "JPEG: compressed data ends early");
+
+  // A small file that claims 8192 x 8192 is refused before its pixels are allocated.
+  std::string big = jpeg;
+  const size_t sof = big.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  for (size_t at : {sof + 5, sof + 7}) big[at] = '\x20', big[at + 1] = '\0';
+  EXPECT_FALSE(Decode(big, img, &error));
+  EXPECT_EQ(error, "JPEG: file too short for its image size");
 }
 
 TEST(ImageBmp, EveryLayoutDecodesToItsPixels) {
