@@ -171,9 +171,46 @@ int ButtonIndex(Uint8 sdlButton) {
   }
 }
 
+// Button states (0x80 down) that hold a press until a snapshot has seen it.
+template <size_t N>
+class LatchedButtons {
+ public:
+  const uint8_t* State() const { return m_state; }
+  void Set(size_t i, bool down) {
+    if (down) {
+      m_state[i] = 0x80;
+      m_unseen[i] = true;
+      m_release[i] = false;
+    } else if (m_unseen[i]) {
+      m_release[i] = true;
+    } else {
+      m_state[i] = 0;
+    }
+  }
+  // After a snapshot: releases that waited for it take effect.
+  void Seen() {
+    for (size_t i = 0; i < N; ++i) {
+      if (m_release[i]) m_state[i] = 0;
+      m_unseen[i] = m_release[i] = false;
+    }
+  }
+  void Clear() {
+    std::memset(m_state, 0, N);
+    m_unseen = {};
+    m_release = {};
+  }
+
+ private:
+  uint8_t m_state[N] = {};
+  std::array<bool, N> m_unseen{};
+  std::array<bool, N> m_release{};
+};
+
 // The devices keep their state from the event stream as events are queued (an
 // event watch), the way SDL keeps its own keyboard and mouse state; reading a
-// device takes a snapshot of it. Only events of the game window count.
+// device takes a snapshot of it. Only events of the game window count. A press
+// that no snapshot has seen yet outlives its release by one snapshot, so a tap
+// shorter than a frame still reads as pressed once and released in the next.
 class CO2DInputSDL final : public IO2DInputDevices {
  public:
   CO2DInputSDL(SDL_Window* window, int frameWidth, int frameHeight)
@@ -184,14 +221,14 @@ class CO2DInputSDL final : public IO2DInputDevices {
       int count = 0;
       const Uint8* keys = SDL_GetKeyboardState(&count);
       for (int sc = 0; sc < count && sc < SDL_NUM_SCANCODES; ++sc)
-        if (keys[sc] && kScancodeTable[sc]) m_aKeys[kScancodeTable[sc]] = 0x80;
+        if (keys[sc] && kScancodeTable[sc]) m_keys.Set(kScancodeTable[sc], true);
     }
     if (SDL_GetMouseFocus() == window) {
       m_bInWindow = true;
       const Uint32 buttons = SDL_GetMouseState(&m_iWindowX, &m_iWindowY);
       for (Uint8 b = 1; b <= 8; ++b) {
         const int index = ButtonIndex(b);
-        if (index >= 0 && (buttons & SDL_BUTTON(b))) m_aButtons[index] = 0x80;
+        if (index >= 0 && (buttons & SDL_BUTTON(b))) m_buttons.Set(index, true);
       }
     }
     SDL_AddEventWatch(&CO2DInputSDL::Watch, this);
@@ -210,7 +247,8 @@ class CO2DInputSDL final : public IO2DInputDevices {
 
   int32_t ReadKeyboard(uint8_t (&keys)[256]) override {
     if (!m_bFocus) return O2D_INPUT_ERR_INPUTLOST;
-    std::memcpy(keys, m_aKeys, sizeof m_aKeys);
+    std::memcpy(keys, m_keys.State(), sizeof keys);
+    m_keys.Seen();
     return O2D_INPUT_OK;
   }
 
@@ -219,7 +257,8 @@ class CO2DInputSDL final : public IO2DInputDevices {
     state.lX = m_iMotionX;
     state.lY = m_iMotionY;
     state.lZ = m_iWheel;
-    std::memcpy(state.rgbButtons, m_aButtons, sizeof m_aButtons);
+    std::memcpy(state.rgbButtons, m_buttons.State(), sizeof state.rgbButtons);
+    m_buttons.Seen();
     m_iMotionX = m_iMotionY = m_iWheel = 0;
     return O2D_INPUT_OK;
   }
@@ -260,8 +299,8 @@ class CO2DInputSDL final : public IO2DInputDevices {
           case SDL_WINDOWEVENT_FOCUS_LOST:
             // No release arrives for what is held while the focus is away.
             m_bFocus = false;
-            std::memset(m_aKeys, 0, sizeof m_aKeys);
-            std::memset(m_aButtons, 0, sizeof m_aButtons);
+            m_keys.Clear();
+            m_buttons.Clear();
             m_iMotionX = m_iMotionY = m_iWheel = 0;
             break;
           case SDL_WINDOWEVENT_ENTER: m_bInWindow = true; break;
@@ -274,14 +313,14 @@ class CO2DInputSDL final : public IO2DInputDevices {
         if (ev.key.windowID != m_uWindowID) break;
         if (ev.key.keysym.scancode >= 0 && ev.key.keysym.scancode < SDL_NUM_SCANCODES) {
           if (const uint8_t key = kScancodeTable[ev.key.keysym.scancode])
-            m_aKeys[key] = ev.type == SDL_KEYDOWN ? 0x80 : 0;
+            m_keys.Set(key, ev.type == SDL_KEYDOWN);
         }
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         if (ev.button.windowID != m_uWindowID) break;
         const int index = ButtonIndex(ev.button.button);
-        if (index >= 0) m_aButtons[index] = ev.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0;
+        if (index >= 0) m_buttons.Set(index, ev.type == SDL_MOUSEBUTTONDOWN);
         m_iWindowX = ev.button.x;
         m_iWindowY = ev.button.y;
         break;
@@ -314,8 +353,8 @@ class CO2DInputSDL final : public IO2DInputDevices {
   int m_iFrameWidth;
   int m_iFrameHeight;
   bool m_bFocus = false;
-  uint8_t m_aKeys[256] = {};
-  uint8_t m_aButtons[8] = {};
+  LatchedButtons<256> m_keys;
+  LatchedButtons<8> m_buttons;
   int32_t m_iMotionX = 0;
   int32_t m_iMotionY = 0;
   int32_t m_iWheel = 0;

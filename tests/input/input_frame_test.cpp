@@ -78,6 +78,35 @@ TEST_F(InputFrameTest, HeldKeyIsClickedOnlyInItsFirstFrame) {
   EXPECT_EQ(m_engine->KeyboardGetAnyPressedKey(), 0);
 }
 
+TEST_F(InputFrameTest, TapsBetweenTwoFramesReadAsPressedThenReleased) {
+  // A key and a button pressed and released before the next frame: clicked in that
+  // frame, released in the one after.
+  Key(SDL_SCANCODE_F9, true);
+  Key(SDL_SCANCODE_F9, false);
+  Button(SDL_BUTTON_LEFT, true);
+  Button(SDL_BUTTON_LEFT, false);
+  Frame();
+  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_F9));
+  EXPECT_TRUE(m_engine->MouseIsKeyClicked(1));
+  Frame();
+  EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_F9));
+  EXPECT_FALSE(m_engine->MouseIsKeyPressed(1));
+  // Two taps between frames count as one; a tap then a new press stays down.
+  Key(SDL_SCANCODE_F9, true), Key(SDL_SCANCODE_F9, false), Key(SDL_SCANCODE_F9, true);
+  Frame();
+  Frame();
+  EXPECT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_F9));
+  // A held key is released in the first frame after its release.
+  Key(SDL_SCANCODE_F9, false);
+  Frame();
+  EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_F9));
+  // A tap whose window loses the focus before the next frame is dropped with the rest.
+  Key(SDL_SCANCODE_F9, true), Key(SDL_SCANCODE_F9, false);
+  Focus(false), Focus(true);
+  Frame();
+  EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_F9));
+}
+
 TEST_F(InputFrameTest, TextEntryFollowsTheUsKeyTableAndTheBufferSize) {
   m_engine->KeyboardSetTextBufferStatus(true);
   // Shift types the upper row; a held key types once; the keypad types its digit.
