@@ -1,6 +1,9 @@
 #include "o2d_fault_signals.h"
 
+#include <pthread.h>
 #include <signal.h>
+
+#include <cstdint>
 
 #include "o2d_window.h"
 
@@ -31,8 +34,28 @@ namespace {
 alignas(16) char g_altStack[64 * 1024];
 O2DFaultReporter g_report = nullptr;
 
+// The lowest address the installing thread's stack may grow to, by its size limit
+// or by the mapping below it. The system keeps a gap (a megabyte on Linux) between a
+// stack and the next mapping, so the stack ends at most that far on either side.
+uintptr_t g_stackLow = 0;
+constexpr uintptr_t kGuardRegion = 1024 * 1024;
+
+void NoteStack() {
+  pthread_attr_t attr;
+  if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
+  void* addr = nullptr;
+  size_t size = 0;
+  if (pthread_attr_getstack(&attr, &addr, &size) == 0) g_stackLow = reinterpret_cast<uintptr_t>(addr);
+  pthread_attr_destroy(&attr);
+}
+
 void MachineFaultHandler(int sig, siginfo_t* info, void*) {
-  if (g_report) g_report(O2D_SignalToExceptionCode(sig, info ? info->si_code : 0));
+  unsigned code = O2D_SignalToExceptionCode(sig, info ? info->si_code : 0);
+  // Only a fault the system raised has an address (si_code > 0); a signal sent by a
+  // process has none.
+  if (sig == SIGSEGV && info && info->si_code > 0 && O2D_InStackGuardRegion(info->si_addr))
+    code = O2D_EXCEPTION_STACK_OVERFLOW;
+  if (g_report) g_report(code);
   // SA_RESETHAND restored the default action, so this ends the process as the
   // system would have (core dump included).
   raise(sig);
@@ -42,8 +65,14 @@ void QuitHandler(int) { O2D_RequestQuitFromSignal(); }
 
 }  // namespace
 
+bool O2D_InStackGuardRegion(const void* address) {
+  const auto a = reinterpret_cast<uintptr_t>(address);
+  return g_stackLow != 0 && a < g_stackLow + kGuardRegion && a + kGuardRegion >= g_stackLow;
+}
+
 void O2D_InstallSignalHandlers(O2DFaultReporter report) {
   g_report = report;
+  NoteStack();
   stack_t ss{};
   ss.ss_sp = g_altStack;
   ss.ss_size = sizeof g_altStack;

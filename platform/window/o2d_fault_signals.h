@@ -31,7 +31,13 @@ enum : uint32_t {
 
 // Called inside the signal handler: it may use async-signal-safe calls only.
 using O2DFaultReporter = void (*)(unsigned exceptionCode);
+// Installs the handlers for the calling thread's process; a SIGSEGV whose address
+// lies in the guard region below the calling thread's stack is a stack overflow.
 void O2D_InstallSignalHandlers(O2DFaultReporter report);
+
+// True when the address lies in the guard region below the stack of the thread that
+// installed the handlers (false before they are installed).
+bool O2D_InStackGuardRegion(const void* address);
 
 // The exception code a machine-fault signal stands for (0 for another signal).
 unsigned O2D_SignalToExceptionCode(int sig, int siCode);

@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "costrak.h"
 #include "o2d_clock.h"
 #include "ost_window.h"
@@ -82,6 +84,17 @@ void GameThatFaults() {
   EHS_SetCheckpoint(1023, 77);
   raise(SIGSEGV);
 }
+// Recurses until the stack runs out; the volatile frame keeps it a real recursion.
+volatile int g_depthLimit = -1;
+int Recurse(int depth) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(depth);
+  if (depth == g_depthLimit) return 0;
+  return Recurse(depth + 1) + frame[0];
+}
+void GameThatOverflowsItsStack() { Recurse(0); }
+volatile uintptr_t g_wildAddress = 64;
+void GameThatWritesToAWildAddress() { *reinterpret_cast<volatile int*>(g_wildAddress) = 1; }
 }  // namespace
 
 // Each test keeps its single-instance lock in its own folder, so tests running in
@@ -137,3 +150,29 @@ TEST_F(EngineTest, AQuitRequestDoesNotOutliveItsEngine) {
   COstrak second;
   EXPECT_FALSE(COstrak::IsQuitRequested());
 }
+
+// A stack overflow and an access far from the stack are told apart by the address.
+TEST_F(ProcessEntryTest, StackOverflowIsReportedAsSuch) {
+  for (auto game : {&GameThatOverflowsItsStack, &GameThatWritesToAWildAddress}) {
+    std::remove("ehslog.txt");
+    pid_t pid = fork();
+    if (pid == 0) {
+      ost_WinMain(game);
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGSEGV);
+    const std::string report = ReadFileBytes("ehslog.txt");
+    if (game == &GameThatOverflowsItsStack) {
+      EXPECT_NE(report.find("\nException code: 3221225725\nException desc: Stack overflow.\n"), std::string::npos)
+          << report;
+      EXPECT_TRUE(LogHas(" !!!: Error desc: Stack overflow.\n"));
+    } else {
+      EXPECT_NE(report.find("\nException code: 3221225477\nException desc: Access violation.\n"), std::string::npos)
+          << report;
+    }
+  }
+}
+
