@@ -136,7 +136,8 @@ void EHS_WriteFatalLogReport(uint32_t type, uint32_t code, std::string_view desc
                              int32_t line, std::string_view lastLuaFunc) {
   const char* sep = LOG_SeparatorLine(3);
   const char* fatal = LOG_LevelPrefix(6);
-  CAppendFile log(O2D_GAMELOG_FILE);
+  // A log that cannot be written leaves the record on standard error.
+  CAppendFile log(O2D_GAMELOG_FILE, true);
   log.EndLine().EndLine();
   log.Put(sep).EndLine();
   log.Put(fatal).Put("Fatal error!").EndLine();
@@ -163,10 +164,10 @@ void EHS_ReportFatal(std::exception_ptr error) {
     e.WriteReport();
     EHS_WriteFatalLogReport(e.Type, e.Code, e.Desc, e.File, e.Line, EHS_GetLastLuaFunction());
   } catch (const CEHSTextError& e) {
-    CAppendFile log(O2D_GAMELOG_FILE);
+    CAppendFile log(O2D_GAMELOG_FILE, true);
     log.Put(LOG_LevelPrefix(6)).Put(e.Text).EndLine();
   } catch (...) {
-    CAppendFile log(O2D_GAMELOG_FILE);
+    CAppendFile log(O2D_GAMELOG_FILE, true);
     log.Put(LOG_LevelPrefix(6)).Put("EXCEPTION OF UNKNOWN TYPE!").EndLine();
   }
 }

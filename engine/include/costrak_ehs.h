@@ -33,7 +33,7 @@ class CEHSException {
   int32_t Line;
 
   const char* GetTypeName() const;
-  // Appends the report to "ehslog.txt"; an unwritable file loses it silently.
+  // Appends the report to "ehslog.txt"; an unwritable file is named on standard error.
   void WriteReport() const;
 };
 

@@ -6,7 +6,13 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
+
+#include <filesystem>
+#include <functional>
+
 #include "costrak.h"
+#include "o2d_append_file.h"
 #include "o2d_clock.h"
 #include "ost_window.h"
 #include "test_support.h"
@@ -93,6 +99,27 @@ int Recurse(int depth) {
   return Recurse(depth + 1) + frame[0];
 }
 void GameThatOverflowsItsStack() { Recurse(0); }
+void GameThatRaises() { EHS_RAISE(EHS_GAME, 7, "Invalid texture ID!"); }
+
+// Runs `body` in a child whose standard error goes to a file; gives that text.
+std::string StderrOfChild(const std::function<int()>& body, int* exitStatus = nullptr) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    const int fd = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(fd, STDERR_FILENO);
+    _exit(body());
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (exitStatus) *exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return ReadFileBytes("stderr.txt");
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
 volatile uintptr_t g_wildAddress = 64;
 void GameThatWritesToAWildAddress() { *reinterpret_cast<volatile int*>(g_wildAddress) = 1; }
 }  // namespace
@@ -176,3 +203,30 @@ TEST_F(ProcessEntryTest, StackOverflowIsReportedAsSuch) {
   }
 }
 
+// Files that cannot be written are named once on standard error, with the reason,
+// and the fatal record is printed there instead.
+TEST_F(ProcessEntryTest, UnwritableLogAndReportAreNamedOnStandardError) {
+  // Folders in the files' places fail like a read-only folder, also for root; the
+  // entries inside keep the engine from deleting the old log.
+  for (const char* name : {"gamelog.txt", "ehslog.txt"}) {
+    std::filesystem::create_directory(name);
+    std::filesystem::create_directory(std::string(name) + "/keep");
+  }
+  int status = 0;
+  const std::string err = StderrOfChild([] { return ost_WinMain(&GameThatRaises); }, &status);
+  EXPECT_EQ(status, 1);
+  const std::string cwd = std::filesystem::current_path().string();
+  EXPECT_EQ(Count(err, "Cannot write " + cwd + "/gamelog.txt: Is a directory\n"), 1u) << err;
+  EXPECT_EQ(Count(err, "Cannot write " + cwd + "/ehslog.txt: Is a directory\n"), 1u) << err;
+  EXPECT_EQ(Count(err, "Cannot write"), 2u) << err;
+  EXPECT_NE(err.find(" !!!: Fatal error!\n !!!: Error type: Game.\n !!!: Error code: 7\n"
+                     " !!!: Error desc: Invalid texture ID!\n"), std::string::npos) << err;
+
+  // A full disk: the line that did not fit goes to standard error.
+  const std::string full = StderrOfChild([] {
+    CAppendFile("/dev/full", true).Put("the record").EndLine();
+    CAppendFile("/dev/full").Put("a log line").EndLine();
+    return 0;
+  });
+  EXPECT_EQ(full, "Cannot write /dev/full: No space left on device\nthe record\n");
+}
