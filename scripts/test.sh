@@ -24,3 +24,11 @@ echo "== normal build =="
 run_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== sanitizer build =="
 run_build build-asan -DCMAKE_BUILD_TYPE=Debug -DOSTRAK_SANITIZE=ON -DOSTRAK_BENCH=OFF
+if command -v clang++ >/dev/null; then
+  # Only the fuzz targets (and the libraries under them) are built here.
+  echo "== fuzz smoke run (clang) =="
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DOSTRAK_FUZZ=ON -DOSTRAK_SANITIZE=ON -DOSTRAK_TESTS=OFF -DOSTRAK_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j "$JOBS" --target fuzz
+  ctest --test-dir build-fuzz --output-on-failure -j "$JOBS"
+fi
