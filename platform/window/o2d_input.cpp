@@ -178,8 +178,9 @@ class LatchedButtons {
   const uint8_t* State() const { return m_state; }
   void Set(size_t i, bool down) {
     if (down) {
+      // A key's repeats are no new press: a held key stays releasable at once.
+      if (!m_state[i]) m_unseen[i] = true;
       m_state[i] = 0x80;
-      m_unseen[i] = true;
       m_release[i] = false;
     } else if (m_unseen[i]) {
       m_release[i] = true;

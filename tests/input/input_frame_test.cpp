@@ -96,8 +96,8 @@ TEST_F(InputFrameTest, TapsBetweenTwoFramesReadAsPressedThenReleased) {
   Frame();
   Frame();
   EXPECT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_F9));
-  // A held key is released in the first frame after its release.
-  Key(SDL_SCANCODE_F9, false);
+  // A held key, repeating, is released in the first frame after its release.
+  Key(SDL_SCANCODE_F9, true), Key(SDL_SCANCODE_F9, false);
   Frame();
   EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_F9));
   // A tap whose window loses the focus before the next frame is dropped with the rest.
