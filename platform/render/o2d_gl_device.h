@@ -5,7 +5,8 @@
 // size, 800 x 600 for the game); Present() scales that frame, letter-boxed and
 // through the gamma ramp, onto the window. Full screen is a desktop-sized
 // borderless full-screen window; with OSTRAK2D_WINDOWED=1 in the environment the
-// same frame is shown in an ordinary window instead.
+// same frame is shown in an ordinary window instead. Presents wait for the
+// display; OSTRAK2D_UNPACED=1 lets them return at once (for benchmarks).
 //
 // Use:
 //   IO2DRenderAdapter* adapter = O2DCreateGLAdapter(&why);  // before the window
