@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <new>
 #include <set>
 #include <vector>
@@ -271,7 +272,11 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   void ApplySampler(uint32_t stage);
   void BindStage(uint32_t stage);
   void ApplyTargetState();
-  void UploadStageUniforms();
+  // The program of a key, built on first use; null when it cannot be built.
+  struct SceneProgram;
+  SceneProgram* FindSceneProgram(const O2DSceneKey& key, std::string& error);
+  // The program of the stage states in force, in use with its uniforms up to date.
+  bool UseSceneProgram();
 
   uint32_t m_refs = 1;
   CO2DGLAdapter* m_adapter;
@@ -288,16 +293,23 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   GLuint m_frameBuffers[2] = {0, 0};
   uint32_t m_back = 0;
 
-  GLuint m_sceneProgram = 0, m_presentProgram = 0;
+  // A scene program and the uniform values it was last given.
+  struct SceneProgram {
+    GLuint name = 0;
+    GLint uTargetSize = -1, uTextureFactor = -1, uFogColor = -1;
+    uint32_t width = 0, height = 0, factor = 0, fogColor = 0;
+    bool fresh = true;
+  };
+  std::map<O2DSceneKey, SceneProgram> m_scenePrograms;
+  SceneProgram* m_sceneProgram = nullptr;  // in use; null after Present
+  GLuint m_presentProgram = 0;
   GLuint m_vertexArray = 0, m_presentVertexArray = 0;
   GLuint m_vertexBuffer = 0, m_indexBuffer = 0;
   GLuint m_samplers[kBlendStages] = {0, 0};
   GLuint m_white = 0, m_gamma = 0;
-  GLint m_uTargetSize = -1, m_uColorOps = -1, m_uAlphaOps = -1, m_uTextureFactor = -1, m_uFogEnable = -1,
-        m_uFogColor = -1;
 
   std::array<CO2DGLTexture*, O2D_STAGE_COUNT> m_bound{};
-  bool m_stageUniformsDirty = true;
+  bool m_sceneKeyDirty = true;
   std::set<CO2DGLTexture*> m_textures;
 };
 
@@ -432,22 +444,17 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   // Presents wait for the display, unless a benchmark asks for raw speed.
   SDL_GL_SetSwapInterval(O2D_PresentUnpaced() ? 0 : 1);
 
-  m_sceneProgram = O2DBuildSceneProgram(error);
-  if (m_sceneProgram == 0) return false;
+  // The default stage states' program: a driver that cannot build it says so now.
+  const O2DStageOps modulate{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+                             D3DTA_CURRENT};
+  const O2DStageOps disable{D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_DISABLE, D3DTA_TEXTURE,
+                            D3DTA_CURRENT};
+  if (FindSceneProgram(O2DMakeSceneKey(modulate, disable, false), error) == nullptr) return false;
   m_presentProgram = O2DBuildPresentProgram(error);
   if (m_presentProgram == 0) return false;
-  m_uTargetSize = glGetUniformLocation(m_sceneProgram, "uTargetSize");
-  m_uColorOps = glGetUniformLocation(m_sceneProgram, "uColorOps");
-  m_uAlphaOps = glGetUniformLocation(m_sceneProgram, "uAlphaOps");
-  m_uTextureFactor = glGetUniformLocation(m_sceneProgram, "uTextureFactor");
-  m_uFogEnable = glGetUniformLocation(m_sceneProgram, "uFogEnable");
-  m_uFogColor = glGetUniformLocation(m_sceneProgram, "uFogColor");
   glUseProgram(m_presentProgram);
   glUniform1i(glGetUniformLocation(m_presentProgram, "uFrame"), kFrameUnit);
   glUniform1i(glGetUniformLocation(m_presentProgram, "uGamma"), kGammaUnit);
-  glUseProgram(m_sceneProgram);
-  glUniform1i(glGetUniformLocation(m_sceneProgram, "uTexture0"), 0);
-  glUniform1i(glGetUniformLocation(m_sceneProgram, "uTexture1"), 1);
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glDisable(GL_DITHER);
@@ -525,7 +532,7 @@ CO2DGLDevice::~CO2DGLDevice() {
     glDeleteBuffers(1, &m_indexBuffer);
     glDeleteVertexArrays(1, &m_vertexArray);
     glDeleteVertexArrays(1, &m_presentVertexArray);
-    glDeleteProgram(m_sceneProgram);
+    for (const auto& [key, program] : m_scenePrograms) glDeleteProgram(program.name);
     glDeleteProgram(m_presentProgram);
     SDL_GL_MakeCurrent(m_window, nullptr);
   }
@@ -604,7 +611,7 @@ void CO2DGLDevice::ResetStates() {
     ApplySampler(stage);
     BindStage(stage);
   }
-  m_stageUniformsDirty = true;
+  m_sceneKeyDirty = true;
   ApplyTargetState();
 }
 
@@ -617,8 +624,7 @@ void CO2DGLDevice::ApplyTargetState() {
   glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
   ApplyBlend();
   ApplyCull();
-  glUseProgram(m_sceneProgram);
-  glUniform2f(m_uTargetSize, float(m_width), float(m_height));
+  m_sceneProgram = nullptr;  // the next draw puts its program in use
   glBindVertexArray(m_vertexArray);
 }
 
@@ -663,26 +669,59 @@ void CO2DGLDevice::BindStage(uint32_t stage) {
   glBindTexture(GL_TEXTURE_2D, m_bound[stage] ? m_bound[stage]->Name() : m_white);
 }
 
-void CO2DGLDevice::UploadStageUniforms() {
-  GLint colorOps[3 * kBlendStages], alphaOps[3 * kBlendStages];
-  for (uint32_t stage = 0; stage < kBlendStages; ++stage) {
-    const auto& s = m_stageStates[stage];
-    colorOps[3 * stage + 0] = GLint(s[D3DTSS_COLOROP]);
-    colorOps[3 * stage + 1] = GLint(s[D3DTSS_COLORARG1]);
-    colorOps[3 * stage + 2] = GLint(s[D3DTSS_COLORARG2]);
-    alphaOps[3 * stage + 0] = GLint(s[D3DTSS_ALPHAOP]);
-    alphaOps[3 * stage + 1] = GLint(s[D3DTSS_ALPHAARG1]);
-    alphaOps[3 * stage + 2] = GLint(s[D3DTSS_ALPHAARG2]);
+CO2DGLDevice::SceneProgram* CO2DGLDevice::FindSceneProgram(const O2DSceneKey& key, std::string& error) {
+  if (auto found = m_scenePrograms.find(key); found != m_scenePrograms.end()) return &found->second;
+  const GLuint name = O2DBuildSceneProgram(key, error);
+  if (name == 0) return nullptr;
+  SceneProgram program;
+  program.name = name;
+  program.uTargetSize = glGetUniformLocation(name, "uTargetSize");
+  program.uTextureFactor = glGetUniformLocation(name, "uTextureFactor");
+  program.uFogColor = glGetUniformLocation(name, "uFogColor");
+  glUseProgram(name);
+  glUniform1i(glGetUniformLocation(name, "uTexture0"), 0);
+  glUniform1i(glGetUniformLocation(name, "uTexture1"), 1);
+  m_sceneProgram = nullptr;  // another program is in use now
+  return &m_scenePrograms.emplace(key, program).first->second;
+}
+
+bool CO2DGLDevice::UseSceneProgram() {
+  if (m_sceneKeyDirty || m_sceneProgram == nullptr) {
+    auto ops = [this](uint32_t stage) {
+      const auto& s = m_stageStates[stage];
+      return O2DStageOps{s[D3DTSS_COLOROP], s[D3DTSS_COLORARG1], s[D3DTSS_COLORARG2],
+                         s[D3DTSS_ALPHAOP], s[D3DTSS_ALPHAARG1], s[D3DTSS_ALPHAARG2]};
+    };
+    std::string error;
+    SceneProgram* program =
+        FindSceneProgram(O2DMakeSceneKey(ops(0), ops(1), m_renderStates[D3DRS_FOGENABLE] != 0), error);
+    if (program == nullptr) return false;
+    if (program != m_sceneProgram) glUseProgram(program->name);
+    m_sceneProgram = program;
+    m_sceneKeyDirty = false;
   }
-  glUniform3iv(m_uColorOps, kBlendStages, colorOps);
-  glUniform3iv(m_uAlphaOps, kBlendStages, alphaOps);
-  float factor[4], fog[4];
-  ColorToFloats(m_renderStates[D3DRS_TEXTUREFACTOR], factor);
-  ColorToFloats(m_renderStates[D3DRS_FOGCOLOR], fog);
-  glUniform4fv(m_uTextureFactor, 1, factor);
-  glUniform3fv(m_uFogColor, 1, fog);
-  glUniform1i(m_uFogEnable, m_renderStates[D3DRS_FOGENABLE] != 0 ? 1 : 0);
-  m_stageUniformsDirty = false;
+  // Uniforms belong to each program: each gets the values in force when it is used.
+  SceneProgram& p = *m_sceneProgram;
+  if (p.fresh || p.width != m_width || p.height != m_height) {
+    glUniform2f(p.uTargetSize, float(m_width), float(m_height));
+    p.width = m_width;
+    p.height = m_height;
+  }
+  const uint32_t factor = m_renderStates[D3DRS_TEXTUREFACTOR], fogColor = m_renderStates[D3DRS_FOGCOLOR];
+  if (p.fresh || p.factor != factor) {
+    float c[4];
+    ColorToFloats(factor, c);
+    glUniform4fv(p.uTextureFactor, 1, c);
+    p.factor = factor;
+  }
+  if (p.fresh || p.fogColor != fogColor) {
+    float c[4];
+    ColorToFloats(fogColor, c);
+    glUniform3fv(p.uFogColor, 1, c);
+    p.fogColor = fogColor;
+  }
+  p.fresh = false;
+  return true;
 }
 
 uint32_t CO2DGLDevice::TestCooperativeLevel() {
@@ -762,9 +801,7 @@ void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
     case D3DRS_SRCBLEND:
     case D3DRS_DESTBLEND: ApplyBlend(); break;
     case D3DRS_CULLMODE: ApplyCull(); break;
-    case D3DRS_FOGENABLE:
-    case D3DRS_FOGCOLOR:
-    case D3DRS_TEXTUREFACTOR: m_stageUniformsDirty = true; break;
+    case D3DRS_FOGENABLE: m_sceneKeyDirty = true; break;
     default: break;
   }
 }
@@ -777,7 +814,7 @@ void CO2DGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t 
     case D3DTSS_COLORARG2:
     case D3DTSS_ALPHAOP:
     case D3DTSS_ALPHAARG1:
-    case D3DTSS_ALPHAARG2: m_stageUniformsDirty = true; break;
+    case D3DTSS_ALPHAARG2: m_sceneKeyDirty = true; break;
     case D3DTSS_ADDRESSU:
     case D3DTSS_ADDRESSV:
     case D3DTSS_BORDERCOLOR:
@@ -816,7 +853,8 @@ void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32
   const auto first = Indices().begin() + startIndex;
   const uint32_t used = uint32_t(*std::max_element(first, first + std::ptrdiff_t(indexCount))) + 1;
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), vertices.data(), GL_STREAM_DRAW);
-  if (m_stageUniformsDirty) UploadStageUniforms();
+  // Without its program (the driver refused it) the draw shows nothing.
+  if (!UseSceneProgram()) return;
   glDrawElements(GL_TRIANGLES, GLsizei(indexCount), GL_UNSIGNED_SHORT,
                  reinterpret_cast<void*>(uintptr_t(startIndex) * sizeof(uint16_t)));
 }
