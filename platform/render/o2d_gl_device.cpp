@@ -307,6 +307,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   GLuint m_vertexBuffer = 0, m_indexBuffer = 0;
   GLuint m_samplers[kBlendStages] = {0, 0};
   GLuint m_white = 0, m_gamma = 0;
+  bool m_gammaIdentity = true;  // the ramp changes no 8-bit value: Present copies
 
   std::array<CO2DGLTexture*, O2D_STAGE_COUNT> m_bound{};
   bool m_sceneKeyDirty = true;
@@ -866,16 +867,27 @@ void CO2DGLDevice::Present() {
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);
   glDisable(GL_CULL_FACE);
-  glViewport(0, 0, drawableWidth, drawableHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
   const O2DLetterbox box = O2D_ComputeLetterbox(drawableWidth, drawableHeight, int(m_width), int(m_height));
-  glViewport(box.x, drawableHeight - box.y - box.height, box.width, box.height);
-  glUseProgram(m_presentProgram);
-  glActiveTexture(GL_TEXTURE0 + kFrameUnit);
-  glBindTexture(GL_TEXTURE_2D, m_frameTextures[m_back]);
-  glBindVertexArray(m_presentVertexArray);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  // Bars only where the frame leaves some.
+  if (box.width != drawableWidth || box.height != drawableHeight) {
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  const int top = drawableHeight - box.y;  // the frame's first row is the window's top
+  if (m_gammaIdentity) {
+    const bool scaled = box.width != int(m_width) || box.height != int(m_height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
+    glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), box.x, top, box.x + box.width, top - box.height,
+                      GL_COLOR_BUFFER_BIT, scaled ? GL_LINEAR : GL_NEAREST);
+  } else {
+    glViewport(box.x, top - box.height, box.width, box.height);
+    glUseProgram(m_presentProgram);
+    glActiveTexture(GL_TEXTURE0 + kFrameUnit);
+    glBindTexture(GL_TEXTURE_2D, m_frameTextures[m_back]);
+    glBindVertexArray(m_presentVertexArray);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  }
   SDL_GL_SwapWindow(m_window);
   m_back ^= 1;
   ApplyTargetState();
@@ -883,10 +895,14 @@ void CO2DGLDevice::Present() {
 
 void CO2DGLDevice::SetGammaRamp(uint32_t /*flags*/, const O2DGammaRamp& ramp) {
   uint16_t texels[256 * 3];
+  // The pass rounds each entry to 8 bits: a ramp giving back every value is skipped.
+  m_gammaIdentity = true;
   for (int i = 0; i < 256; ++i) {
     texels[3 * i + 0] = ramp.Red[i];
     texels[3 * i + 1] = ramp.Green[i];
     texels[3 * i + 2] = ramp.Blue[i];
+    for (uint16_t entry : {ramp.Red[i], ramp.Green[i], ramp.Blue[i]})
+      if ((uint32_t(entry) * 255 + 32767) / 65535 != uint32_t(i)) m_gammaIdentity = false;
   }
   glActiveTexture(GL_TEXTURE0 + kGammaUnit);
   glBindTexture(GL_TEXTURE_2D, m_gamma);

@@ -1,5 +1,6 @@
 // The OpenGL device, drawn for real (headless: SDL's offscreen driver on Mesa).
 #include <SDL.h>
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -84,6 +85,34 @@ TEST_F(GLDeviceTest, ClearFillsTheViewportOnlyAndReadBackGivesThePresentedFrame)
   O2DFrameImage again;
   ASSERT_TRUE(m_device->GetFrontBufferData(again));
   EXPECT_EQ(At(again, 100, 50), 0xFFFF0000u);
+}
+
+// What reaches the window (the offscreen driver's swap leaves it readable): the
+// frame right way up, through the gamma ramp only when that changes colours.
+TEST_F(GLDeviceTest, WindowShowsTheFrameUprightThroughARampThatIsNotTheIdentity) {
+  auto windowAt = [](int x, int yFromTop) {
+    uint32_t pixel = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, 599 - yFromTop, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
+    return pixel & 0xFFFFFFu;
+  };
+  O2DGammaRamp ramp;
+  // Not exactly i x 257, yet every entry rounds back to i.
+  for (int i = 0; i < 256; ++i) ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = uint16_t(i * 257 + (i < 255 ? 100 : 0));
+  for (bool inverted : {false, true}) {
+    if (inverted)
+      for (int i = 0; i < 256; ++i) ramp.Red[i] = uint16_t((255 - i) * 257);
+    m_device->SetGammaRamp(D3DSGR_NO_CALIBRATION, ramp);
+    m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
+    m_device->SetViewport({0, 0, 10, 10, 0.0f, 1.0f});
+    m_device->Clear(D3DCLEAR_TARGET, 0xFFC08040u, 0.0f);
+    m_device->SetViewport({0, 0, 800, 600, 0.0f, 1.0f});
+    m_device->Present();
+    EXPECT_EQ(windowAt(0, 0), inverted ? 0x3F8040u : 0xC08040u);
+    EXPECT_EQ(windowAt(9, 9), inverted ? 0x3F8040u : 0xC08040u);
+    EXPECT_EQ(windowAt(10, 0), inverted ? 0xEF2030u : 0x102030u);
+    EXPECT_EQ(windowAt(799, 599), inverted ? 0xEF2030u : 0x102030u);
+  }
 }
 
 TEST_F(GLDeviceTest, TexturedQuadMapsOneTexelToOnePixelWithEitherFilter) {
