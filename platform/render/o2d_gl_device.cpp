@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <map>
 #include <new>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "o2d_gl_shaders.h"
@@ -272,6 +274,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   void ApplySampler(uint32_t stage);
   void BindStage(uint32_t stage);
   void ApplyTargetState();
+  void WaitOutRefresh();
   // The program of a key, built on first use; null when it cannot be built.
   struct SceneProgram;
   SceneProgram* FindSceneProgram(const O2DSceneKey& key, std::string& error);
@@ -286,6 +289,9 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   bool m_watching = false;
   std::atomic<bool> m_minimized{false};
   bool m_lost = false;
+  bool m_unpaced = false;
+  // When the next present may return, had the last one not waited for the display.
+  std::chrono::steady_clock::time_point m_nextPresent{};
 
   // The back and front frames swap at Present.
   uint32_t m_width = 0, m_height = 0, m_format = 0;
@@ -443,7 +449,8 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
     return false;
   }
   // Presents wait for the display, unless a benchmark asks for raw speed.
-  SDL_GL_SetSwapInterval(O2D_PresentUnpaced() ? 0 : 1);
+  m_unpaced = O2D_PresentUnpaced();
+  SDL_GL_SetSwapInterval(m_unpaced ? 0 : 1);
 
   // The default stage states' program: a driver that cannot build it says so now.
   const O2DStageOps modulate{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
@@ -889,8 +896,30 @@ void CO2DGLDevice::Present() {
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   }
   SDL_GL_SwapWindow(m_window);
+  WaitOutRefresh();
   m_back ^= 1;
   ApplyTargetState();
+}
+
+// A driver that honours the swap interval returns from the swap on the display's
+// beat; one that does not (offscreen, some virtual machines) would let the frame
+// loop spin, so the rest of the refresh period is slept here. Late frames restart
+// the beat from now instead of hurrying to catch up.
+void CO2DGLDevice::WaitOutRefresh() {
+  if (m_unpaced) return;
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(m_window);
+  const int hz = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0
+                     ? mode.refresh_rate
+                     : 60;
+  const auto period = std::chrono::nanoseconds(1'000'000'000 / hz);
+  const auto now = std::chrono::steady_clock::now();
+  if (now < m_nextPresent) {
+    std::this_thread::sleep_until(m_nextPresent);
+    m_nextPresent += period;
+  } else {
+    m_nextPresent = now + period;
+  }
 }
 
 void CO2DGLDevice::SetGammaRamp(uint32_t /*flags*/, const O2DGammaRamp& ramp) {

@@ -3,6 +3,8 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -113,6 +115,22 @@ TEST_F(GLDeviceTest, WindowShowsTheFrameUprightThroughARampThatIsNotTheIdentity)
     EXPECT_EQ(windowAt(10, 0), inverted ? 0xEF2030u : 0x102030u);
     EXPECT_EQ(windowAt(799, 599), inverted ? 0xEF2030u : 0x102030u);
   }
+}
+
+// The offscreen driver does not wait at the swap: the device waits out the
+// refresh itself (60 Hz, the rate it reports or assumes).
+TEST_F(GLDeviceTest, PresentsComeNoFasterThanTheRefresh) {
+  const char* env = std::getenv("OSTRAK2D_UNPACED");
+  const std::string unpaced = env ? env : "";
+  unsetenv("OSTRAK2D_UNPACED");
+  ASSERT_EQ(m_device->Release(), 0u);
+  m_device = m_adapter->CreateDevice(m_params);
+  if (env != nullptr) setenv("OSTRAK2D_UNPACED", unpaced.c_str(), 1);
+  ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 7; ++i) m_device->Present();
+  // Six full periods after the first present.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(6 * 16666));
 }
 
 TEST_F(GLDeviceTest, TexturedQuadMapsOneTexelToOnePixelWithEitherFilter) {
