@@ -2,6 +2,7 @@
 #include "o2d_letterbox.h"
 
 #include "o2d_sdl.h"
+#include "o2d_window.h"
 #include <epoxy/gl.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <new>
 #include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "o2d_gl_shaders.h"
@@ -189,12 +191,14 @@ class CO2DGLAdapter final : public IO2DRenderAdapter {
   std::string LastError() const override { return m_error; }
 
  private:
-  ~CO2DGLAdapter() override {
-    if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
+  ~CO2DGLAdapter() override;
 
   uint32_t m_refs = 1;
   bool m_videoStarted = false;
+  // The probe's window and context, kept for the game window and its device.
+  SDL_Window* m_probe = nullptr;
+  SDL_GLContext m_probeContext = nullptr;
+  bool m_probeOffered = false;
   O2DAdapterIdentifier m_identifier;
   O2DDeviceCaps m_caps;
   std::vector<O2DDisplayMode> m_modes;
@@ -223,8 +227,9 @@ class CO2DGLTexture final : public CO2DMemoryTexture {
 
 class CO2DGLDevice final : public CO2DRenderDeviceBase {
  public:
-  CO2DGLDevice(CO2DGLAdapter* adapter, uint32_t maxTextureSize)
-      : m_adapter(adapter), m_maxTextureSize(maxTextureSize) {
+  // `context`: one already made for the window, which the device takes over.
+  CO2DGLDevice(CO2DGLAdapter* adapter, uint32_t maxTextureSize, SDL_GLContext context)
+      : m_adapter(adapter), m_maxTextureSize(maxTextureSize), m_context(context) {
     m_adapter->AddRef();
   }
   bool Init(const O2DPresentParams& params, std::string& error);
@@ -285,7 +290,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   CO2DGLAdapter* m_adapter;
   uint32_t m_maxTextureSize;
   SDL_Window* m_window = nullptr;
-  SDL_GLContext m_context = nullptr;
+  SDL_GLContext m_context;
   bool m_watching = false;
   std::atomic<bool> m_minimized{false};
   bool m_lost = false;
@@ -330,17 +335,19 @@ bool CO2DGLAdapter::Init(std::string& error) {
   m_videoStarted = true;
   SetGLAttributes();
 
-  // What the renderer is and can do is only known with a context: ask a hidden one.
-  SDL_Window* probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (probe == nullptr) {
+  // What the renderer is and can do is only known with a context: ask a hidden
+  // window's, which is kept to become the game window.
+  O2D_SetWindowClass();
+  // The game's frame size: surfaces of some drivers (offscreen) keep their first size.
+  m_probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 800, 600,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (m_probe == nullptr) {
     error = std::string("cannot create an OpenGL window: ") + SDL_GetError();
     return false;
   }
-  SDL_GLContext context = SDL_GL_CreateContext(probe);
-  if (context == nullptr) {
+  m_probeContext = SDL_GL_CreateContext(m_probe);
+  if (m_probeContext == nullptr) {
     error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
-    SDL_DestroyWindow(probe);
     return false;
   }
   PinGLDriver();
@@ -355,10 +362,10 @@ bool CO2DGLAdapter::Init(std::string& error) {
   } else {
     error = "OpenGL 3.3 is not available";
   }
-  SDL_GL_MakeCurrent(probe, nullptr);
-  SDL_GL_DeleteContext(context);
-  SDL_DestroyWindow(probe);
+  SDL_GL_MakeCurrent(m_probe, nullptr);
   if (!versionOk) return false;
+  O2D_OfferSpareWindow(O2D_FromSDLWindow(m_probe));
+  m_probeOffered = true;
 
   m_caps.CanRenderWindowed = true;
   m_caps.FullScreenGamma = true;  // the ramp is applied at present, in any window
@@ -377,9 +384,20 @@ bool CO2DGLAdapter::Init(std::string& error) {
   return true;
 }
 
+CO2DGLAdapter::~CO2DGLAdapter() {
+  if (m_probeContext != nullptr) SDL_GL_DeleteContext(m_probeContext);
+  // Never offered or still on offer, the probe is nobody else's window.
+  if (m_probe != nullptr && (!m_probeOffered || O2D_WithdrawSpareWindow(O2D_FromSDLWindow(m_probe))))
+    SDL_DestroyWindow(m_probe);
+  if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 IO2DRenderDevice* CO2DGLAdapter::CreateDevice(const O2DPresentParams& params) {
   m_error.clear();
-  auto* device = new CO2DGLDevice(this, m_caps.MaxTextureWidth);
+  // On the probe's window the device takes over the probe's context.
+  SDL_GLContext context = nullptr;
+  if (params.Window != nullptr && O2D_ToSDLWindow(params.Window) == m_probe) std::swap(context, m_probeContext);
+  auto* device = new CO2DGLDevice(this, m_caps.MaxTextureWidth, context);
   if (!device->Init(params, m_error)) {
     device->Destroy();
     return nullptr;
@@ -438,7 +456,7 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   }
   m_window = O2D_ToSDLWindow(params.Window);
   SetGLAttributes();
-  m_context = SDL_GL_CreateContext(m_window);
+  if (m_context == nullptr) m_context = SDL_GL_CreateContext(m_window);
   if (m_context == nullptr) {
     error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
     return false;
