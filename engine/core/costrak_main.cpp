@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "costrak.h"
@@ -133,7 +134,10 @@ int COstrak::UpdateAllSystems() {
 
 void COstrak::RunFrameLoop(bool (*frame)()) {
   EHS_CP();
-  // No sleep and no frame cap: presentation paces the frames.
+  // No sleep and no frame cap: presentation paces the frames. The start-up
+  // benchmark sets OSTRAK2D_QUIT_AFTER_FRAMES to end the run after that many.
+  const char* quitAfter = std::getenv("OSTRAK2D_QUIT_AFTER_FRAMES");
+  long framesLeft = quitAfter ? std::strtol(quitAfter, nullptr, 10) : 0;
   while (!IsQuitRequested()) {
     const int result = UpdateAllSystems();
     if (result == 0) {
@@ -142,6 +146,8 @@ void COstrak::RunFrameLoop(bool (*frame)()) {
       RequestQuit();
     } else if (!frame()) {
       break;
+    } else if (framesLeft > 0 && --framesLeft == 0) {
+      RequestQuit();
     }
   }
 }

@@ -2,16 +2,21 @@
 #include "o2d_letterbox.h"
 
 #include "o2d_sdl.h"
+#include "o2d_window.h"
 #include <epoxy/gl.h>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <new>
 #include <set>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "o2d_gl_shaders.h"
@@ -139,6 +144,11 @@ O2DDisplayMode DesktopMode() {
   return mode;
 }
 
+bool O2D_PresentUnpaced() {
+  const char* env = SDL_getenv("OSTRAK2D_UNPACED");
+  return env != nullptr && std::strcmp(env, "1") == 0;
+}
+
 void SetGLAttributes() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -181,12 +191,14 @@ class CO2DGLAdapter final : public IO2DRenderAdapter {
   std::string LastError() const override { return m_error; }
 
  private:
-  ~CO2DGLAdapter() override {
-    if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
+  ~CO2DGLAdapter() override;
 
   uint32_t m_refs = 1;
   bool m_videoStarted = false;
+  // The probe's window and context, kept for the game window and its device.
+  SDL_Window* m_probe = nullptr;
+  SDL_GLContext m_probeContext = nullptr;
+  bool m_probeOffered = false;
   O2DAdapterIdentifier m_identifier;
   O2DDeviceCaps m_caps;
   std::vector<O2DDisplayMode> m_modes;
@@ -215,8 +227,9 @@ class CO2DGLTexture final : public CO2DMemoryTexture {
 
 class CO2DGLDevice final : public CO2DRenderDeviceBase {
  public:
-  CO2DGLDevice(CO2DGLAdapter* adapter, uint32_t maxTextureSize)
-      : m_adapter(adapter), m_maxTextureSize(maxTextureSize) {
+  // `context`: one already made for the window, which the device takes over.
+  CO2DGLDevice(CO2DGLAdapter* adapter, uint32_t maxTextureSize, SDL_GLContext context)
+      : m_adapter(adapter), m_maxTextureSize(maxTextureSize), m_context(context) {
     m_adapter->AddRef();
   }
   bool Init(const O2DPresentParams& params, std::string& error);
@@ -266,16 +279,24 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   void ApplySampler(uint32_t stage);
   void BindStage(uint32_t stage);
   void ApplyTargetState();
-  void UploadStageUniforms();
+  void WaitOutRefresh();
+  // The program of a key, built on first use; null when it cannot be built.
+  struct SceneProgram;
+  SceneProgram* FindSceneProgram(const O2DSceneKey& key, std::string& error);
+  // The program of the stage states in force, in use with its uniforms up to date.
+  bool UseSceneProgram();
 
   uint32_t m_refs = 1;
   CO2DGLAdapter* m_adapter;
   uint32_t m_maxTextureSize;
   SDL_Window* m_window = nullptr;
-  SDL_GLContext m_context = nullptr;
+  SDL_GLContext m_context;
   bool m_watching = false;
   std::atomic<bool> m_minimized{false};
   bool m_lost = false;
+  bool m_unpaced = false;
+  // When the next present may return, had the last one not waited for the display.
+  std::chrono::steady_clock::time_point m_nextPresent{};
 
   // The back and front frames swap at Present.
   uint32_t m_width = 0, m_height = 0, m_format = 0;
@@ -283,16 +304,24 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   GLuint m_frameBuffers[2] = {0, 0};
   uint32_t m_back = 0;
 
-  GLuint m_sceneProgram = 0, m_presentProgram = 0;
+  // A scene program and the uniform values it was last given.
+  struct SceneProgram {
+    GLuint name = 0;
+    GLint uTargetSize = -1, uTextureFactor = -1, uFogColor = -1;
+    uint32_t width = 0, height = 0, factor = 0, fogColor = 0;
+    bool fresh = true;
+  };
+  std::map<O2DSceneKey, SceneProgram> m_scenePrograms;
+  SceneProgram* m_sceneProgram = nullptr;  // in use; null after Present
+  GLuint m_presentProgram = 0;
   GLuint m_vertexArray = 0, m_presentVertexArray = 0;
   GLuint m_vertexBuffer = 0, m_indexBuffer = 0;
   GLuint m_samplers[kBlendStages] = {0, 0};
   GLuint m_white = 0, m_gamma = 0;
-  GLint m_uTargetSize = -1, m_uColorOps = -1, m_uAlphaOps = -1, m_uTextureFactor = -1, m_uFogEnable = -1,
-        m_uFogColor = -1;
+  bool m_gammaIdentity = true;  // the ramp changes no 8-bit value: Present copies
 
   std::array<CO2DGLTexture*, O2D_STAGE_COUNT> m_bound{};
-  bool m_stageUniformsDirty = true;
+  bool m_sceneKeyDirty = true;
   std::set<CO2DGLTexture*> m_textures;
 };
 
@@ -306,17 +335,19 @@ bool CO2DGLAdapter::Init(std::string& error) {
   m_videoStarted = true;
   SetGLAttributes();
 
-  // What the renderer is and can do is only known with a context: ask a hidden one.
-  SDL_Window* probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 16, 16,
-                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (probe == nullptr) {
+  // What the renderer is and can do is only known with a context: ask a hidden
+  // window's, which is kept to become the game window.
+  O2D_SetWindowClass();
+  // The game's frame size: surfaces of some drivers (offscreen) keep their first size.
+  m_probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 800, 600,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (m_probe == nullptr) {
     error = std::string("cannot create an OpenGL window: ") + SDL_GetError();
     return false;
   }
-  SDL_GLContext context = SDL_GL_CreateContext(probe);
-  if (context == nullptr) {
+  m_probeContext = SDL_GL_CreateContext(m_probe);
+  if (m_probeContext == nullptr) {
     error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
-    SDL_DestroyWindow(probe);
     return false;
   }
   PinGLDriver();
@@ -331,10 +362,10 @@ bool CO2DGLAdapter::Init(std::string& error) {
   } else {
     error = "OpenGL 3.3 is not available";
   }
-  SDL_GL_MakeCurrent(probe, nullptr);
-  SDL_GL_DeleteContext(context);
-  SDL_DestroyWindow(probe);
+  SDL_GL_MakeCurrent(m_probe, nullptr);
   if (!versionOk) return false;
+  O2D_OfferSpareWindow(O2D_FromSDLWindow(m_probe));
+  m_probeOffered = true;
 
   m_caps.CanRenderWindowed = true;
   m_caps.FullScreenGamma = true;  // the ramp is applied at present, in any window
@@ -353,9 +384,20 @@ bool CO2DGLAdapter::Init(std::string& error) {
   return true;
 }
 
+CO2DGLAdapter::~CO2DGLAdapter() {
+  if (m_probeContext != nullptr) SDL_GL_DeleteContext(m_probeContext);
+  // Never offered or still on offer, the probe is nobody else's window.
+  if (m_probe != nullptr && (!m_probeOffered || O2D_WithdrawSpareWindow(O2D_FromSDLWindow(m_probe))))
+    SDL_DestroyWindow(m_probe);
+  if (m_videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 IO2DRenderDevice* CO2DGLAdapter::CreateDevice(const O2DPresentParams& params) {
   m_error.clear();
-  auto* device = new CO2DGLDevice(this, m_caps.MaxTextureWidth);
+  // On the probe's window the device takes over the probe's context.
+  SDL_GLContext context = nullptr;
+  if (params.Window != nullptr && O2D_ToSDLWindow(params.Window) == m_probe) std::swap(context, m_probeContext);
+  auto* device = new CO2DGLDevice(this, m_caps.MaxTextureWidth, context);
   if (!device->Init(params, m_error)) {
     device->Destroy();
     return nullptr;
@@ -414,7 +456,7 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   }
   m_window = O2D_ToSDLWindow(params.Window);
   SetGLAttributes();
-  m_context = SDL_GL_CreateContext(m_window);
+  if (m_context == nullptr) m_context = SDL_GL_CreateContext(m_window);
   if (m_context == nullptr) {
     error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
     return false;
@@ -424,24 +466,21 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
     error = "OpenGL 3.3 is not available";
     return false;
   }
-  SDL_GL_SetSwapInterval(1);
+  // Presents wait for the display, unless a benchmark asks for raw speed.
+  m_unpaced = O2D_PresentUnpaced();
+  SDL_GL_SetSwapInterval(m_unpaced ? 0 : 1);
 
-  m_sceneProgram = O2DBuildSceneProgram(error);
-  if (m_sceneProgram == 0) return false;
+  // The default stage states' program: a driver that cannot build it says so now.
+  const O2DStageOps modulate{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE,
+                             D3DTA_CURRENT};
+  const O2DStageOps disable{D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_DISABLE, D3DTA_TEXTURE,
+                            D3DTA_CURRENT};
+  if (FindSceneProgram(O2DMakeSceneKey(modulate, disable, false), error) == nullptr) return false;
   m_presentProgram = O2DBuildPresentProgram(error);
   if (m_presentProgram == 0) return false;
-  m_uTargetSize = glGetUniformLocation(m_sceneProgram, "uTargetSize");
-  m_uColorOps = glGetUniformLocation(m_sceneProgram, "uColorOps");
-  m_uAlphaOps = glGetUniformLocation(m_sceneProgram, "uAlphaOps");
-  m_uTextureFactor = glGetUniformLocation(m_sceneProgram, "uTextureFactor");
-  m_uFogEnable = glGetUniformLocation(m_sceneProgram, "uFogEnable");
-  m_uFogColor = glGetUniformLocation(m_sceneProgram, "uFogColor");
   glUseProgram(m_presentProgram);
   glUniform1i(glGetUniformLocation(m_presentProgram, "uFrame"), kFrameUnit);
   glUniform1i(glGetUniformLocation(m_presentProgram, "uGamma"), kGammaUnit);
-  glUseProgram(m_sceneProgram);
-  glUniform1i(glGetUniformLocation(m_sceneProgram, "uTexture0"), 0);
-  glUniform1i(glGetUniformLocation(m_sceneProgram, "uTexture1"), 1);
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glDisable(GL_DITHER);
@@ -519,7 +558,7 @@ CO2DGLDevice::~CO2DGLDevice() {
     glDeleteBuffers(1, &m_indexBuffer);
     glDeleteVertexArrays(1, &m_vertexArray);
     glDeleteVertexArrays(1, &m_presentVertexArray);
-    glDeleteProgram(m_sceneProgram);
+    for (const auto& [key, program] : m_scenePrograms) glDeleteProgram(program.name);
     glDeleteProgram(m_presentProgram);
     SDL_GL_MakeCurrent(m_window, nullptr);
   }
@@ -598,7 +637,7 @@ void CO2DGLDevice::ResetStates() {
     ApplySampler(stage);
     BindStage(stage);
   }
-  m_stageUniformsDirty = true;
+  m_sceneKeyDirty = true;
   ApplyTargetState();
 }
 
@@ -611,8 +650,7 @@ void CO2DGLDevice::ApplyTargetState() {
   glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
   ApplyBlend();
   ApplyCull();
-  glUseProgram(m_sceneProgram);
-  glUniform2f(m_uTargetSize, float(m_width), float(m_height));
+  m_sceneProgram = nullptr;  // the next draw puts its program in use
   glBindVertexArray(m_vertexArray);
 }
 
@@ -657,26 +695,59 @@ void CO2DGLDevice::BindStage(uint32_t stage) {
   glBindTexture(GL_TEXTURE_2D, m_bound[stage] ? m_bound[stage]->Name() : m_white);
 }
 
-void CO2DGLDevice::UploadStageUniforms() {
-  GLint colorOps[3 * kBlendStages], alphaOps[3 * kBlendStages];
-  for (uint32_t stage = 0; stage < kBlendStages; ++stage) {
-    const auto& s = m_stageStates[stage];
-    colorOps[3 * stage + 0] = GLint(s[D3DTSS_COLOROP]);
-    colorOps[3 * stage + 1] = GLint(s[D3DTSS_COLORARG1]);
-    colorOps[3 * stage + 2] = GLint(s[D3DTSS_COLORARG2]);
-    alphaOps[3 * stage + 0] = GLint(s[D3DTSS_ALPHAOP]);
-    alphaOps[3 * stage + 1] = GLint(s[D3DTSS_ALPHAARG1]);
-    alphaOps[3 * stage + 2] = GLint(s[D3DTSS_ALPHAARG2]);
+CO2DGLDevice::SceneProgram* CO2DGLDevice::FindSceneProgram(const O2DSceneKey& key, std::string& error) {
+  if (auto found = m_scenePrograms.find(key); found != m_scenePrograms.end()) return &found->second;
+  const GLuint name = O2DBuildSceneProgram(key, error);
+  if (name == 0) return nullptr;
+  SceneProgram program;
+  program.name = name;
+  program.uTargetSize = glGetUniformLocation(name, "uTargetSize");
+  program.uTextureFactor = glGetUniformLocation(name, "uTextureFactor");
+  program.uFogColor = glGetUniformLocation(name, "uFogColor");
+  glUseProgram(name);
+  glUniform1i(glGetUniformLocation(name, "uTexture0"), 0);
+  glUniform1i(glGetUniformLocation(name, "uTexture1"), 1);
+  m_sceneProgram = nullptr;  // another program is in use now
+  return &m_scenePrograms.emplace(key, program).first->second;
+}
+
+bool CO2DGLDevice::UseSceneProgram() {
+  if (m_sceneKeyDirty || m_sceneProgram == nullptr) {
+    auto ops = [this](uint32_t stage) {
+      const auto& s = m_stageStates[stage];
+      return O2DStageOps{s[D3DTSS_COLOROP], s[D3DTSS_COLORARG1], s[D3DTSS_COLORARG2],
+                         s[D3DTSS_ALPHAOP], s[D3DTSS_ALPHAARG1], s[D3DTSS_ALPHAARG2]};
+    };
+    std::string error;
+    SceneProgram* program =
+        FindSceneProgram(O2DMakeSceneKey(ops(0), ops(1), m_renderStates[D3DRS_FOGENABLE] != 0), error);
+    if (program == nullptr) return false;
+    if (program != m_sceneProgram) glUseProgram(program->name);
+    m_sceneProgram = program;
+    m_sceneKeyDirty = false;
   }
-  glUniform3iv(m_uColorOps, kBlendStages, colorOps);
-  glUniform3iv(m_uAlphaOps, kBlendStages, alphaOps);
-  float factor[4], fog[4];
-  ColorToFloats(m_renderStates[D3DRS_TEXTUREFACTOR], factor);
-  ColorToFloats(m_renderStates[D3DRS_FOGCOLOR], fog);
-  glUniform4fv(m_uTextureFactor, 1, factor);
-  glUniform3fv(m_uFogColor, 1, fog);
-  glUniform1i(m_uFogEnable, m_renderStates[D3DRS_FOGENABLE] != 0 ? 1 : 0);
-  m_stageUniformsDirty = false;
+  // Uniforms belong to each program: each gets the values in force when it is used.
+  SceneProgram& p = *m_sceneProgram;
+  if (p.fresh || p.width != m_width || p.height != m_height) {
+    glUniform2f(p.uTargetSize, float(m_width), float(m_height));
+    p.width = m_width;
+    p.height = m_height;
+  }
+  const uint32_t factor = m_renderStates[D3DRS_TEXTUREFACTOR], fogColor = m_renderStates[D3DRS_FOGCOLOR];
+  if (p.fresh || p.factor != factor) {
+    float c[4];
+    ColorToFloats(factor, c);
+    glUniform4fv(p.uTextureFactor, 1, c);
+    p.factor = factor;
+  }
+  if (p.fresh || p.fogColor != fogColor) {
+    float c[4];
+    ColorToFloats(fogColor, c);
+    glUniform3fv(p.uFogColor, 1, c);
+    p.fogColor = fogColor;
+  }
+  p.fresh = false;
+  return true;
 }
 
 uint32_t CO2DGLDevice::TestCooperativeLevel() {
@@ -756,9 +827,7 @@ void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
     case D3DRS_SRCBLEND:
     case D3DRS_DESTBLEND: ApplyBlend(); break;
     case D3DRS_CULLMODE: ApplyCull(); break;
-    case D3DRS_FOGENABLE:
-    case D3DRS_FOGCOLOR:
-    case D3DRS_TEXTUREFACTOR: m_stageUniformsDirty = true; break;
+    case D3DRS_FOGENABLE: m_sceneKeyDirty = true; break;
     default: break;
   }
 }
@@ -771,7 +840,7 @@ void CO2DGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t 
     case D3DTSS_COLORARG2:
     case D3DTSS_ALPHAOP:
     case D3DTSS_ALPHAARG1:
-    case D3DTSS_ALPHAARG2: m_stageUniformsDirty = true; break;
+    case D3DTSS_ALPHAARG2: m_sceneKeyDirty = true; break;
     case D3DTSS_ADDRESSU:
     case D3DTSS_ADDRESSV:
     case D3DTSS_BORDERCOLOR:
@@ -810,7 +879,8 @@ void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32
   const auto first = Indices().begin() + startIndex;
   const uint32_t used = uint32_t(*std::max_element(first, first + std::ptrdiff_t(indexCount))) + 1;
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), vertices.data(), GL_STREAM_DRAW);
-  if (m_stageUniformsDirty) UploadStageUniforms();
+  // Without its program (the driver refused it) the draw shows nothing.
+  if (!UseSceneProgram()) return;
   glDrawElements(GL_TRIANGLES, GLsizei(indexCount), GL_UNSIGNED_SHORT,
                  reinterpret_cast<void*>(uintptr_t(startIndex) * sizeof(uint16_t)));
 }
@@ -822,27 +892,64 @@ void CO2DGLDevice::Present() {
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);
   glDisable(GL_CULL_FACE);
-  glViewport(0, 0, drawableWidth, drawableHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
   const O2DLetterbox box = O2D_ComputeLetterbox(drawableWidth, drawableHeight, int(m_width), int(m_height));
-  glViewport(box.x, drawableHeight - box.y - box.height, box.width, box.height);
-  glUseProgram(m_presentProgram);
-  glActiveTexture(GL_TEXTURE0 + kFrameUnit);
-  glBindTexture(GL_TEXTURE_2D, m_frameTextures[m_back]);
-  glBindVertexArray(m_presentVertexArray);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  // Bars only where the frame leaves some.
+  if (box.width != drawableWidth || box.height != drawableHeight) {
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  const int top = drawableHeight - box.y;  // the frame's first row is the window's top
+  if (m_gammaIdentity) {
+    const bool scaled = box.width != int(m_width) || box.height != int(m_height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
+    glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), box.x, top, box.x + box.width, top - box.height,
+                      GL_COLOR_BUFFER_BIT, scaled ? GL_LINEAR : GL_NEAREST);
+  } else {
+    glViewport(box.x, top - box.height, box.width, box.height);
+    glUseProgram(m_presentProgram);
+    glActiveTexture(GL_TEXTURE0 + kFrameUnit);
+    glBindTexture(GL_TEXTURE_2D, m_frameTextures[m_back]);
+    glBindVertexArray(m_presentVertexArray);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  }
   SDL_GL_SwapWindow(m_window);
+  WaitOutRefresh();
   m_back ^= 1;
   ApplyTargetState();
 }
 
+// A driver that honours the swap interval returns from the swap on the display's
+// beat; one that does not (offscreen, some virtual machines) would let the frame
+// loop spin, so the rest of the refresh period is slept here. Late frames restart
+// the beat from now instead of hurrying to catch up.
+void CO2DGLDevice::WaitOutRefresh() {
+  if (m_unpaced) return;
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(m_window);
+  const int hz = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0
+                     ? mode.refresh_rate
+                     : 60;
+  const auto period = std::chrono::nanoseconds(1'000'000'000 / hz);
+  const auto now = std::chrono::steady_clock::now();
+  if (now < m_nextPresent) {
+    std::this_thread::sleep_until(m_nextPresent);
+    m_nextPresent += period;
+  } else {
+    m_nextPresent = now + period;
+  }
+}
+
 void CO2DGLDevice::SetGammaRamp(uint32_t /*flags*/, const O2DGammaRamp& ramp) {
   uint16_t texels[256 * 3];
+  // The pass rounds each entry to 8 bits: a ramp giving back every value is skipped.
+  m_gammaIdentity = true;
   for (int i = 0; i < 256; ++i) {
     texels[3 * i + 0] = ramp.Red[i];
     texels[3 * i + 1] = ramp.Green[i];
     texels[3 * i + 2] = ramp.Blue[i];
+    for (uint16_t entry : {ramp.Red[i], ramp.Green[i], ramp.Blue[i]})
+      if ((uint32_t(entry) * 255 + 32767) / 65535 != uint32_t(i)) m_gammaIdentity = false;
   }
   glActiveTexture(GL_TEXTURE0 + kGammaUnit);
   glBindTexture(GL_TEXTURE_2D, m_gamma);

@@ -5,7 +5,10 @@
 // size, 800 x 600 for the game); Present() scales that frame, letter-boxed and
 // through the gamma ramp, onto the window. Full screen is a desktop-sized
 // borderless full-screen window; with OSTRAK2D_WINDOWED=1 in the environment the
-// same frame is shown in an ordinary window instead.
+// same frame is shown in an ordinary window instead. Presents wait for the
+// display (swap interval 1, or the rest of the refresh period slept when the
+// driver returns early; 60 Hz when the rate is unknown), so the frame loop needs
+// no pacing of its own; OSTRAK2D_UNPACED=1 lets them return at once (benchmarks).
 //
 // Use:
 //   IO2DRenderAdapter* adapter = O2DCreateGLAdapter(&why);  // before the window

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "o2d_render_device.h"
+
 namespace {
 
 const char* const kSceneVertex = R"(#version 330 core
@@ -27,74 +29,65 @@ void main() {
 }
 )";
 
-const char* const kSceneFragment = R"(#version 330 core
+const char* const kSceneFragmentHead = R"(#version 330 core
 in vec4 vDiffuse;
 in vec4 vSpecular;
 in vec2 vTex0;
 in vec2 vTex1;
 uniform sampler2D uTexture0;
 uniform sampler2D uTexture1;
-uniform ivec3 uColorOps[2];
-uniform ivec3 uAlphaOps[2];
 uniform vec4 uTextureFactor;
-uniform int uFogEnable;
 uniform vec3 uFogColor;
 out vec4 oColor;
-
-const int TOP_DISABLE = 1;
-const int TOP_SELECTARG1 = 2;
-const int TOP_SELECTARG2 = 3;
-const int TOP_MODULATE = 4;
-const int TOP_ADD = 7;
-const int TOP_SUBTRACT = 10;
-const int TOP_DOTPRODUCT3 = 24;
-
-vec4 Argument(int arg, vec4 current, vec4 texel) {
-  switch (arg & 15) {
-    case 0: return vDiffuse;
-    case 1: return current;
-    case 2: return texel;
-    case 3: return uTextureFactor;
-    case 4: return vSpecular;
-  }
-  return current;
-}
-
-vec4 Operation(int op, vec4 a1, vec4 a2) {
-  switch (op) {
-    case TOP_SELECTARG1: return a1;
-    case TOP_SELECTARG2: return a2;
-    case TOP_MODULATE: return a1 * a2;
-    case TOP_ADD: return min(a1 + a2, 1.0);
-    case TOP_SUBTRACT: return max(a1 - a2, 0.0);
-    case TOP_DOTPRODUCT3: return vec4(clamp(4.0 * dot(a1.rgb - 0.5, a2.rgb - 0.5), 0.0, 1.0));
-  }
-  return a1;
-}
-
-vec4 Stage(int s, vec4 current, vec4 texel) {
-  ivec3 c = uColorOps[s];
-  ivec3 a = uAlphaOps[s];
-  vec4 color = Operation(c.x, Argument(c.y, current, texel), Argument(c.z, current, texel));
-  // The dot product goes to all four channels, alpha included.
-  if (c.x == TOP_DOTPRODUCT3) return color;
-  float alpha = current.a;
-  if (a.x != TOP_DISABLE) alpha = Operation(a.x, Argument(a.y, current, texel), Argument(a.z, current, texel)).a;
-  return vec4(color.rgb, alpha);
-}
-
 void main() {
-  // A disabled stage ends the cascade; stage 0 starts from the diffuse colour.
-  vec4 current = vDiffuse;
-  if (uColorOps[0].x != TOP_DISABLE) {
-    current = Stage(0, current, texture(uTexture0, vTex0));
-    if (uColorOps[1].x != TOP_DISABLE) current = Stage(1, current, texture(uTexture1, vTex1));
-  }
-  // Vertex fog: the specular alpha is the fog factor, 1 = no fog.
-  if (uFogEnable != 0) current.rgb = mix(uFogColor, current.rgb, vSpecular.a);
-  oColor = current;
-}
+  vec4 c = vDiffuse;
 )";
+
+bool KnownOp(uint32_t op) {
+  switch (op) {
+    case D3DTOP_SELECTARG1:
+    case D3DTOP_SELECTARG2:
+    case D3DTOP_MODULATE:
+    case D3DTOP_ADD:
+    case D3DTOP_SUBTRACT:
+    case D3DTOP_DOTPRODUCT3: return true;
+    default: return false;
+  }
+}
+
+uint8_t Arg(uint32_t arg) {
+  arg &= D3DTA_SELECTMASK;
+  return uint8_t(arg <= D3DTA_SPECULAR ? arg : D3DTA_CURRENT);
+}
+
+// One operation with its arguments; the arguments it does not read become 0.
+void Reduce(uint32_t op, uint32_t arg1, uint32_t arg2, uint8_t& outOp, uint8_t& outArg1, uint8_t& outArg2) {
+  outOp = uint8_t(op == D3DTOP_DISABLE ? D3DTOP_DISABLE : KnownOp(op) ? op : D3DTOP_SELECTARG1);
+  outArg1 = outOp == D3DTOP_DISABLE || outOp == D3DTOP_SELECTARG2 ? 0 : Arg(arg1);
+  outArg2 = outOp == D3DTOP_DISABLE || outOp == D3DTOP_SELECTARG1 ? 0 : Arg(arg2);
+}
+
+std::string ArgSource(uint8_t arg, int stage) {
+  switch (arg) {
+    case D3DTA_DIFFUSE: return "vDiffuse";
+    case D3DTA_TEXTURE: return "t" + std::to_string(stage);
+    case D3DTA_TFACTOR: return "uTextureFactor";
+    case D3DTA_SPECULAR: return "vSpecular";
+    default: return "c";
+  }
+}
+
+std::string OpSource(uint8_t op, uint8_t arg1, uint8_t arg2, int stage) {
+  const std::string a1 = ArgSource(arg1, stage), a2 = ArgSource(arg2, stage);
+  switch (op) {
+    case D3DTOP_SELECTARG2: return a2;
+    case D3DTOP_MODULATE: return "(" + a1 + " * " + a2 + ")";
+    case D3DTOP_ADD: return "min(" + a1 + " + " + a2 + ", 1.0)";
+    case D3DTOP_SUBTRACT: return "max(" + a1 + " - " + a2 + ", 0.0)";
+    case D3DTOP_DOTPRODUCT3: return "vec4(clamp(4.0 * dot(" + a1 + ".rgb - 0.5, " + a2 + ".rgb - 0.5), 0.0, 1.0))";
+    default: return a1;
+  }
+}
 
 const char* const kPresentVertex = R"(#version 330 core
 out vec2 vCoord;
@@ -164,6 +157,49 @@ GLuint Link(const char* vertex, const char* fragment, std::string& error) {
 
 }  // namespace
 
-GLuint O2DBuildSceneProgram(std::string& error) { return Link(kSceneVertex, kSceneFragment, error); }
+O2DSceneKey O2DMakeSceneKey(const O2DStageOps& stage0, const O2DStageOps& stage1, bool fog) {
+  O2DSceneKey key;
+  key.fog = fog;
+  const O2DStageOps* ops[2] = {&stage0, &stage1};
+  for (int s = 0; s < 2; ++s) {
+    O2DSceneKey::Stage& k = key.stages[s];
+    Reduce(ops[s]->colorOp, ops[s]->colorArg1, ops[s]->colorArg2, k.colorOp, k.colorArg1, k.colorArg2);
+    // A disabled stage ends the cascade; the dot product fills alpha too.
+    if (k.colorOp == D3DTOP_DISABLE) break;
+    if (k.colorOp != D3DTOP_DOTPRODUCT3)
+      Reduce(ops[s]->alphaOp, ops[s]->alphaArg1, ops[s]->alphaArg2, k.alphaOp, k.alphaArg1, k.alphaArg2);
+  }
+  return key;
+}
+
+std::string O2DSceneFragmentSource(const O2DSceneKey& key) {
+  std::string source = kSceneFragmentHead;
+  for (int s = 0; s < 2; ++s) {
+    const O2DSceneKey::Stage& k = key.stages[s];
+    if (k.colorOp == D3DTOP_DISABLE) break;
+    const std::string n = std::to_string(s);
+    for (uint8_t arg : {k.colorArg1, k.colorArg2, k.alphaArg1, k.alphaArg2})
+      if (arg == D3DTA_TEXTURE) {
+        source += "  vec4 t" + n + " = texture(uTexture" + n + ", vTex" + n + ");\n";
+        break;
+      }
+    const std::string color = OpSource(k.colorOp, k.colorArg1, k.colorArg2, s);
+    if (k.colorOp == D3DTOP_DOTPRODUCT3 ||
+        (k.colorOp == k.alphaOp && k.colorArg1 == k.alphaArg1 && k.colorArg2 == k.alphaArg2))
+      source += "  c = " + color + ";\n";
+    else if (k.alphaOp == D3DTOP_DISABLE)
+      source += "  c = vec4(" + color + ".rgb, c.a);\n";
+    else
+      source += "  c = vec4(" + color + ".rgb, " + OpSource(k.alphaOp, k.alphaArg1, k.alphaArg2, s) + ".a);\n";
+  }
+  // Vertex fog: the specular alpha is the fog factor, 1 = no fog.
+  if (key.fog) source += "  c.rgb = mix(uFogColor, c.rgb, vSpecular.a);\n";
+  return source + "  oColor = c;\n}\n";
+}
+
+GLuint O2DBuildSceneProgram(const O2DSceneKey& key, std::string& error) {
+  const std::string fragment = O2DSceneFragmentSource(key);
+  return Link(kSceneVertex, fragment.c_str(), error);
+}
 
 GLuint O2DBuildPresentProgram(std::string& error) { return Link(kPresentVertex, kPresentFragment, error); }

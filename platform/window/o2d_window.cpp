@@ -9,7 +9,18 @@
 
 namespace {
 volatile std::sig_atomic_t g_quitSignal = 0;
+O2DWindowHandle g_spareWindow = nullptr;
 }
+
+void O2D_OfferSpareWindow(O2DWindowHandle window) { g_spareWindow = window; }
+
+bool O2D_WithdrawSpareWindow(O2DWindowHandle window) {
+  if (window == nullptr || g_spareWindow != window) return false;
+  g_spareWindow = nullptr;
+  return true;
+}
+
+void O2D_SetWindowClass() { SDL_setenv("SDL_VIDEO_X11_WMCLASS", "o2d_gamewindow", 0); }
 
 void O2D_RequestQuitFromSignal() { g_quitSignal = 1; }
 bool O2D_QuitSignalled() { return g_quitSignal != 0; }
@@ -45,13 +56,23 @@ bool CO2DWindow::Create(const std::string& title, int width, int height, bool wi
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
 
-  // The window's class name, as X11 window managers see it.
-  SDL_setenv("SDL_VIDEO_X11_WMCLASS", "o2d_gamewindow", 0);
+  O2D_SetWindowClass();
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  int x = 100, y = 100;
-  if (!windowed && !WindowedByEnvironment()) {
-    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
-    x = y = 0;
+  const bool fullScreen = !windowed && !WindowedByEnvironment();
+  const int x = fullScreen ? 0 : 100, y = fullScreen ? 0 : 100;
+  if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+  // The renderer's hidden probe, when there is one, becomes this window.
+  if (O2DWindowHandle spare = g_spareWindow; O2D_WithdrawSpareWindow(spare)) {
+    SDL_Window* window = O2D_ToSDLWindow(spare);
+    SDL_SetWindowTitle(window, title.c_str());
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, x, y);
+    if (fullScreen) {
+      SDL_SetWindowBordered(window, SDL_FALSE);
+      SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    m_pWindow = spare;
+    return true;
   }
   m_pWindow = O2D_FromSDLWindow(SDL_CreateWindow(title.c_str(), x, y, width, height, flags));
   return m_pWindow != nullptr;

@@ -48,6 +48,14 @@ void O2D_ShowMessageBox(const char* caption, const char* text);
 
 // Starts the event and video back end once; false when no video driver works.
 bool O2D_InitVideo();
+
+// The renderer's probe is a hidden OpenGL window made before the game window;
+// offered here, it becomes the game window instead of a second one being made.
+// Null withdraws the offer; withdrawing returns whether `window` was on offer.
+void O2D_OfferSpareWindow(O2DWindowHandle window);
+bool O2D_WithdrawSpareWindow(O2DWindowHandle window);
+// The class name X11 window managers see, set before any window is made.
+void O2D_SetWindowClass();
 // The back end's text for its last failure.
 const char* O2D_LastError();
 

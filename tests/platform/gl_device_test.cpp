@@ -1,7 +1,10 @@
 // The OpenGL device, drawn for real (headless: SDL's offscreen driver on Mesa).
 #include <SDL.h>
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -84,6 +87,50 @@ TEST_F(GLDeviceTest, ClearFillsTheViewportOnlyAndReadBackGivesThePresentedFrame)
   O2DFrameImage again;
   ASSERT_TRUE(m_device->GetFrontBufferData(again));
   EXPECT_EQ(At(again, 100, 50), 0xFFFF0000u);
+}
+
+// What reaches the window (the offscreen driver's swap leaves it readable): the
+// frame right way up, through the gamma ramp only when that changes colours.
+TEST_F(GLDeviceTest, WindowShowsTheFrameUprightThroughARampThatIsNotTheIdentity) {
+  auto windowAt = [](int x, int yFromTop) {
+    uint32_t pixel = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, 599 - yFromTop, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
+    return pixel & 0xFFFFFFu;
+  };
+  O2DGammaRamp ramp;
+  // Not exactly i x 257, yet every entry rounds back to i.
+  for (int i = 0; i < 256; ++i) ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = uint16_t(i * 257 + (i < 255 ? 100 : 0));
+  for (bool inverted : {false, true}) {
+    if (inverted)
+      for (int i = 0; i < 256; ++i) ramp.Red[i] = uint16_t((255 - i) * 257);
+    m_device->SetGammaRamp(D3DSGR_NO_CALIBRATION, ramp);
+    m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
+    m_device->SetViewport({0, 0, 10, 10, 0.0f, 1.0f});
+    m_device->Clear(D3DCLEAR_TARGET, 0xFFC08040u, 0.0f);
+    m_device->SetViewport({0, 0, 800, 600, 0.0f, 1.0f});
+    m_device->Present();
+    EXPECT_EQ(windowAt(0, 0), inverted ? 0x3F8040u : 0xC08040u);
+    EXPECT_EQ(windowAt(9, 9), inverted ? 0x3F8040u : 0xC08040u);
+    EXPECT_EQ(windowAt(10, 0), inverted ? 0xEF2030u : 0x102030u);
+    EXPECT_EQ(windowAt(799, 599), inverted ? 0xEF2030u : 0x102030u);
+  }
+}
+
+// The offscreen driver does not wait at the swap: the device waits out the
+// refresh itself (60 Hz, the rate it reports or assumes).
+TEST_F(GLDeviceTest, PresentsComeNoFasterThanTheRefresh) {
+  const char* env = std::getenv("OSTRAK2D_UNPACED");
+  const std::string unpaced = env ? env : "";
+  unsetenv("OSTRAK2D_UNPACED");
+  ASSERT_EQ(m_device->Release(), 0u);
+  m_device = m_adapter->CreateDevice(m_params);
+  if (env != nullptr) setenv("OSTRAK2D_UNPACED", unpaced.c_str(), 1);
+  ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 7; ++i) m_device->Present();
+  // Six full periods after the first present.
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::microseconds(6 * 16666));
 }
 
 TEST_F(GLDeviceTest, TexturedQuadMapsOneTexelToOnePixelWithEitherFilter) {

@@ -82,3 +82,13 @@ TEST_F(ProgramTest, ADescriptorErrorEndsTheRunWithBothReportsAndStatusOne) {
             std::string::npos);
   EXPECT_TRUE(LogHas(" !!!: Error desc: Wrong XML ResPack descriptor: ./DATA/broken.xml\n"));
 }
+
+// The start-up benchmark's run: the program ends by itself after its first frame.
+TEST_F(ProgramTest, EndsNormallyAfterTheFramesTheEnvironmentAsksFor) {
+  std::filesystem::create_directory_symlink(std::filesystem::path(OSTRAK_SOURCE_DIR) / "game" / "DATA", "DATA");
+  setenv("OSTRAK2D_QUIT_AFTER_FRAMES", "1", 1);
+  const pid_t pid = Start();
+  unsetenv("OSTRAK2D_QUIT_AFTER_FRAMES");
+  EXPECT_EQ(WaitExit(pid, 30), 0);
+  EXPECT_NE(ReadFileBytes("gamelog.txt").find("End of log."), std::string::npos);
+}

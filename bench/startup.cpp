@@ -1,0 +1,129 @@
+// Start-up of the real program, headless: exec to the end of a run that quits
+// after its first presented frame (OSTRAK2D_QUIT_AFTER_FRAMES=1; shutting down
+// is included), its peak RSS next to that of a bare SDL + OpenGL program that
+// presents one frame, and the idle program's CPU share over 10 seconds.
+//
+//   startup [runs (7)] [program] [data folder]
+#include <SDL.h>
+#include <epoxy/gl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+struct Run {
+  double seconds = 0;      // exec to exit
+  double cpuSeconds = 0;   // user + system
+  double peakMB = 0;
+  int status = -1;
+};
+
+// Runs `argv` in `dir`; with idleSeconds > 0 it is ended by SIGTERM after that long.
+Run Execute(const std::vector<std::string>& args, const std::filesystem::path& dir, double idleSeconds) {
+  Run run;
+  const double start = Now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  if (idleSeconds > 0) {
+    timespec wait{time_t(idleSeconds), 0};
+    nanosleep(&wait, nullptr);
+    kill(pid, SIGTERM);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  run.seconds = Now() - start;
+  run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                   double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+  run.peakMB = double(usage.ru_maxrss) / 1024.0;
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return run;
+}
+
+// The bare program: a window, an OpenGL 3.3 context, one cleared frame presented.
+int BareOpenGL() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_Window* window = SDL_CreateWindow("bare", 0, 0, 800, 600, SDL_WINDOW_OPENGL);
+  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+  if (context == nullptr) return 1;
+  glClearColor(0.1f, 0.2f, 0.3f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  SDL_GL_SwapWindow(window);
+  glFinish();
+  SDL_GL_DeleteContext(context);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--bare") return BareOpenGL();
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  const std::string program = argc > 2 ? argv[2] : TAVROKAVEL_EXE;
+  const std::filesystem::path data = argc > 3 ? argv[3] : GAME_DATA_DIR;
+  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
+
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("startup." + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::filesystem::create_directory_symlink(std::filesystem::absolute(data), dir / "DATA");
+  // Headless, and the single-instance lock in the run's own folder.
+  setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+
+  std::vector<double> seconds, peak, barePeak;
+  for (int i = 0; i < runs; ++i) {
+    setenv("OSTRAK2D_QUIT_AFTER_FRAMES", "1", 1);
+    const Run run = Execute({program}, dir, 0);
+    unsetenv("OSTRAK2D_QUIT_AFTER_FRAMES");
+    if (run.status != 0) {
+      std::fprintf(stderr, "startup: %s ended with status %d\n", program.c_str(), run.status);
+      return 1;
+    }
+    seconds.push_back(run.seconds);
+    peak.push_back(run.peakMB);
+    barePeak.push_back(Execute({self.string(), "--bare"}, dir, 0).peakMB);
+  }
+  const Run idle = Execute({program}, dir, 10.0);
+  std::filesystem::remove_all(dir);
+
+  std::printf("exec to exit after the first frame: %.1f ms (median of %d)\n", Median(seconds) * 1000.0, runs);
+  std::printf("peak RSS: %.1f MB, bare OpenGL program %.1f MB (difference %.1f MB)\n", Median(peak),
+              Median(barePeak), Median(peak) - Median(barePeak));
+  std::printf("idle: %.2f CPU seconds in %.1f s, %.1f%% of a core\n", idle.cpuSeconds, idle.seconds,
+              100.0 * idle.cpuSeconds / idle.seconds);
+  return 0;
+}
