@@ -328,6 +328,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
 // --- adapter ---------------------------------------------------------------
 
 bool CO2DGLAdapter::Init(std::string& error) {
+  O2D_SetWindowClass();  // read by SDL when its video starts
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("cannot start SDL video: ") + SDL_GetError();
     return false;
@@ -337,7 +338,6 @@ bool CO2DGLAdapter::Init(std::string& error) {
 
   // What the renderer is and can do is only known with a context: ask a hidden
   // window's, which is kept to become the game window.
-  O2D_SetWindowClass();
   // The game's frame size: surfaces of some drivers (offscreen) keep their first size.
   m_probe = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 800, 600,
                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);

@@ -33,6 +33,8 @@ void O2D_ShowMessageBox(const char* caption, const char* text) {
 const char* O2D_LastError() { return SDL_GetError(); }
 
 bool O2D_InitVideo() {
+  // SDL reads the X window class when its video starts, not when a window is made.
+  O2D_SetWindowClass();
   // The engine installs its own SIGINT / SIGTERM handlers.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
@@ -56,7 +58,6 @@ bool CO2DWindow::Create(const std::string& title, int width, int height, bool wi
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
 
-  O2D_SetWindowClass();
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   const bool fullScreen = !windowed && !WindowedByEnvironment();
   const int x = fullScreen ? 0 : 100, y = fullScreen ? 0 : 100;
