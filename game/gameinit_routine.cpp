@@ -26,34 +26,28 @@ CGameVars& GameVars() {
   return vars;
 }
 
-COstrakGUI& GUI() {
-  COstrakGUI* gui = COstrakGUI::GetInstance();
-  EHS_ASSERT(gui);
-  return *gui;
-}
-
 std::string ElementText(const char* id) {
   CGUIValue value;
-  GUI().GetElementParam(id, GUIP_TEXT, value);
+  COstrakGUI::Get().GetElementParam(id, GUIP_TEXT, value);
   return value.GetString();
 }
 
 // OK is only for a name that is not empty.
 void UpdateNameOK() {
-  GUI().ExecuteElementCommand("BTN_HS_OK", ElementText("TBX_HS_NAME").empty() ? GUICMD_DISABLE : GUICMD_ENABLE);
+  COstrakGUI::Get().ExecuteElementCommand("BTN_HS_OK", ElementText("TBX_HS_NAME").empty() ? GUICMD_DISABLE : GUICMD_ENABLE);
 }
 
 void CloseDialog(const char* window) {
-  GUI().ExecuteElementCommand(window, GUICMD_HIDE);
-  GUI().ExecuteElementCommand(GAME_MAINWINDOW, GUICMD_ENABLE);
+  COstrakGUI::Get().ExecuteElementCommand(window, GUICMD_HIDE);
+  COstrakGUI::Get().ExecuteElementCommand(GAME_MAINWINDOW, GUICMD_ENABLE);
 }
 
 void OnMainWindowShow() {}
 void OnStartPress() { GameNewGame(); }
 void OnHelpPress() {
   if (GameLogic().GameState == GAMESTATE_MOVING) return;
-  GUI().ExecuteElementCommand(GAME_MAINWINDOW, GUICMD_DISABLE);
-  GUI().ExecuteElementCommand("WND_DTP_HELP", GUICMD_SHOW);
+  COstrakGUI::Get().ExecuteElementCommand(GAME_MAINWINDOW, GUICMD_DISABLE);
+  COstrakGUI::Get().ExecuteElementCommand("WND_DTP_HELP", GUICMD_SHOW);
 }
 void OnExitPress() { COstrak::RequestQuit(); }
 void OnBoardRedraw() { GameDrawBoard(); }
@@ -65,7 +59,7 @@ void OnCompleteOK() {
 void OnHighscoreShow() {
   UpdateNameOK();
   // The name can be typed at once, without a click into the box first.
-  GUI().ExecuteElementCommand("TBX_HS_NAME", GUICMD_ENABLE);
+  COstrakGUI::Get().ExecuteElementCommand("TBX_HS_NAME", GUICMD_ENABLE);
   GameLogic().GameState = GAMESTATE_DIALOG;
 }
 void OnHighscoreOK() {
@@ -83,13 +77,13 @@ void OnHelpOK() {
 }  // namespace
 
 void GameShowMoves() {
-  GUI().SetElementParam(GAME_MOVES_LABEL, GUIP_TEXT, CGUIValue(std::to_string(GameLogic().MoveCounter)));
+  COstrakGUI::Get().SetElementParam(GAME_MOVES_LABEL, GUIP_TEXT, CGUIValue(std::to_string(GameLogic().MoveCounter)));
 }
 
 void GameModInit() {
   EHS_CP();
   COstrak* pO2D = O2D_GetEngine();
-  COstrakGUI& gui = GUI();
+  COstrakGUI& gui = COstrakGUI::Get();
   // Before any GUI data is loaded, so the data can bind them.
   gui.RegisterAction("WND_DTP_MAINWINDOW_ONSHOW", &OnMainWindowShow);
   gui.RegisterAction("BTN_MW_START_ONPRESS", &OnStartPress);
@@ -124,7 +118,7 @@ void GamePlay_Init() {
   if (s.Columns < 2) EHS_RAISE(EHS_GAME, 0, "Error in GamePlay_Init(): invalid array size X!");
   if (s.Rows < 2) EHS_RAISE(EHS_GAME, 0, "Error in GamePlay_Init(): invalid array size Y!");
   CGUIValue coords;
-  GUI().GetElementParam(GAME_BOARD, GUIP_COORDS, coords);
+  COstrakGUI::Get().GetElementParam(GAME_BOARD, GUIP_COORDS, coords);
   const GUIRECT& r = coords.GetRect();
   s.BoardLeft = r.x;
   s.BoardTop = r.y;
@@ -144,6 +138,6 @@ void GameNewGame() {
   // Small boards have deals no turns can solve, and a deal can come out
   // solved already (one in four solvable 2 x 2 deals): deal those again.
   while (!IsBoardSolvable() || IsBoardComplete()) GameNewBoard();
-  GUI().SetElementParam("TILE_MW_MOVES", GUIP_VISIBLE, CGUIValue(true));
+  COstrakGUI::Get().SetElementParam("TILE_MW_MOVES", GUIP_VISIBLE, CGUIValue(true));
   GameShowMoves();
 }

@@ -100,13 +100,12 @@ void SaveFile() {
 
 void ShowBestResult() {
   EHS_CP();
-  COstrakGUI* gui = COstrakGUI::GetInstance();
-  EHS_ASSERT(gui);
+  COstrakGUI& gui = COstrakGUI::Get();
   if (!LoadFile()) {
-    gui->ExecuteElementCommand("TILE_MW_BESTRESULT", GUICMD_HIDE);
+    gui.ExecuteElementCommand("TILE_MW_BESTRESULT", GUICMD_HIDE);
     return;
   }
-  gui->ExecuteElementCommand("TILE_MW_BESTRESULT", GUICMD_SHOW);
-  gui->SetElementParam("L_MW_BESTRESULT_NAME", GUIP_TEXT, CGUIValue(g_strBestName));
-  gui->SetElementParam("L_MW_BESTRESULT_MOVES", GUIP_TEXT, CGUIValue(std::to_string(g_iBestMoves)));
+  gui.ExecuteElementCommand("TILE_MW_BESTRESULT", GUICMD_SHOW);
+  gui.SetElementParam("L_MW_BESTRESULT_NAME", GUIP_TEXT, CGUIValue(g_strBestName));
+  gui.SetElementParam("L_MW_BESTRESULT_MOVES", GUIP_TEXT, CGUIValue(std::to_string(g_iBestMoves)));
 }

@@ -20,6 +20,11 @@ int32_t O2DGUI_GetScreenHeight() { return g_iScreenHeight; }
 
 COstrakGUI* COstrakGUI::GetInstance() { return g_pGUI; }
 
+COstrakGUI& COstrakGUI::Get() {
+  EHS_ASSERT(g_pGUI);
+  return *g_pGUI;
+}
+
 COstrakGUI::COstrakGUI() {
   EHS_CP();
   EHS_ASSERT(g_pGUI == nullptr);

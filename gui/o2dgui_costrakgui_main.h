@@ -34,6 +34,9 @@ class COstrakGUI {
   COstrakGUI& operator=(const COstrakGUI&) = delete;
 
   static COstrakGUI* GetInstance();
+  // The manager, for code that runs only while it exists (loaders, script
+  // functions, the game's actions); its absence is an assertion failure.
+  static COstrakGUI& Get();
 
   // --- registries ---------------------------------------------------------------
   void RegisterAction(const std::string& name, O2DGUIActionFn fn);

@@ -11,12 +11,6 @@ static constexpr int EHS_FILE_ID = EHSF_O2DGUI_COSTRAKGUI_XMLLOAD;
 
 namespace {
 
-COstrakGUI& GUI() {
-  COstrakGUI* gui = COstrakGUI::GetInstance();
-  EHS_ASSERT(gui);
-  return *gui;
-}
-
 void ParseResource(CXMLDocument& doc, const void* data, uint32_t size) {
   doc.LoadFromBuffer(data, static_cast<int32_t>(size > 0x7fffffffu ? 0x7fffffffu : size),
                      O2D_GetXMLEncryptMode() ? 1 : 0);
@@ -27,21 +21,21 @@ void LoadGUIDataResource(const void* data, uint32_t size, const char*, int32_t, 
   EHS_CP();
   CXMLDocument doc;
   ParseResource(doc, data, size);
-  GUI().LoadGUIData(doc);
+  COstrakGUI::Get().LoadGUIData(doc);
 }
 
 void LoadGUIEnumResource(const void* data, uint32_t size, const char* id, int32_t, int32_t, int32_t, int32_t) {
   EHS_CP();
   CXMLDocument doc;
   ParseResource(doc, data, size);
-  GUI().LoadEnum(doc, id);
+  COstrakGUI::Get().LoadEnum(doc, id);
 }
 
 void LoadGUIStyleResource(const void* data, uint32_t size, const char* id, int32_t, int32_t, int32_t, int32_t) {
   EHS_CP();
   CXMLDocument doc;
   ParseResource(doc, data, size);
-  GUI().LoadStyle(doc, id);
+  COstrakGUI::Get().LoadStyle(doc, id);
 }
 
 // Points and rects: a space followed by a non-space starts the next field, so

@@ -124,9 +124,8 @@ void CGUIStyle::ApplyToElement(int32_t elementIndex) const {
     COstrak::LOG_AddEntry("Warning: an empty GUI style!", 5);
     return;
   }
-  COstrakGUI* gui = COstrakGUI::GetInstance();
-  EHS_ASSERT(gui);
-  for (size_t i = 0; i < m_iIDs.size(); ++i) gui->SetElementParam(elementIndex, m_iIDs[i], m_values[i]);
+  COstrakGUI& gui = COstrakGUI::Get();
+  for (size_t i = 0; i < m_iIDs.size(); ++i) gui.SetElementParam(elementIndex, m_iIDs[i], m_values[i]);
 }
 
 // ---- the parameter table ---------------------------------------------------------

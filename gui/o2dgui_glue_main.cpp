@@ -10,12 +10,6 @@ static constexpr int EHS_FILE_ID = EHSF_O2DGUI_GLUE_MAIN;
 
 namespace {
 
-COstrakGUI& GUI() {
-  COstrakGUI* gui = COstrakGUI::GetInstance();
-  EHS_ASSERT(gui);
-  return *gui;
-}
-
 bool IsItem(lua_State* L, int pos) {
   const int type = lua_type(L, pos);
   return type == LUA_TNUMBER || type == LUA_TSTRING;
@@ -42,15 +36,15 @@ void WithElementAndParam(const O2DGlueArgs& a, Op&& op) {
 
 O2D_GLUE(O2DGUI_AddNewElement) {
   const O2DGlueArgs a(L, glueName, "ssi");
-  const int32_t index = a.IsString(3) ? GUI().AddElement(a.S(1), a.S(2), std::string(a.S(3)))
-                                      : GUI().AddElement(a.S(1), a.S(2), a.I(3));
+  const int32_t index = a.IsString(3) ? COstrakGUI::Get().AddElement(a.S(1), a.S(2), std::string(a.S(3)))
+                                      : COstrakGUI::Get().AddElement(a.S(1), a.S(2), a.I(3));
   lua_pushnumber(L, index);
   return 1;
 }
 
 O2D_GLUE(O2DGUI_GetElementID) {
   const O2DGlueArgs a(L, glueName, "s");
-  lua_pushnumber(L, GUI().GetElementIndex(a.S(1)));
+  lua_pushnumber(L, COstrakGUI::Get().GetElementIndex(a.S(1)));
   return 1;
 }
 
@@ -72,7 +66,7 @@ O2D_GLUE(O2DGUI_SetElementParam) {
   else if (count == 4 && numbers(3, 4)) value.SetPoint({a.F(3), a.F(4)});
   else if (count == 6 && numbers(3, 6)) value.SetRect({a.F(3), a.F(4), a.F(5), a.F(6)});
   else InvalidSetCombination();
-  WithElementAndParam(a, [&](const auto& element, const auto& param) { GUI().SetElementParam(element, param, value); });
+  WithElementAndParam(a, [&](const auto& element, const auto& param) { COstrakGUI::Get().SetElementParam(element, param, value); });
   return 0;
 }
 
@@ -80,7 +74,7 @@ O2D_GLUE(O2DGUI_GetElementParam) {
   if (!IsItem(L, 1) || !IsItem(L, 2)) InvalidGetCombination();
   const O2DGlueArgs a(L, glueName, "");
   CGUIValue value;
-  WithElementAndParam(a, [&](const auto& element, const auto& param) { GUI().GetElementParam(element, param, value); });
+  WithElementAndParam(a, [&](const auto& element, const auto& param) { COstrakGUI::Get().GetElementParam(element, param, value); });
   switch (value.GetType()) {
     case GUIVT_FLOAT: lua_pushnumber(L, value.GetFloat()); return 1;
     case GUIVT_BOOLEAN: lua_pushboolean(L, value.GetBool()); return 1;
@@ -102,15 +96,15 @@ O2D_GLUE(O2DGUI_GetElementParam) {
 O2D_GLUE(O2DGUI_ExecuteElementCommand) {
   const O2DGlueArgs a(L, glueName, "in", "n");
   const float delay = a.OptF(3, 0.0f);
-  if (a.IsString(1)) GUI().ExecuteElementCommand(std::string(a.S(1)), a.I(2), delay);
-  else GUI().ExecuteElementCommand(a.I(1), a.I(2), delay);
+  if (a.IsString(1)) COstrakGUI::Get().ExecuteElementCommand(std::string(a.S(1)), a.I(2), delay);
+  else COstrakGUI::Get().ExecuteElementCommand(a.I(1), a.I(2), delay);
   return 0;
 }
 
 O2D_GLUE(O2DGUI_SetCurTip) {
   const O2DGlueArgs a(L, glueName, "i");
-  if (a.IsString(1)) GUI().SetCurTip(std::string(a.S(1)));
-  else GUI().SetCurTip(a.I(1));
+  if (a.IsString(1)) COstrakGUI::Get().SetCurTip(std::string(a.S(1)));
+  else COstrakGUI::Get().SetCurTip(a.I(1));
   return 0;
 }
 
