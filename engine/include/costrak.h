@@ -279,7 +279,7 @@ class COstrak : private IO2DWindowEvents {
   // every sound and music operation does nothing.
   void SoundInit(uint32_t frequency);
   void SoundShutdown();
-  // Per frame: keeps the output fed, then MusicUpdate.
+  // Per frame: MusicUpdate (the output mixes on its own thread).
   void SoundUpdate();
   bool  SoundIsAvailable() const;
   void SoundSetGlobalVolumes(int32_t effects, int32_t music);

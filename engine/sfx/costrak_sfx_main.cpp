@@ -61,7 +61,7 @@ void COstrak::SoundShutdown() {
 void COstrak::SoundUpdate() {
   EHS_CP();
   if (!m_bSfxReady) return;
-  if (!m_sfx->bNoSound) m_sfx->audio.Update();
+  // The output feeds itself on SDL's audio thread; only the music hand-over is left.
   MusicUpdate();
 }
 

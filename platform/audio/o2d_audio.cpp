@@ -16,7 +16,7 @@ enum : uint32_t { kKindSample = 1, kKindChannel = 2, kKindStream = 3, kKindMusic
 uint32_t KindOf(O2DHANDLE h) { return h >> 28; }
 
 constexpr int kBlockFrames = 256;    // slides and gain ramps step per block
-constexpr int kQueueAheadMs = 80;    // how far Update() keeps the device queue filled
+constexpr int kDeviceFrames = 1024;  // frames SDL asks the callback for at a time
 constexpr uint32_t kMaxPlaybacks = 1024;
 
 }  // namespace
@@ -75,23 +75,7 @@ bool CO2DAudio::Init(int device, uint32_t frequency) {
   if (frequency < 8000 || frequency > 192000) return Fail(O2DAUDIO_ERROR_ILLPARAM);
   if (device != O2DAUDIO_DEVICE_DEFAULT && device != O2DAUDIO_DEVICE_SILENT && device != O2DAUDIO_DEVICE_RENDER)
     return Fail(O2DAUDIO_ERROR_DEVICE);
-  if (device == O2DAUDIO_DEVICE_DEFAULT) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(O2DAUDIO_ERROR_DRIVER);
-    SDL_AudioSpec want{};
-    SDL_AudioSpec have{};
-    want.freq = static_cast<int>(frequency);
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = 1024;
-    // No allowed changes: SDL converts to whatever the hardware takes.
-    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (id == 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      return Fail(O2DAUDIO_ERROR_DRIVER);
-    }
-    m_device = id;
-    m_sdlAudio = true;
-  }
+  // Everything the callback reads is set before the device exists.
   m_silent = device == O2DAUDIO_DEVICE_SILENT;
   m_rate = frequency;
   m_started = false;
@@ -100,13 +84,33 @@ bool CO2DAudio::Init(int device, uint32_t frequency) {
   m_cpuMixSeconds = 0.0;
   m_cpuFrames = 0;
   m_mixBuf.assign(2 * kBlockFrames, 0.0f);
+  if (device == O2DAUDIO_DEVICE_DEFAULT) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(O2DAUDIO_ERROR_DRIVER);
+    SDL_AudioSpec want{};
+    SDL_AudioSpec have{};
+    want.freq = static_cast<int>(frequency);
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kDeviceFrames;
+    want.callback = &CO2DAudio::OutputCallback;
+    want.userdata = this;
+    // No allowed changes: SDL converts to whatever the hardware takes. The
+    // device opens paused: the callback runs from Start() on.
+    SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (id == 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return Fail(O2DAUDIO_ERROR_DRIVER);
+    }
+    m_device = id;
+    m_sdlAudio = true;
+  }
   m_init = true;
   return Ok();
 }
 
 bool CO2DAudio::Free() {
   if (!CheckInit()) return false;
-  ClearAll();
+  // Closing waits for a callback under way and ends SDL's audio thread.
   if (m_device != 0) {
     SDL_CloseAudioDevice(m_device);
     m_device = 0;
@@ -115,6 +119,8 @@ bool CO2DAudio::Free() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     m_sdlAudio = false;
   }
+  std::lock_guard lock(m_lock);
+  ClearAll();
   m_init = false;
   m_silent = false;
   m_started = false;
@@ -124,24 +130,27 @@ bool CO2DAudio::Free() {
 
 bool CO2DAudio::Start() {
   if (!CheckInit()) return false;
+  {
+    std::lock_guard lock(m_lock);
+    m_started = true;
+  }
   if (m_device != 0) SDL_PauseAudioDevice(m_device, 0);
-  m_started = true;
   return Ok();
 }
 
 bool CO2DAudio::Pause() {
   if (!CheckInit()) return false;
+  // Once paused, SDL calls the callback no more (it waits for one under way).
   if (m_device != 0) SDL_PauseAudioDevice(m_device, 1);
+  std::lock_guard lock(m_lock);
   m_started = false;
   return Ok();
 }
 
 bool CO2DAudio::Stop() {
   if (!CheckInit()) return false;
-  if (m_device != 0) {
-    SDL_PauseAudioDevice(m_device, 1);
-    SDL_ClearQueuedAudio(m_device);
-  }
+  if (m_device != 0) SDL_PauseAudioDevice(m_device, 1);
+  std::lock_guard lock(m_lock);
   m_started = false;
   StopAll();
   return Ok();
@@ -149,6 +158,7 @@ bool CO2DAudio::Stop() {
 
 bool CO2DAudio::SetGlobalVolumes(int music, int sample, int stream) {
   if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
   if (music != -1) m_volMusic = std::clamp(music, 0, 100);
   if (sample != -1) m_volSample = std::clamp(sample, 0, 100);
   if (stream != -1) m_volStream = std::clamp(stream, 0, 100);
@@ -156,12 +166,16 @@ bool CO2DAudio::SetGlobalVolumes(int music, int sample, int stream) {
 }
 
 void CO2DAudio::GetGlobalVolumes(int* music, int* sample, int* stream) const {
+  std::lock_guard lock(m_lock);
   if (music) *music = m_volMusic;
   if (sample) *sample = m_volSample;
   if (stream) *stream = m_volStream;
 }
 
-float CO2DAudio::GetCPU() const { return m_init && !m_silent ? m_cpu : 0.0f; }
+float CO2DAudio::GetCPU() const {
+  std::lock_guard lock(m_lock);
+  return m_init && !m_silent ? m_cpu : 0.0f;
+}
 
 void CO2DAudio::StopAll() {
   for (CO2DAudioVoice* v : m_voices) v->Stop();
@@ -203,10 +217,12 @@ O2DHANDLE CO2DAudio::SampleLoad(const std::string& path, uint64_t offset, uint64
       v->SetMemory(s->data.data(), s->frames);
       s->playbacks.push_back(std::move(v));
     }
+    // Room first: once in the table, the voices join the mix without a throw.
+    std::lock_guard lock(m_lock);
     m_voices.reserve(m_voices.size() + n);
-    for (auto& v : s->playbacks) m_voices.push_back(v.get());
     const O2DHANDLE h = NewHandle(kKindSample);
-    m_samples.emplace(h, std::move(s));
+    SSample& added = *m_samples.emplace(h, std::move(s)).first->second;
+    for (auto& v : added.playbacks) m_voices.push_back(v.get());
     Ok();
     return h;
   } catch (const std::bad_alloc&) {
@@ -216,6 +232,8 @@ O2DHANDLE CO2DAudio::SampleLoad(const std::string& path, uint64_t offset, uint64
 
 bool CO2DAudio::SampleFree(O2DHANDLE sample) {
   if (!CheckInit()) return false;
+  std::unique_ptr<SSample> gone;  // freed once the lock is let go
+  std::lock_guard lock(m_lock);
   auto it = m_samples.find(sample);
   if (it == m_samples.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   SSample& s = *it->second;
@@ -223,12 +241,14 @@ bool CO2DAudio::SampleFree(O2DHANDLE sample) {
     RemoveVoice(s.playbacks[i].get());
     if (s.channels[i] != 0) m_channels.erase(s.channels[i]);
   }
+  gone = std::move(it->second);
   m_samples.erase(it);
   return Ok();
 }
 
 O2DHANDLE CO2DAudio::SamplePlayEx(O2DHANDLE sample, uint32_t start, int freq, int volume, int pan, bool loop) {
   if (!CheckInit()) return 0;
+  std::lock_guard lock(m_lock);
   auto it = m_samples.find(sample);
   if (it == m_samples.end()) return Fail(O2DAUDIO_ERROR_HANDLE), 0;
   SSample& s = *it->second;
@@ -262,6 +282,7 @@ O2DHANDLE CO2DAudio::SamplePlayEx(O2DHANDLE sample, uint32_t start, int freq, in
 
 bool CO2DAudio::SampleStop(O2DHANDLE sample) {
   if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
   auto it = m_samples.find(sample);
   if (it == m_samples.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   for (auto& v : it->second->playbacks) v->Stop();
@@ -281,9 +302,12 @@ O2DHANDLE CO2DAudio::StreamCreateFile(const std::string& path, uint64_t offset, 
     if (!st->source) return Fail(err), 0;
     st->voice = std::make_unique<CO2DAudioVoice>(O2DVOICE_STREAM, m_rate, st->source->Rate());
     st->voice->SetSource(st->source.get());
-    m_voices.push_back(st->voice.get());
+    std::lock_guard lock(m_lock);
+    m_voices.reserve(m_voices.size() + 1);
+    CO2DAudioVoice* voice = st->voice.get();
     const O2DHANDLE h = NewHandle(kKindStream);
     m_streams.emplace(h, std::move(st));
+    m_voices.push_back(voice);
     Ok();
     return h;
   } catch (const std::bad_alloc&) {
@@ -293,6 +317,7 @@ O2DHANDLE CO2DAudio::StreamCreateFile(const std::string& path, uint64_t offset, 
 
 bool CO2DAudio::StreamPlay(O2DHANDLE stream, bool flush, uint32_t flags) {
   if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
   auto it = m_streams.find(stream);
   if (it == m_streams.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   if (m_silent) return Ok();
@@ -309,9 +334,12 @@ bool CO2DAudio::StreamPlay(O2DHANDLE stream, bool flush, uint32_t flags) {
 
 bool CO2DAudio::StreamFree(O2DHANDLE stream) {
   if (!CheckInit()) return false;
+  std::unique_ptr<SStream> gone;  // closed once the lock is let go
+  std::lock_guard lock(m_lock);
   auto it = m_streams.find(stream);
   if (it == m_streams.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   RemoveVoice(it->second->voice.get());
+  gone = std::move(it->second);
   m_streams.erase(it);
   return Ok();
 }
@@ -333,9 +361,12 @@ O2DHANDLE CO2DAudio::MusicLoad(const std::string& path, uint64_t offset, uint64_
     if (!m->source) return Fail(err), 0;
     m->voice = std::make_unique<CO2DAudioVoice>(O2DVOICE_MUSIC, m_rate, m->source->Rate());
     m->voice->SetSource(m->source.get());
-    m_voices.push_back(m->voice.get());
+    std::lock_guard lock(m_lock);
+    m_voices.reserve(m_voices.size() + 1);
+    CO2DAudioVoice* voice = m->voice.get();
     const O2DHANDLE h = NewHandle(kKindMusic);
     m_musics.emplace(h, std::move(m));
+    m_voices.push_back(voice);
     Ok();
     return h;
   } catch (const std::bad_alloc&) {
@@ -345,6 +376,7 @@ O2DHANDLE CO2DAudio::MusicLoad(const std::string& path, uint64_t offset, uint64_
 
 bool CO2DAudio::MusicPlayEx(O2DHANDLE music, uint32_t position, uint32_t flags, bool reset) {
   if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
   auto it = m_musics.find(music);
   if (it == m_musics.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   if (m_silent) return Ok();
@@ -356,42 +388,44 @@ bool CO2DAudio::MusicPlayEx(O2DHANDLE music, uint32_t position, uint32_t flags, 
 
 bool CO2DAudio::MusicFree(O2DHANDLE music) {
   if (!CheckInit()) return false;
+  std::unique_ptr<SMusic> gone;  // freed once the lock is let go
+  std::lock_guard lock(m_lock);
   auto it = m_musics.find(music);
   if (it == m_musics.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   RemoveVoice(it->second->voice.get());
+  gone = std::move(it->second);
   m_musics.erase(it);
   return Ok();
 }
 
 // ---- channels ---------------------------------------------------------------
 
-bool CO2DAudio::Voices(O2DHANDLE handle, std::vector<CO2DAudioVoice*>* out) {
-  out->clear();
-  if (!CheckInit()) return false;
+bool CO2DAudio::Voices(O2DHANDLE handle) {
+  m_found.clear();
   switch (KindOf(handle)) {
     case kKindSample: {
       auto it = m_samples.find(handle);
       if (it == m_samples.end()) break;
       for (auto& v : it->second->playbacks)
-        if (v->IsActive()) out->push_back(v.get());
+        if (v->IsActive()) m_found.push_back(v.get());
       return true;
     }
     case kKindChannel: {
       auto it = m_channels.find(handle);
       if (it == m_channels.end()) break;
-      out->push_back(it->second.first->playbacks[it->second.second].get());
+      m_found.push_back(it->second.first->playbacks[it->second.second].get());
       return true;
     }
     case kKindStream: {
       auto it = m_streams.find(handle);
       if (it == m_streams.end()) break;
-      out->push_back(it->second->voice.get());
+      m_found.push_back(it->second->voice.get());
       return true;
     }
     case kKindMusic: {
       auto it = m_musics.find(handle);
       if (it == m_musics.end()) break;
-      out->push_back(it->second->voice.get());
+      m_found.push_back(it->second->voice.get());
       return true;
     }
     default:
@@ -401,15 +435,17 @@ bool CO2DAudio::Voices(O2DHANDLE handle, std::vector<CO2DAudioVoice*>* out) {
 }
 
 bool CO2DAudio::ChannelSetAttributes(O2DHANDLE handle, int freq, int volume, int pan) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return false;
-  for (CO2DAudioVoice* v : voices) v->SetAttributes(freq, volume, pan);
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return false;
+  for (CO2DAudioVoice* v : m_found) v->SetAttributes(freq, volume, pan);
   return Ok();
 }
 
 bool CO2DAudio::ChannelGetAttributes(O2DHANDLE handle, int* freq, int* volume, int* pan) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return false;
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return false;
   if (KindOf(handle) == kKindSample) {
     // The playback started last speaks for the sample; with none, its defaults.
     const SSample& s = *m_samples.find(handle)->second;
@@ -430,22 +466,24 @@ bool CO2DAudio::ChannelGetAttributes(O2DHANDLE handle, int* freq, int* volume, i
     last->GetAttributes(freq, volume, pan);
     return Ok();
   }
-  voices.front()->GetAttributes(freq, volume, pan);
+  m_found.front()->GetAttributes(freq, volume, pan);
   return Ok();
 }
 
 bool CO2DAudio::ChannelSlideAttributes(O2DHANDLE handle, int freq, int volume, int pan, int timeMs) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return false;
-  for (CO2DAudioVoice* v : voices) v->SlideAttributes(freq, volume, pan, timeMs);
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return false;
+  for (CO2DAudioVoice* v : m_found) v->SlideAttributes(freq, volume, pan, timeMs);
   return Ok();
 }
 
 int CO2DAudio::ChannelIsActive(O2DHANDLE handle) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return O2DAUDIO_STOPPED;
+  if (!CheckInit()) return O2DAUDIO_STOPPED;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return O2DAUDIO_STOPPED;
   int status = O2DAUDIO_STOPPED;
-  for (CO2DAudioVoice* v : voices) {
+  for (CO2DAudioVoice* v : m_found) {
     const int s = v->Status();
     if (s == O2DAUDIO_PLAYING) {
       status = s;
@@ -458,10 +496,11 @@ int CO2DAudio::ChannelIsActive(O2DHANDLE handle) {
 }
 
 uint32_t CO2DAudio::ChannelGetLevel(O2DHANDLE handle) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return 0xFFFFFFFFu;
+  if (!CheckInit()) return 0xFFFFFFFFu;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return 0xFFFFFFFFu;
   uint32_t left = 0, right = 0;
-  for (CO2DAudioVoice* v : voices) {
+  for (CO2DAudioVoice* v : m_found) {
     const uint32_t level = v->Level();
     left = std::max(left, level & 0xFFFFu);
     right = std::max(right, level >> 16);
@@ -471,40 +510,45 @@ uint32_t CO2DAudio::ChannelGetLevel(O2DHANDLE handle) {
 }
 
 bool CO2DAudio::ChannelStop(O2DHANDLE handle) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return false;
-  for (CO2DAudioVoice* v : voices) v->Stop();
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return false;
+  for (CO2DAudioVoice* v : m_found) v->Stop();
   return Ok();
 }
 
 bool CO2DAudio::ChannelPause(O2DHANDLE handle) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return false;
-  for (CO2DAudioVoice* v : voices) v->Pause();
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return false;
+  for (CO2DAudioVoice* v : m_found) v->Pause();
   return Ok();
 }
 
 bool CO2DAudio::ChannelResume(O2DHANDLE handle) {
-  std::vector<CO2DAudioVoice*> voices;
-  if (!Voices(handle, &voices)) return false;
-  for (CO2DAudioVoice* v : voices) v->Resume();
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
+  if (!Voices(handle)) return false;
+  for (CO2DAudioVoice* v : m_found) v->Resume();
   return Ok();
 }
 
 // ---- mixing -----------------------------------------------------------------
 
-void CO2DAudio::Update() {
-  if (!m_init || m_device == 0 || !m_started) return;
-  const int64_t queued = SDL_GetQueuedAudioSize(m_device) / 4;
-  const int64_t target = static_cast<int64_t>(m_rate) * kQueueAheadMs / 1000;
-  if (queued >= target) return;
-  const int frames = static_cast<int>(target - queued);
-  m_queueBuf.resize(2 * static_cast<size_t>(frames));
-  Mix(m_queueBuf.data(), frames);
-  SDL_QueueAudio(m_device, m_queueBuf.data(), static_cast<uint32_t>(frames) * 4);
+void CO2DAudio::OutputCallback(void* self, uint8_t* stream, int len) {
+  auto* audio = static_cast<CO2DAudio*>(self);
+  std::lock_guard lock(audio->m_lock);
+  // The device was opened for 16-bit stereo: 4 bytes a frame.
+  audio->MixLocked(reinterpret_cast<int16_t*>(stream), len / 4);
 }
 
 void CO2DAudio::Mix(int16_t* out, int frames) {
+  if (frames <= 0) return;
+  std::lock_guard lock(m_lock);
+  MixLocked(out, frames);
+}
+
+void CO2DAudio::MixLocked(int16_t* out, int frames) {
   if (frames <= 0) return;
   if (!m_init || m_silent || !m_started) {
     std::fill(out, out + 2 * static_cast<size_t>(frames), int16_t{0});

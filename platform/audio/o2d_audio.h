@@ -1,10 +1,12 @@
 #pragma once
 // The audio back end: output, samples, streams, module music and channels.
 //
-// All calls run on the engine's thread. Mixing happens in Update() (which keeps
-// the SDL audio queue about 80 ms ahead) or in Mix() (which renders into a
-// buffer the caller owns); slides, fades and the end of a sound advance with
-// the mixed time only.
+// Calls come from the engine's thread. With an output device the mix runs on
+// SDL's audio thread (its callback), so a long frame never starves the output;
+// on the render device the caller pulls it with Mix(). The calls and the mixer
+// share the voices under one lock, held only for short table and voice updates:
+// files are read and decoded, and freed, outside it. Slides, fades and the end
+// of a sound advance with the mixed time only.
 //
 // Calls that can fail return false or a null handle (0); ErrorGetCode() then
 // tells why. A call that succeeds sets the code to O2DAUDIO_OK.
@@ -15,6 +17,7 @@
 // Values outside the ranges are clamped.
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -129,11 +132,9 @@ class CO2DAudio {
   bool ChannelPause(O2DHANDLE handle);
   bool ChannelResume(O2DHANDLE handle);
 
-  // Mixes what the SDL queue lacks to stay ahead; call once per frame.
-  void Update();
   // Mixes `frames` stereo frames into `out` (interleaved left, right) and
-  // advances every channel. Silence, with nothing advancing, while the output
-  // is not started or on the silent device.
+  // advances every channel: the render device's output. Silence, with nothing
+  // advancing, while the output is not started or on the silent device.
   void Mix(int16_t* out, int frames);
 
  private:
@@ -145,12 +146,17 @@ class CO2DAudio {
   bool Ok();
   bool CheckInit();
   O2DHANDLE NewHandle(uint32_t kind);
-  // The voices a channel operation addresses; false (and the handle error) for
-  // an unknown handle. For a sample: its playing and paused playbacks.
-  bool Voices(O2DHANDLE handle, std::vector<CO2DAudioVoice*>* out);
+  // The voices a channel operation addresses, into m_found (the lock held);
+  // false (and the handle error) for an unknown handle. For a sample: its
+  // playing and paused playbacks.
+  bool Voices(O2DHANDLE handle);
   void StopAll();
   void RemoveVoice(CO2DAudioVoice* voice);
   void ClearAll();
+  // The mix itself, with the lock held; SDL's audio thread calls it through
+  // OutputCallback.
+  void MixLocked(int16_t* out, int frames);
+  static void OutputCallback(void* self, uint8_t* stream, int len);
 
   bool m_init = false;
   bool m_silent = false;
@@ -169,9 +175,14 @@ class CO2DAudio {
   // channel handle -> (sample, playback slot)
   std::unordered_map<O2DHANDLE, std::pair<SSample*, uint32_t>> m_channels;
   std::vector<CO2DAudioVoice*> m_voices;  // every voice, in the order they were made
+  std::vector<CO2DAudioVoice*> m_found;   // Voices()' answer, kept to spare allocations
 
+  // Guards everything the mixer reads or writes: the voices and m_voices, the
+  // started flag, the global volumes, the mix buffer and the load figures.
+  // No SDL audio call is made while it is held: SDL holds its own device lock
+  // around the callback, which takes this one.
+  mutable std::mutex m_lock;
   std::vector<float> m_mixBuf;
-  std::vector<int16_t> m_queueBuf;
   double m_cpuMixSeconds = 0.0;
   int64_t m_cpuFrames = 0;
   float m_cpu = 0.0f;
