@@ -1,6 +1,7 @@
 // Mixing cost: N sample channels played at frequencies other than their own
 // (so every one is resampled) plus one module, 10 s of 44100 Hz stereo per
-// iteration, mixed in the chunks the per-frame update asks for.
+// iteration, mixed in the 1024-frame chunks the output callback is asked for
+// (each one taking the mixer's lock, as the callback does).
 // The "x_realtime" counter is seconds of audio mixed per second of time.
 #include <benchmark/benchmark.h>
 #include <sndfile.h>
