@@ -5,10 +5,16 @@
 #include <memory>
 #include <string>
 
+class CO2DPackFile;
+
 class CO2DResource {
  public:
   CO2DResource(const std::string& id, const std::string& typeName, int32_t tag, const std::string& filePath,
                uint32_t offset, int32_t size, int32_t data1, int32_t data2, int32_t data3);
+
+  // The records of one pack share the pack, opened once, and read through it; a
+  // record without one opens its path for each load.
+  void SetPack(std::shared_ptr<CO2DPackFile> pack) { m_pPack = std::move(pack); }
 
   void DataLoad();
   void DataUnLoad();
@@ -35,4 +41,5 @@ class CO2DResource {
   uint32_t m_uSize;
   bool m_bLoaded = false;
   std::unique_ptr<uint8_t[]> m_pData;
+  std::shared_ptr<CO2DPackFile> m_pPack;
 };

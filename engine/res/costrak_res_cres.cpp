@@ -1,10 +1,9 @@
 #include "costrak_res_cres.h"
 
-#include <filesystem>
-#include <fstream>
 #include <new>
 
 #include "costrak_ehs.h"
+#include "costrak_res_packfile.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_RES_CRES;
 
@@ -31,19 +30,19 @@ CO2DResource::CO2DResource(const std::string& id, const std::string& typeName, i
 void CO2DResource::DataLoad() {
   EHS_CP();
   if (m_bLoaded) EHS_RAISE(EHS_GENERAL, 0, "Internal error in CO2DResource::DataLoad()!");
-  // A missing file or one that ends before offset + size would hand undefined
-  // bytes to a loader, so it is an error; checked before the buffer is made.
-  std::error_code ec;
-  const uint64_t fileSize = std::filesystem::file_size(m_strFilePath, ec);
-  std::ifstream in(m_strFilePath, std::ios::binary);
-  if (ec || !in || fileSize < uint64_t{m_uOffset} + m_uSize)
+  // A missing file or one that ends before offset + size (also a pack cut short
+  // after it was registered) would hand undefined bytes to a loader, so it is an
+  // error; checked before the buffer is made, and the read itself must be whole.
+  CReadFile loose;
+  if (!m_pPack) loose.Open(m_strFilePath.c_str());
+  const uint64_t end = uint64_t{m_uOffset} + m_uSize;
+  if (!(m_pPack ? m_pPack->Reaches(end) : loose.Reaches(end)))
     EHS_RAISE(EHS_GENERAL, 0, "Cannot read resource data! File = " + m_strFilePath);
   std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[m_uSize]);
   if (!data) EHS_RAISE(EHS_GENERAL, 0, "Cannot create resource data buffer!");
-  in.seekg(static_cast<std::streamoff>(m_uOffset));
-  in.read(reinterpret_cast<char*>(data.get()), static_cast<std::streamsize>(m_uSize));
-  if (!in || in.gcount() != static_cast<std::streamsize>(m_uSize))
-    EHS_RAISE(EHS_GENERAL, 0, "Cannot read resource data! File = " + m_strFilePath);
+  const bool whole = m_pPack ? m_pPack->Read(data.get(), m_uSize, m_uOffset)
+                             : loose.ReadAt(data.get(), m_uSize, m_uOffset) == m_uSize;
+  if (!whole) EHS_RAISE(EHS_GENERAL, 0, "Cannot read resource data! File = " + m_strFilePath);
   m_pData = std::move(data);
   m_bLoaded = true;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <new>
 
@@ -11,9 +10,11 @@
 #include "costrak_res_state.h"
 #include "costrak_res_cres.h"
 #include "costrak_res_pack.h"
+#include "costrak_res_packfile.h"
 #include "costrak_scr_state.h"
 #include "costrak_utils_cxmlvar.h"
 #include "costrak_xml.h"
+#include "o2d_read_file.h"
 
 static constexpr int EHS_FILE_ID = EHSF_COSTRAK_RES_MAIN;
 
@@ -176,15 +177,14 @@ int32_t RES_ReadDescriptor(const std::string& path, const std::string& dataDir,
 
     const std::string& fileName = child->GetAttribute("filename");
     const std::string filePath = dataDir + fileName;
-    std::error_code ec;
-    const bool isFile = !fileName.empty() && std::filesystem::is_regular_file(filePath, ec);
-    std::ifstream probe;
-    if (isFile) probe.open(filePath, std::ios::binary);
-    if (!isFile || !probe) EHS_RAISE(EHS_GAME, 0, "Cannot find file declared in ResPack. Filename = " + fileName);
-    const uintmax_t size = std::filesystem::file_size(filePath, ec);
-    if (ec || size == 0 || size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max()))
+    // One open tells whether the file is there and readable, and gives its size.
+    CReadFile file;
+    if (fileName.empty() || !file.Open(filePath.c_str()))
+      EHS_RAISE(EHS_GAME, 0, "Cannot find file declared in ResPack. Filename = " + fileName);
+    const int64_t size = file.Size();
+    if (size <= 0 || size > std::numeric_limits<int32_t>::max())
       EHS_RAISE(EHS_GENERAL, 0, "Wrong resource file - check if it exists!");
-    probe.close();
+    file.Close();
 
     const int32_t data1 = XML_ReadInt(child->GetAttribute("data1"), 0);
     const int32_t data2 = XML_ReadInt(child->GetAttribute("data2"), 0);
@@ -212,6 +212,11 @@ void COstrak::ResProcessDescriptor(const std::string& path) {
 void COstrak::ResProcessPack(const std::string& path) {
   EHS_CP();
   LOG_AddEntry("Processing ResPack: " + path, 1);
+  // The pack's records read through it, opened once here; it closes with the
+  // last of them (when the registry is released). Should it not open, each load
+  // tries the path and reports the failure.
+  auto pack = std::make_shared<CO2DPackFile>();
+  if (!pack->Open(path)) pack.reset();
   // A pack that ends before its entries are complete yields the entries read
   // completely; a range past the end of the file fails when it is loaded.
   const O2DPackDirectory dir = RES_ReadPackDirectory(path);
@@ -222,6 +227,7 @@ void COstrak::ResProcessPack(const std::string& path) {
     if (m_res->pResManager->FindByStrID(e.id) >= 0) continue;
     auto record = std::make_unique<CO2DResource>(e.id, e.typeName, e.tag, path, e.offset,
                                                  static_cast<int32_t>(e.size), e.data1, e.data2, e.data3);
+    record->SetPack(pack);
     m_res->pResManager->AddItem(record.release(), e.id, e.tag);
   }
   LOG_AddEntry(std::to_string(dir.declaredCount) + " resources found.", 4);

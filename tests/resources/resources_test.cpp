@@ -78,6 +78,7 @@ TEST_F(ResourcesTest, DescriptorsWinOverPacksAndLeaveTheEncryptFlagOff) {
 TEST_F(ResourcesTest, DescriptorErrors) {
   WriteFileBytes("DATA/a.bin", "A");
   WriteFileBytes("DATA/empty.bin", "");
+  fs::create_directory("DATA/sub");
   auto start = [](const std::string& xml) {
     WriteFileBytes("DATA/res.xml", xml);
     COstrak engine;
@@ -89,6 +90,8 @@ TEST_F(ResourcesTest, DescriptorErrors) {
        "Dublicated resource. ID = X"},
       {"<respack><a id=\"X\" filename=\"nope.bin\" typeid=\"T\"/></respack>",
        "Cannot find file declared in ResPack. Filename = nope.bin"},
+      {"<respack><a id=\"X\" filename=\"sub\" typeid=\"T\"/></respack>",
+       "Cannot find file declared in ResPack. Filename = sub"},
       {"<respack><a id=\"X\" filename=\"empty.bin\" typeid=\"T\"/></respack>", "Wrong resource file - check if it exists!"},
       {"<respack><a id=\"X\" filename=\"a.bin\"/></respack>", "Invalid resource type ID!"},
       {"<respack><a filename=\"a.bin\" typeid=\"T\"/></respack>", "Invalid resource ID!"}};
@@ -197,4 +200,49 @@ TEST_F(ResourcesTest, ARepeatedIDIsDroppedBeforeItsRecordIsChecked) {
   EXPECT_EQ(RaiseText([&] { engine.ResInit(); }), "<no error>");
   EXPECT_EQ(engine.ResGetManager()->GetCount(), 1);
   EXPECT_TRUE(LogHas("   +: 2 resources found.\n"));
+}
+
+namespace {
+size_t OpenFiles() {
+  return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+}  // namespace
+
+TEST_F(ResourcesTest, APackIsOpenedOnceAndClosedWithTheRegistry) {
+  WritePack("DATA/p.pak", {{"A", "TEST", 0, 0, 1}, {"B", "TEST", 0, 0, 1}}, {"alpha", "beta"});
+  const size_t before = OpenFiles();
+  COstrak engine;
+  engine.ResInit();
+  engine.ResInit();  // registering again releases the first registry's pack
+  EXPECT_EQ(OpenFiles(), before + 1);
+  engine.RegisterLoadRes(&RecordLoad, "TEST");
+  // The data comes through the pack opened at registration, not through its path.
+  fs::rename("DATA/p.pak", "moved.pak");
+  engine.LoadResources(1);
+  ASSERT_EQ(g_calls.size(), 2u);
+  EXPECT_EQ(g_calls[0].bytes + g_calls[1].bytes, "alphabeta");
+  engine.ResDeinit();
+  EXPECT_EQ(OpenFiles(), before);
+}
+
+TEST_F(ResourcesTest, APackCutShortAfterRegistrationGivesTheReadError) {
+  // Small resources are read ahead together; a large one is read on its own.
+  const std::string big(40000, 'b');
+  WritePack("DATA/p.pak", {{"A", "TEST", 0, 0, 1}, {"B", "TEST", 0, 0, 1}, {"BIG", "TEST", 0, 0, 1}},
+            {"alpha", "beta", big});
+  COstrak engine;
+  engine.ResInit();
+  engine.RegisterLoadRes(&RecordLoad, "TEST");
+  const std::string whole = ReadFileBytes("DATA/p.pak");
+  const auto cut = [&](size_t size) { fs::resize_file("DATA/p.pak", size); };
+  cut(whole.size() - big.size() - 2);  // B loses its last 2 bytes
+  EXPECT_EQ(RaiseText([&] { engine.LoadResource("B"); }), "Cannot read resource data! File = ./DATA/p.pak");
+  EXPECT_EQ(RaiseText([&] { engine.LoadResource("A"); }), "<no error>");
+  cut(whole.size() - 1);
+  EXPECT_EQ(RaiseText([&] { engine.LoadResource("BIG"); }), "Cannot read resource data! File = ./DATA/p.pak");
+  WriteFileBytes("DATA/p.pak", whole);  // the same file, whole again
+  EXPECT_EQ(RaiseText([&] { engine.LoadResources(1); }), "<no error>");
+  ASSERT_EQ(g_calls.size(), 4u);
+  EXPECT_EQ(g_calls[0].bytes, "alpha");
+  EXPECT_EQ(g_calls[3].bytes, big);
 }
