@@ -3,30 +3,13 @@
 // manager per input, so every input starts from the same tree.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 
-#include "costrak.h"
 #include "costrak_xml.h"
-#include "fuzz_scratch_folder.h"
+#include "fuzz_engine.h"
 #include "o2dgui_costrakgui_main.h"
 
-namespace {
-COstrak* g_engine = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  setenv("OSTRAK2D_WINDOWED", "1", 1);
-  FuzzEnterScratchFolder(argc, argv, "fuzz_gui");
-  std::filesystem::create_directory("DATA");
-  g_engine = new COstrak();
-  g_engine->ResInit();
-  g_engine->GfxPreInit(800, 600);
-  g_engine->GfxInit(2, false);
-  g_engine->ScrInit();
+  FuzzStartEngine(argc, argv, "fuzz_gui", "", {});
   return 0;
 }
 

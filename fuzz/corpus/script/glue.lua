@@ -1,0 +1,6 @@
+O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.7)
+O2D_GFX_TexSet('TEX_B')
+O2D_SYS_SetXMLEncryptMode(true)
+O2D_LOG_AddEntry('x' .. O2D_INP_KeyboardGetAnyPressedKey())
+O2D_RES_LoadResources(0)
+O2D_GFX_SceneBegin() O2D_GFX_SceneRender() O2D_GFX_SceneEnd()
