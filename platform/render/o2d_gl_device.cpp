@@ -1,5 +1,6 @@
 #include "o2d_gl_device.h"
 #include "o2d_letterbox.h"
+#include "o2d_gl_drawable.h"
 
 #include "o2d_sdl.h"
 #include "o2d_window.h"
@@ -886,8 +887,10 @@ void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32
 }
 
 void CO2DGLDevice::Present() {
+  // The size the window really has, not the one asked for: the mouse maps with it too.
   int drawableWidth = 0, drawableHeight = 0;
-  SDL_GL_GetDrawableSize(m_window, &drawableWidth, &drawableHeight);
+  O2D_GLDrawableSize(m_window, drawableWidth, drawableHeight);
+  O2D_SetPresentedSize(O2D_FromSDLWindow(m_window), drawableWidth, drawableHeight);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);

@@ -6,6 +6,7 @@
 
 #include "o2d_letterbox.h"
 #include "o2d_sdl.h"
+#include "o2d_window.h"
 
 namespace {
 
@@ -266,9 +267,17 @@ class CO2DInputSDL final : public IO2DInputDevices {
 
   O2DCursor GetCursor() override {
     O2DCursor cursor;
-    int ww = 0, wh = 0, dw = 0, dh = 0;
+    int ww = 0, wh = 0, sdlWidth = 0, sdlHeight = 0, dw = 0, dh = 0;
     SDL_GetWindowSize(m_pWindow, &ww, &wh);
-    SDL_GL_GetDrawableSize(m_pWindow, &dw, &dh);
+    SDL_GL_GetDrawableSize(m_pWindow, &sdlWidth, &sdlHeight);
+    // SDL's window and drawable sizes may both be the asked ones; their ratio (the
+    // pixel density) still holds, so the window's real size follows from the real
+    // drawable size the last present found.
+    O2D_GetPresentedSize(O2D_FromSDLWindow(m_pWindow), dw, dh);
+    if (sdlWidth > 0 && sdlHeight > 0) {
+      ww = int(int64_t{ww} * dw / sdlWidth);
+      wh = int(int64_t{wh} * dh / sdlHeight);
+    }
     O2D_WindowPointToFrame(m_iWindowX, m_iWindowY, ww, wh, dw, dh, m_iFrameWidth, m_iFrameHeight, cursor.x,
                            cursor.y);
     cursor.inWindow = m_bInWindow;

@@ -3,6 +3,7 @@
 #include "o2d_sdl.h"
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,27 @@ bool O2D_WithdrawSpareWindow(O2DWindowHandle window) {
   if (window == nullptr || g_spareWindow != window) return false;
   g_spareWindow = nullptr;
   return true;
+}
+
+// Kept with the window itself, packed into its data pointer, so it goes with it.
+constexpr const char* kPresentedSizeKey = "o2d.presented_size";
+
+void O2D_SetPresentedSize(O2DWindowHandle window, int width, int height) {
+  if (window == nullptr || width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return;
+  const uintptr_t packed = (uintptr_t(width) << 16) | uintptr_t(height);
+  SDL_SetWindowData(O2D_ToSDLWindow(window), kPresentedSizeKey, reinterpret_cast<void*>(packed));
+}
+
+void O2D_GetPresentedSize(O2DWindowHandle window, int& width, int& height) {
+  width = height = 0;
+  if (window == nullptr) return;
+  SDL_Window* sdl = O2D_ToSDLWindow(window);
+  if (const auto packed = reinterpret_cast<uintptr_t>(SDL_GetWindowData(sdl, kPresentedSizeKey)); packed != 0) {
+    width = int(packed >> 16);
+    height = int(packed & 0xFFFFu);
+    return;
+  }
+  SDL_GL_GetDrawableSize(sdl, &width, &height);
 }
 
 void O2D_SetWindowClass() { SDL_setenv("SDL_VIDEO_X11_WMCLASS", "o2d_gamewindow", 0); }
@@ -98,10 +120,7 @@ bool CO2DWindow::IsMinimized() const {
   return m_pWindow && (SDL_GetWindowFlags(O2D_ToSDLWindow(m_pWindow)) & SDL_WINDOW_MINIMIZED) != 0;
 }
 
-void CO2DWindow::GetDrawableSize(int& width, int& height) const {
-  width = height = 0;
-  if (m_pWindow) SDL_GL_GetDrawableSize(O2D_ToSDLWindow(m_pWindow), &width, &height);
-}
+void CO2DWindow::GetDrawableSize(int& width, int& height) const { O2D_GetPresentedSize(m_pWindow, width, height); }
 
 bool O2D_PumpEvents(IO2DWindowEvents& sink) {
   if (g_quitSignal) return false;

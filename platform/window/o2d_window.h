@@ -32,7 +32,7 @@ class CO2DWindow {
 
   O2DWindowHandle GetHandle() const { return m_pWindow; }
   bool IsMinimized() const;
-  // Size of the drawable area the frame is presented on.
+  // Size of the drawable area the frame is presented on (O2D_GetPresentedSize).
   void GetDrawableSize(int& width, int& height) const;
 
   // True when the environment asks for an ordinary window.
@@ -54,6 +54,10 @@ bool O2D_InitVideo();
 // Null withdraws the offer; withdrawing returns whether `window` was on offer.
 void O2D_OfferSpareWindow(O2DWindowHandle window);
 bool O2D_WithdrawSpareWindow(O2DWindowHandle window);
+// The drawable size the window's last present found: the size the window really
+// has, which the mouse is mapped with too. Until a present, SDL's drawable size.
+void O2D_SetPresentedSize(O2DWindowHandle window, int width, int height);
+void O2D_GetPresentedSize(O2DWindowHandle window, int& width, int& height);
 // The class name X11 window managers see, set before any window is made.
 void O2D_SetWindowClass();
 // The back end's text for its last failure.

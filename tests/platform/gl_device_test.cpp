@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "o2d_sdl.h"
 #include "gl_engine.h"
 #include "o2d_gl_device.h"
+#include "o2d_backends.h"
 
 namespace {
 
@@ -235,6 +237,52 @@ TEST_F(GLDeviceTest, MinimisedWindowIsLostAndItsRestoreNeedsAReset) {
   m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
   DrawQuad(0, 0, 8, 8, 0xFF00FF00u);
   EXPECT_EQ(At(PresentAndRead(), 4, 4), 0xFF00FF00u);
+}
+
+// The window keeps a size other than the one SDL was last told (here the offscreen
+// surface keeps its first 1000 x 600, as a window without a window manager keeps
+// 800 x 600 when asked for the desktop): the frame is letter-boxed into the real
+// size, and the mouse is mapped back with the same.
+TEST_F(GLDeviceTest, FrameAndMouseFollowTheSizeTheWindowReallyHas) {
+  ASSERT_EQ(m_device->Release(), 0u);
+  SDL_DestroyWindow(m_window);
+  m_window = SDL_CreateWindow("test", 0, 0, 1000, 600, SDL_WINDOW_OPENGL);
+  ASSERT_NE(m_window, nullptr) << SDL_GetError();
+  m_params.Window = O2D_FromSDLWindow(m_window);
+  m_device = m_adapter->CreateDevice(m_params);
+  ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
+  SDL_SetWindowSize(m_window, 800, 600);
+  int asked = 0, unused = 0;
+  SDL_GL_GetDrawableSize(m_window, &asked, &unused);
+  ASSERT_EQ(asked, 800);
+
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF0000FFu, 0.0f);
+  m_device->SetViewport({0, 0, 4, 4, 0.0f, 1.0f});
+  m_device->Clear(D3DCLEAR_TARGET, 0xFFFF0000u, 0.0f);
+  m_device->Present();
+  auto windowAt = [](int x, int yFromTop) {
+    uint32_t pixel = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, 599 - yFromTop, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
+    return pixel & 0xFFFFFFu;
+  };
+  EXPECT_EQ(windowAt(0, 0), 0x000000u);  // a bar
+  EXPECT_EQ(windowAt(99, 599), 0x000000u);
+  EXPECT_EQ(windowAt(100, 0), 0xFF0000u);  // the frame's first pixel
+  EXPECT_EQ(windowAt(103, 3), 0xFF0000u);
+  EXPECT_EQ(windowAt(104, 4), 0x0000FFu);
+  EXPECT_EQ(windowAt(899, 599), 0x0000FFu);  // its last
+  EXPECT_EQ(windowAt(900, 0), 0x000000u);
+
+  auto input = O2D_CreateInputDevices(m_params.Window, 800, 600, nullptr);
+  ASSERT_NE(input, nullptr);
+  SDLMouse mouse;
+  mouse.window = SDL_GetWindowID(m_window);
+  mouse.MoveTo(105, 7);
+  const O2DCursor cursor = input->GetCursor();
+  EXPECT_EQ(std::pair(cursor.x, cursor.y), std::pair(5, 7));
+  mouse.MoveTo(50, 7);
+  EXPECT_LT(input->GetCursor().x, 0);  // on the bar, left of the frame
 }
 
 }  // namespace
