@@ -116,6 +116,11 @@ TEST_F(GameFlowTest, SolvedBoardsAskForANameOnlyForFewerMoves) {
   EXPECT_EQ(Text("L_MW_MOVES_MOVES"), std::to_string(first.size()));
   Play(40);
   ASSERT_TRUE(Shown("WND_DTP_HIGHSCORE"));  // no best result yet
+  CGameLogicState& s = GameLogic();
+  for (int32_t x = 0; x < s.Columns; ++x)  // the dialog stops the tiles: in their cells, not short of them
+    for (int32_t y = 0; y < s.Rows; ++y)
+      EXPECT_EQ(std::pair(s.Board.At(x, y)->GetScreenX(), s.Board.At(x, y)->GetScreenY()),
+                std::pair(GameCellPosX(x + 1), GameCellPosY(y + 1)));
   EXPECT_EQ(GameLogic().GameState, GAMESTATE_DIALOG);
   EXPECT_FALSE(Param("BTN_HS_OK", "enabled").GetBool());
   EXPECT_FALSE(Element("BTN_MW_START")->IsEffectiveEnabled());  // the main window waits
