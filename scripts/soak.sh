@@ -47,7 +47,7 @@ fi
 play=$(mktemp -d /tmp/tavrokavel-soak.XXXXXX)
 game_pid=""
 cleanup() {
-  if [[ -n $game_pid ]] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; fi
+  if [[ -n $game_pid ]] && kill -0 "$game_pid" 2>/dev/null; then kill "$game_pid"; wait "$game_pid" 2>/dev/null || true; fi
   if [[ ${SOAK_KEEP:-0} == 1 ]]; then echo "soak: play folder kept in $play"; else rm -rf "$play"; fi
 }
 trap cleanup EXIT
@@ -90,9 +90,23 @@ best() {  # name moves: a best-result file as the game writes it
   printf "$(printf '\\%03o\\%03o\\%03o\\%03o' $(($2 & 255)) $(($2 >> 8 & 255)) 0 0)" >>data/kavelhs.dat
 }
 lost() {
-  echo "soak: round $round: $1" >&2
+  echo "soak: round $round: $1 (the play folder is kept: $play)" >&2
+  key F9 && sleep 1  # what the player saw, as screenshot*.bmp
+  SOAK_KEEP=1
   exit 1
 }
+# Waits (up to 20 s: a loaded machine slows the game) until the log holds more
+# lines with `text` than `before`.
+logged() {  # text before what
+  local n
+  for _ in $(seq 200); do
+    n=$(grep -c "$1" gamelog.txt || true)
+    ((n > $2)) && return 0
+    sleep 0.1
+  done
+  lost "$3 was not taken"
+}
+count() { grep -c "$1" gamelog.txt || true; }
 
 BOARD="160 240" NEW="650 417" HELP="650 483" HELP_OK="400 447" DONE_OK="400 367" NAME="400 304"
 rounds_named=0 rounds_done=0 helps=0 round=0
@@ -102,35 +116,38 @@ while ((SECONDS < end)) && kill -0 "$game_pid" 2>/dev/null; do
   if ((round % 2)); then
     # Keyboard round: no best result yet, so the solved board asks for a name.
     rm -f data/kavelhs.dat
-    key Return && sleep 0.8
-    key F1 && sleep 1.0 && key Return && sleep 1.0
+    n=$(count 'Loading highscore') && key Return && logged 'Loading highscore' "$n" "New game (Enter)"
+    n=$(count 'Help: ') && key F1 && logged 'Help: ' "$n" "Help (F1)"
+    sleep 1.5 && key Return && sleep 1.0
     helps=$((helps + 1))
-    for _ in 1 2 3; do click $BOARD 1 && sleep 0.6; done
-    sleep 0.8
+    for _ in 1 2 3; do click $BOARD 1 && sleep 1.0; done
+    sleep 1.5
     # Extra clicks on the board after the solving turn took the focus off
     # the name box, as a player's would: a click into the box gives it back.
     # The box keeps the last name entered: erase it, then type key by key.
     click $NAME 1 && sleep 0.3
-    for _ in $(seq 15); do key BackSpace && sleep 0.15; done
+    for _ in $(seq 15); do key BackSpace && sleep 0.2; done
     name="Soak$round"
-    xdotool keydown Shift_L && sleep 0.1 && key s && sleep 0.1 && xdotool keyup Shift_L && sleep 0.15
-    for c in $(echo "${name:1}" | grep -o .); do key "$c" && sleep 0.15; done
+    xdotool keydown Shift_L && sleep 0.1 && key s && sleep 0.1 && xdotool keyup Shift_L && sleep 0.2
+    for c in $(echo "${name:1}" | grep -o .); do key "$c" && sleep 0.2; done
     sleep 0.3
-    key Return && sleep 1.0
+    n=$(count 'Loading highscore') && key Return && logged 'Loading highscore' "$n" "OK (Enter) after the name"
     [[ -f data/kavelhs.dat ]] && grep -qa "^$name" data/kavelhs.dat ||
       lost "the name entered is not the best result"
+    sleep 1.0
     rounds_named=$((rounds_named + 1))
   else
     # Mouse round: a best of one move is never beaten, so the solved board
     # only congratulates; the tips show while the pointer crosses the buttons.
     best Unbeaten 1
-    click $NEW 1 && sleep 0.8
-    click $HELP 1 && sleep 1.0 && click $HELP_OK 1 && sleep 1.0
+    n=$(count 'Loading highscore') && click $NEW 1 && logged 'Loading highscore' "$n" "New game (button)"
+    click $HELP 1 && sleep 1.5 && click $HELP_OK 1 && sleep 1.0
     key F2  # the frame-rate overlay, on in one mouse round, off in the next
-    for _ in 1 2 3; do click $BOARD 3 && sleep 0.6; done
-    sleep 0.8
-    click $DONE_OK 1 && sleep 1.0
+    for _ in 1 2 3; do click $BOARD 3 && sleep 1.0; done
+    sleep 1.5
+    n=$(count 'Loading highscore') && click $DONE_OK 1 && logged 'Loading highscore' "$n" "OK (button) after solving"
     grep -qa '^Unbeaten' data/kavelhs.dat || lost "the best result changed without a better result"
+    sleep 1.0
     rounds_done=$((rounds_done + 1))
   fi
 done
