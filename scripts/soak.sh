@@ -167,8 +167,9 @@ wait "$sampler" || true
 
 echo "soak: ${duration}s, $round rounds: $rounds_named with a name entered, $rounds_done congratulated; help shown $((helps + rounds_done)) times"
 # Peak RSS per interval; the first interval is the base the last is held to.
-awk -v iv="$interval" -v max="$max_growth_kb" '
-  { i = int($1 / iv); if ($2 > peak[i]) peak[i] = $2; if (i > last) last = i }
+# Samples taken while the game quits count with the last interval.
+awk -v iv="$interval" -v max="$max_growth_kb" -v bins=$(((duration + interval - 1) / interval)) '
+  { i = int($1 / iv); if (i >= bins) i = bins - 1; if ($2 > peak[i]) peak[i] = $2; if (i > last) last = i }
   END {
     unit = iv == 60 ? "minute" : "period"
     for (i = 0; i <= last; i++) printf "  %s %2d (%4d-%4ds): peak RSS %7d kB\n", unit, i + 1, i * iv, (i + 1) * iv, peak[i]
