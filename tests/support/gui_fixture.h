@@ -96,7 +96,7 @@ class GUITest : public TempDirTest {
     m_engine->ScrInit();
     m_gui = std::make_unique<COstrakGUI>();
     PushWindowEvent(m_window, SDL_WINDOWEVENT_FOCUS_GAINED);
-    Frame(0.0f);
+    GUITest::Frame(0.0f);  // the GUI's own frame: a game is not started yet
   }
 
   // GUI data from text, as its resource loader reads it.
@@ -108,8 +108,9 @@ class GUITest : public TempDirTest {
   }
   void Lua(const std::string& text) { m_engine->LoadScriptFromBuffer(text.data(), uint32_t(text.size()), "TEST"); }
 
-  // One frame of `seconds` (the engine keeps deltas within 1 .. 300 ms).
-  void Frame(float seconds = 0.016f) {
+  // One frame of `seconds` (the engine keeps deltas within 1 .. 300 ms); a game's
+  // test runs the game's own frame instead.
+  virtual void Frame(float seconds = 0.016f) {
     s_clockMs += uint32_t(seconds * 1000.0f + 0.5f);
     ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
     m_gui->Update();
@@ -135,12 +136,12 @@ class GUITest : public TempDirTest {
   void Button(Uint8 button, bool down) { m_mouse.Button(button, down); }
   void Key(SDL_Scancode key, bool down) { PushKey(m_window, key, down); }
   void Wheel(int y) { m_mouse.Wheel(y); }
-  // A left click at (x, y): moved there, pressed for one frame, released in the next.
-  void Click(int x, int y) {
+  // A click at (x, y): moved there, pressed for one frame, released in the next.
+  void Click(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
     MoveTo(x, y);
-    Button(SDL_BUTTON_LEFT, true);
+    Button(button, true);
     Frame();
-    Button(SDL_BUTTON_LEFT, false);
+    Button(button, false);
     Frame();
   }
 
