@@ -164,6 +164,9 @@ bool GamePlay_Frame() {
     UpdateGameElements();
     if (!IsAnyTileMoving() && s.GameState == GAMESTATE_MOVING) {
       s.GameState = GAMESTATE_WAITING;
+      // A tile that arrived keeps its last in-between position until its next
+      // update, and a dialog opened now stops the updates: snap them first.
+      UpdateGameElements();
       if (IsBoardComplete()) Completion();
     }
   }

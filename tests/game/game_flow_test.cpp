@@ -54,7 +54,7 @@ class GameFlowTest : public GUITest {
     fs::create_directory("data");
     GUITest::Start();
     GameModInit();
-    Play(40);
+    Frames(40);
   }
   void TearDown() override {
     GameFree();
@@ -62,27 +62,10 @@ class GameFlowTest : public GUITest {
     GUITest::TearDown();
   }
   // Frames as the engine runs them, with the game's frame callback.
-  void Play(int frames) {
-    for (int i = 0; i < frames; ++i) {
-      s_clockMs += 16;
-      ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
-      ASSERT_TRUE(GamePlay_Frame());
-    }
-  }
-  void Press(Uint8 button, int x, int y) {
-    MoveTo(x, y);
-    Button(button, true);
-    Play(1);
-    Button(button, false);
-    Play(1);
-  }
-  void Type(SDL_Scancode key, bool shift = false) {
-    if (shift) Key(SDL_SCANCODE_LSHIFT, true);
-    Key(key, true);
-    Play(1);
-    Key(key, false);
-    if (shift) Key(SDL_SCANCODE_LSHIFT, false);
-    Play(1);
+  void Frame(float seconds = 0.016f) override {
+    s_clockMs += uint32_t(seconds * 1000.0f + 0.5f);
+    ASSERT_EQ(m_engine->UpdateAllSystems(), 1);
+    ASSERT_TRUE(GamePlay_Frame());
   }
   std::vector<int32_t> Board() {
     CGameLogicState& s = GameLogic();
@@ -91,12 +74,12 @@ class GameFlowTest : public GUITest {
       for (int32_t x = 0; x < s.Columns; ++x) out.push_back(s.Board.At(x, y)->GetNumber());
     return out;
   }
-  // Each turn clicked on the corner its four cells share; the tiles come to rest.
-  void Click(const Turn& t) {
+  // A turn clicked on the corner its four cells share; the tiles come to rest.
+  void TurnBlock(const Turn& t) {
     const CGameLogicState& s = GameLogic();
-    Press(t.sense == TURN_CLOCKWISE ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT, int(s.BoardLeft + (t.c + 1) * s.CellWidth),
-          int(s.BoardTop + (t.r + 1) * s.CellHeight));
-    Play(8);
+    Click(int(s.BoardLeft + (t.c + 1) * s.CellWidth), int(s.BoardTop + (t.r + 1) * s.CellHeight),
+          t.sense == TURN_CLOCKWISE ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT);
+    Frames(8);
     ASSERT_NE(GameLogic().GameState, GAMESTATE_MOVING);
   }
   bool Shown(const char* window) { return static_cast<CGUIWindow*>(Element(window))->GetState() == CGUIWindow::SHOWN; }
@@ -107,24 +90,31 @@ TEST_F(GameFlowTest, SolvedBoardsAskForANameOnlyForFewerMoves) {
   EXPECT_TRUE(Shown("WND_DTP_MAINWINDOW"));
   EXPECT_EQ(GameLogic().GameState, GAMESTATE_NOGAME);
   EXPECT_FALSE(Param("TILE_MW_BESTRESULT", "visible").GetBool());
-  Press(SDL_BUTTON_LEFT, 650, 417);  // New game
+  Click(650, 417);  // New game
   ASSERT_EQ(GameLogic().GameState, GAMESTATE_WAITING);
   EXPECT_TRUE(Param("TILE_MW_MOVES", "visible").GetBool());
 
   const std::vector<Turn> first = Solve(Board(), 3, 2);
-  for (const Turn& t : first) Click(t);
+  for (const Turn& t : first) TurnBlock(t);
   EXPECT_EQ(Text("L_MW_MOVES_MOVES"), std::to_string(first.size()));
-  Play(40);
+  Frames(40);
   ASSERT_TRUE(Shown("WND_DTP_HIGHSCORE"));  // no best result yet
+  CGameLogicState& s = GameLogic();
+  for (int32_t x = 0; x < s.Columns; ++x)  // the dialog stops the tiles: in their cells, not short of them
+    for (int32_t y = 0; y < s.Rows; ++y)
+      EXPECT_EQ(std::pair(s.Board.At(x, y)->GetScreenX(), s.Board.At(x, y)->GetScreenY()),
+                std::pair(GameCellPosX(x + 1), GameCellPosY(y + 1)));
   EXPECT_EQ(GameLogic().GameState, GAMESTATE_DIALOG);
   EXPECT_FALSE(Param("BTN_HS_OK", "enabled").GetBool());
   EXPECT_FALSE(Element("BTN_MW_START")->IsEffectiveEnabled());  // the main window waits
-  Type(SDL_SCANCODE_A, true);
+  Key(SDL_SCANCODE_LSHIFT, true);
+  Tap(SDL_SCANCODE_A);
+  Key(SDL_SCANCODE_LSHIFT, false);
   EXPECT_TRUE(Param("BTN_HS_OK", "enabled").GetBool());
-  Type(SDL_SCANCODE_N);
-  Type(SDL_SCANCODE_N);
-  Type(SDL_SCANCODE_RETURN);  // OK's hot key
-  Play(40);
+  Tap(SDL_SCANCODE_N);
+  Tap(SDL_SCANCODE_N);
+  Tap(SDL_SCANCODE_RETURN);  // OK's hot key
+  Frames(40);
   const auto n = static_cast<char>(first.size());
   EXPECT_EQ(ReadFileBytes("data/kavelhs.dat"), std::string("Ann\0", 4) + n + std::string(3, '\0'));
   EXPECT_TRUE(Param("TILE_MW_BESTRESULT", "visible").GetBool());
@@ -134,52 +124,52 @@ TEST_F(GameFlowTest, SolvedBoardsAskForANameOnlyForFewerMoves) {
   // A second board solved with more moves only congratulates.
   const std::vector<Turn> second = Solve(Board(), 3, 2);
   while (GameLogic().MoveCounter + int(second.size()) <= int(first.size()))
-    for (int i = 0; i < 4; ++i) Click({0, 0, TURN_CLOCKWISE});  // four turns change nothing
-  for (const Turn& t : second) Click(t);
-  Play(40);
+    for (int i = 0; i < 4; ++i) TurnBlock({0, 0, TURN_CLOCKWISE});  // four turns change nothing
+  for (const Turn& t : second) TurnBlock(t);
+  Frames(40);
   EXPECT_TRUE(Shown("WND_DTP_COMPLETE"));
   EXPECT_FALSE(Shown("WND_DTP_HIGHSCORE"));
-  Press(SDL_BUTTON_LEFT, 400, 367);  // OK
-  Play(40);
+  Click(400, 367);  // OK
+  Frames(40);
   EXPECT_FALSE(Shown("WND_DTP_COMPLETE"));
   EXPECT_EQ(ReadFileBytes("data/kavelhs.dat").size(), 8u);  // the best result stays
   EXPECT_EQ(GameLogic().MoveCounter, 0);
 }
 
 TEST_F(GameFlowTest, BothButtonsInOneFrameTurnTwiceAndEdgesSelectNothing) {
-  Press(SDL_BUTTON_LEFT, 650, 417);
+  Click(650, 417);
   const CGameLogicState& s = GameLogic();
   MoveTo(int(s.BoardLeft), int(s.BoardTop + s.CellHeight));  // on the board's edge
-  Play(1);
+  Frames(1);
   EXPECT_FALSE(GameGetSelection().Exists());
   MoveTo(int(s.BoardLeft + s.CellWidth), int(s.BoardTop + s.CellHeight));
   Button(SDL_BUTTON_LEFT, true);
   Button(SDL_BUTTON_RIGHT, true);
-  Play(1);
+  Frames(1);
   EXPECT_EQ(GameGetSelection().cells[2].x, 1);
   EXPECT_EQ(s.MoveCounter, 2);
   EXPECT_EQ(Text("L_MW_MOVES_MOVES"), "2");
   Button(SDL_BUTTON_LEFT, false);
   Button(SDL_BUTTON_RIGHT, false);
-  Play(8);
+  Frames(8);
   EXPECT_EQ(s.GameState, GAMESTATE_WAITING);
 }
 
 TEST_F(GameFlowTest, HelpBeforeTheFirstGameAndTheOverlay) {
-  Type(SDL_SCANCODE_F1);
-  Play(30);
+  Tap(SDL_SCANCODE_F1);
+  Frames(30);
   EXPECT_TRUE(Shown("WND_DTP_HELP"));
   EXPECT_EQ(GameLogic().GameState, GAMESTATE_DIALOG);
-  Type(SDL_SCANCODE_RETURN);
-  Play(30);
+  Tap(SDL_SCANCODE_RETURN);
+  Frames(30);
   EXPECT_FALSE(Shown("WND_DTP_HELP"));
   EXPECT_EQ(GameLogic().GameState, GAMESTATE_NOGAME);  // still no board
   Key(SDL_SCANCODE_F2, true);
-  Play(1);
+  Frames(1);
   EXPECT_TRUE(GameIsOverlayOn());
   Key(SDL_SCANCODE_F2, false);
-  Play(1);
-  Type(SDL_SCANCODE_F2);
+  Frames(1);
+  Tap(SDL_SCANCODE_F2);
   EXPECT_FALSE(GameIsOverlayOn());
 }
 

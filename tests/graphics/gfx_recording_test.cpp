@@ -39,14 +39,13 @@ TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
   PreInit(script);
 
   const VideoCaps caps = Caps();
-  EXPECT_FALSE(caps.DisplayMode1.bValid);  // no 16-bit mode
-  EXPECT_TRUE(caps.DisplayMode2.bValid && caps.DisplayMode3.bValid);
-  EXPECT_EQ(caps.DisplayMode2.RefreshRate, 75u);  // the first match wins
-  EXPECT_EQ(caps.DisplayMode3.RefreshRate, 60u);  // the desktop's
-  EXPECT_EQ(std::tuple(caps.MaxTextureHeight, caps.bVertexFog, caps.bClampAddressing, caps.bGammaCalibration),
-            std::tuple(1024u, false, false, true));
-  EXPECT_FALSE(caps.bCanRenderWindowed);
-  EXPECT_EQ(caps.iRating, 5);
+  // No 16-bit mode; the first 800 x 600 match wins for mode 2, mode 3 has the desktop's rate.
+  EXPECT_EQ(std::tuple(caps.DisplayMode1.bValid, caps.DisplayMode2.bValid, caps.DisplayMode3.bValid,
+                       caps.DisplayMode2.RefreshRate, caps.DisplayMode3.RefreshRate),
+            std::tuple(false, true, true, 75u, 60u));
+  EXPECT_EQ(std::tuple(caps.MaxTextureHeight, caps.bVertexFog, caps.bClampAddressing, caps.bGammaCalibration,
+                       caps.bCanRenderWindowed, caps.iRating),
+            std::tuple(1024u, false, false, true, false, 5));
   // The device ID is reported as the signed value it was read as.
   EXPECT_TRUE(LogHas("     Videocard: Scripted Adapter\n       VendorID: 4318\n       DeviceID: -1\n"));
   EXPECT_TRUE(LogHas("          Display Mode 2 is valid.\n          Display Mode 3 is valid.\n"));
@@ -63,12 +62,9 @@ TEST_F(GfxRecordingTest, TextureFormatChainsRatingsAndCapsBeforePreInit) {
   script.TextureFormats = {D3DFMT_X1R5G5B5, D3DFMT_A1R5G5B5, D3DFMT_X4R4G4B4, D3DFMT_A4R4G4B4};
   PreInit(script);
   const DisplayModeInfo mode1 = Caps().DisplayMode1;
-  EXPECT_EQ(mode1.Format, D3DFMT_R5G6B5);
-  EXPECT_EQ(mode1.TextureFormat01, D3DFMT_X1R5G5B5);
-  EXPECT_EQ(mode1.TextureFormat02, D3DFMT_A4R4G4B4);
-  EXPECT_EQ(mode1.TextureFormat03, D3DFMT_X4R4G4B4);
-  EXPECT_EQ(mode1.TextureFormat04, D3DFMT_UNKNOWN);
-  EXPECT_FALSE(mode1.bValid);
+  EXPECT_EQ(std::tuple(mode1.Format, mode1.TextureFormat01, mode1.TextureFormat02, mode1.TextureFormat03,
+                       mode1.TextureFormat04, mode1.bValid),
+            std::tuple(D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X4R4G4B4, D3DFMT_UNKNOWN, false));
   EXPECT_TRUE(Caps().bCanRenderWindowed);  // desktop 1024 x 768
 
   // Ratings by maker and model: the boundaries of one maker's ranges, another maker, an unknown one.
@@ -139,12 +135,10 @@ TEST_F(GfxRecordingTest, The500thQuadFlushesAndThe501stStartsTheNewLock) {
 
   const auto draws = m_device->CallsOf<O2DRecDraw>();
   ASSERT_EQ(draws.size(), 2u);
-  EXPECT_EQ(draws[0]->NumVertices, 2000u);
-  EXPECT_EQ(draws[0]->PrimitiveCount, 1000u);
-  EXPECT_FLOAT_EQ(draws[0]->Vertices[1996].x, 499.0f - 0.5f);
-  EXPECT_EQ(draws[1]->NumVertices, 4u);
-  EXPECT_EQ(draws[1]->PrimitiveCount, 2u);
-  EXPECT_FLOAT_EQ(draws[1]->Vertices[0].x, 500.0f - 0.5f);
+  EXPECT_EQ(std::tuple(draws[0]->NumVertices, draws[0]->PrimitiveCount, draws[0]->Vertices[1996].x),
+            std::tuple(2000u, 1000u, 499.0f - 0.5f));
+  EXPECT_EQ(std::tuple(draws[1]->NumVertices, draws[1]->PrimitiveCount, draws[1]->Vertices[0].x),
+            std::tuple(4u, 2u, 500.0f - 0.5f));
   EXPECT_FALSE(m_engine->BatchIsLocked());
   EXPECT_FALSE(m_device->IsVertexBufferLocked());
 }

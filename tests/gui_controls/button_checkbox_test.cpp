@@ -3,7 +3,7 @@
 // state, and check boxes hand their tag to Lua and native actions.
 #include "o2dgui_stdclass_button.h"
 
-#include "controls_fixture.h"
+#include "gui_fixture.h"
 
 namespace {
 
@@ -45,11 +45,11 @@ TEST_F(ButtonTest, HoldingRepeatsAfterTheStartDelay) {
   MoveTo(150, 125);
   Button(SDL_BUTTON_LEFT, true);
   Frames(62);  // about 1.0 s: 0.5 s to start, then every 0.1 s
-  EXPECT_NEAR(double(Calls("hold")), 5.0, 1.0) << Calls("hold");
+  EXPECT_NEAR(double(Count("hold")), 5.0, 1.0) << Count("hold");
   Button(SDL_BUTTON_LEFT, false);
-  const size_t held = Calls("hold");
+  const size_t held = Count("hold");
   Frames(30);
-  EXPECT_EQ(Calls("hold"), held);
+  EXPECT_EQ(Count("hold"), held);
 }
 
 TEST_F(ControlsTest, ButtonLooksAndCaptionTintsFollowTheState) {

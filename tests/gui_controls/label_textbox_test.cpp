@@ -1,6 +1,6 @@
 // Labels drawn for real (alignment, colours, clipping) and text boxes typed into
 // with real key events (focus, the length limit, Backspace, the caret).
-#include "controls_fixture.h"
+#include "gui_fixture.h"
 
 namespace {
 
@@ -40,15 +40,15 @@ class TextBoxTest : public ControlsTest {
 };
 
 TEST_F(TextBoxTest, TypingStopsAtMaxCharsAndBackspaceAlwaysCountsAsInput) {
-  Type(SDL_SCANCODE_X);  // no focus yet: nothing is taken
+  Tap(SDL_SCANCODE_X);  // no focus yet: nothing is taken
   Click(150, 110);
   ASSERT_TRUE(Focused());
-  for (SDL_Scancode key : {SDL_SCANCODE_A, SDL_SCANCODE_B, SDL_SCANCODE_C, SDL_SCANCODE_D}) Type(key);
+  for (SDL_Scancode key : {SDL_SCANCODE_A, SDL_SCANCODE_B, SDL_SCANCODE_C, SDL_SCANCODE_D}) Tap(key);
   EXPECT_EQ(Text(), "abc");
-  EXPECT_EQ(Calls("input"), 3u);
-  for (int i = 0; i < 4; ++i) Type(SDL_SCANCODE_BACKSPACE);
+  EXPECT_EQ(Count("input"), 3u);
+  for (int i = 0; i < 4; ++i) Tap(SDL_SCANCODE_BACKSPACE);
   EXPECT_EQ(Text(), "");
-  EXPECT_EQ(Calls("input"), 7u);  // the fourth Backspace found the text empty
+  EXPECT_EQ(Count("input"), 7u);  // the fourth Backspace found the text empty
 }
 
 // The caret toggles every 0.4 s while the box has the focus.
@@ -60,7 +60,7 @@ TEST_F(TextBoxTest, TheCaretBlinksUntilAClickOutsideARightClickOrEnterTakesTheFo
   EXPECT_FALSE(caret());
   Frame(0.2f), Frame(0.2f);
   EXPECT_TRUE(caret());
-  Type(SDL_SCANCODE_RETURN);
+  Tap(SDL_SCANCODE_RETURN);
   EXPECT_FALSE(Focused());
   EXPECT_FALSE(caret());
   Click(150, 110);

@@ -2,7 +2,7 @@
 // track, follows the mouse, pages on a click beside it, steps with the wheel
 // (faster as frames get longer), pages with Page Up and Down, and takes no
 // input while its range is empty.
-#include "lists_fixture.h"
+#include "gui_fixture.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST_F(ScrollBarTest, TheSliderCoversThePageShareAndFollowsTheDrag) {
   EXPECT_TRUE(RGBNear(PixelAt(299, 110), kRed));
   Click(120, 110);  // before the slider: a page back
   EXPECT_EQ(Value(), 0);
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"scroll 10()", "scroll 0()"}));
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"scroll 10", "scroll 0"}));
 
   // With an empty range the bar takes no input and shows its disabled slider.
   m_gui->SetElementParam("BAR", "maxvalue", CGUIValue(0.0f));
@@ -67,7 +67,7 @@ TEST_F(ScrollBarTest, AVerticalBarDragsAlongYAndAFixedSliderJumpsToTheClick) {
   Click(60, 270);
   EXPECT_EQ(Value(), 9);  // 150 of 160 pixels
   EXPECT_TRUE(RGBNear(PixelAt(60, 289), kGreen));
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"scroll 5()", "scroll 9()"}));
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"scroll 5", "scroll 9"}));
 }
 
 TEST_F(ScrollBarTest, WheelStepsScaleWithTheFrameTimeAndPageKeysPage) {
@@ -80,9 +80,9 @@ TEST_F(ScrollBarTest, WheelStepsScaleWithTheFrameTimeAndPageKeysPage) {
   Wheel(-1);
   Frame(1.0f / 20.0f);
   EXPECT_EQ(Value(), 62);
-  Press(SDL_SCANCODE_PAGEDOWN);
-  Press(SDL_SCANCODE_PAGEDOWN);
-  Press(SDL_SCANCODE_PAGEUP);
+  Tap(SDL_SCANCODE_PAGEDOWN);
+  Tap(SDL_SCANCODE_PAGEDOWN);
+  Tap(SDL_SCANCODE_PAGEUP);
   EXPECT_EQ(Value(), 72);
   MoveTo(400, 400);  // away from the bar, the wheel is someone else's
   Wheel(1);

@@ -1,7 +1,7 @@
 // Timers as the game uses them: a fade that runs once over its period, a loop,
 // and random events at tenths of a second within their range.
 #include "costrak_random.h"
-#include "lists_fixture.h"
+#include "gui_fixture.h"
 #include "o2dgui_stdclass_flex.h"
 
 namespace {
@@ -12,8 +12,8 @@ TEST_F(TimerTest, AFactorRunsThroughItsPeriodOnceAndThenRests) {
   m_gui->RegisterAction("Once", [] { Record("once"); });
   Load("<desktop><timer id=\"TMR_ONCE\" enabled=\"1\" on_factoraction=\"Once\"/></desktop>");
   Frames(12, 0.125f);
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"once(0.125)", "once(0.25)", "once(0.375)", "once(0.5)", "once(0.625)",
-                                               "once(0.75)", "once(0.875)"}));
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"once 0.125", "once 0.25", "once 0.375", "once 0.5", "once 0.625",
+                                               "once 0.75", "once 0.875"}));
 }
 
 std::vector<uint32_t> g_randomAt;  // clock times of the random actions, in ms

@@ -1,6 +1,10 @@
 // Tiles drawn by their slicing schemes, the tip at the cursor, and advtiles
 // reacting to the mouse and hot keys.
-#include "tiles_fixture.h"
+#include "gui_fixture.h"
+#include "o2d_input.h"
+#include "o2dgui_stdclass_animtile.h"
+#include "o2dgui_stdclass_tile.h"
+#include "o2dgui_stdclass_window.h"
 
 namespace {
 

@@ -1,5 +1,9 @@
 // Windows moving in and out, and animtiles playing their frames.
-#include "tiles_fixture.h"
+#include "gui_fixture.h"
+#include "o2d_input.h"
+#include "o2dgui_stdclass_animtile.h"
+#include "o2dgui_stdclass_tile.h"
+#include "o2dgui_stdclass_window.h"
 
 namespace {
 
@@ -13,12 +17,12 @@ TEST_F(TilesTest, WindowTakesInputOnlyWhenFullyShown) {
     </window>
   </desktop>)");
   auto* window = static_cast<CGUIWindow*>(Element("W"));
-  Command("W", GUICMD_HIDE);
+  m_gui->ExecuteElementCommand("W", GUICMD_HIDE);
   Frame();
   EXPECT_EQ(window->GetState(), CGUIWindow::HIDDEN);
   EXPECT_TRUE(RGBNear(At(Read(), 230, 30), 0xFF000000u, 0));
 
-  Command("W", GUICMD_SHOW);
+  m_gui->ExecuteElementCommand("W", GUICMD_SHOW);
   Frame(0.25f);
   EXPECT_NEAR(window->GetEffectiveColor().height, 0.35f, 1e-4f);  // B(0, 0.2, 1) half-way
   EXPECT_FLOAT_EQ(Element("B")->GetEffectiveRect().x, 60.0f);     // 200 x 0.25 + 10
@@ -27,14 +31,14 @@ TEST_F(TilesTest, WindowTakesInputOnlyWhenFullyShown) {
   EXPECT_EQ(window->GetState(), CGUIWindow::SHOWN);
   Click(230, 30);
   EXPECT_TRUE(RGBNear(At(Read(), 230, 30), FrameColour(1), 2));
-  Command("W", GUICMD_SHOW);  // already shown: no second on_show
+  m_gui->ExecuteElementCommand("W", GUICMD_SHOW);  // already shown: no second on_show
   Frame();
   EXPECT_EQ(Calls(), (Strings{"OnShow", "OnClick"}));
 
   // Reversed half-way, it comes back from where it stood.
-  Command("W", GUICMD_HIDE);
+  m_gui->ExecuteElementCommand("W", GUICMD_HIDE);
   Frame(0.2f);
-  Command("W", GUICMD_SHOW);
+  m_gui->ExecuteElementCommand("W", GUICMD_SHOW);
   Frame(0.1f);
   EXPECT_EQ(window->GetState(), CGUIWindow::SHOWING);
   Frame(0.15f);
@@ -54,7 +58,7 @@ TEST_F(TilesTest, AnimTileFramesHeldLoopedAndPlayedOnce) {
        anim("LOOP", 200, "visible=\"1\" enabled=\"1\" looped=\"1\"") + anim("ONCE", 300, "") +
        anim("BIG", 400, "visible=\"1\" location_center=\"10 10\" scale_begin=\"2\" scale_middle=\"2\" scale_end=\"2\"") +
        "</desktop>");
-  Command("ONCE", 5);
+  m_gui->ExecuteElementCommand("ONCE", 5);
   for (int frame = 0; frame < 4; ++frame) {
     Frame(frame == 0 ? 0.0f : 0.25f);
     const O2DFrameImage image = Read();
