@@ -259,6 +259,8 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
 
   // A texture's last reference went: no stage may sample it any more.
   void ForgetTexture(CO2DGLTexture* texture);
+  // Carries out the calls kept so far; the rest of the frame is drawn as it comes.
+  void CarryOut();
 
  protected:
   bool AllocateVertexBuffer() override;
@@ -281,6 +283,12 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   void BindStage(uint32_t stage);
   void ApplyTargetState();
   void WaitOutRefresh();
+  void ApplyRenderState(uint32_t state);
+  void ApplyStageState(uint32_t stage, uint32_t type);
+  void ApplyClear(uint32_t color);
+  void Draw(const QuadVertex* vertices, uint32_t used, uint32_t startIndex, uint32_t indexCount);
+  // Starts keeping the calls of a frame (paced devices only).
+  void BeginFrame();
   // The program of a key, built on first use; null when it cannot be built.
   struct SceneProgram;
   SceneProgram* FindSceneProgram(const O2DSceneKey& key, std::string& error);
@@ -324,7 +332,46 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   std::array<CO2DGLTexture*, O2D_STAGE_COUNT> m_bound{};
   bool m_sceneKeyDirty = true;
   std::set<CO2DGLTexture*> m_textures;
+
+  // A paced device keeps a frame's calls and carries them out at Present, so
+  // that a frame drawing exactly what the last one drew (an idle screen) is
+  // neither drawn nor presented again. A texture that changes or goes has the
+  // frame carried out at once, and such a frame is always presented.
+  struct FrameCommand {
+    enum class Op : uint8_t { RenderState, StageState, Texture, Viewport, Clear, Draw } op;
+    uint32_t a = 0, b = 0, c = 0, d = 0;
+    float minZ = 0.0f, maxZ = 0.0f;
+    CO2DGLTexture* texture = nullptr;
+    bool operator==(const FrameCommand&) const = default;
+  };
+  struct Frame {
+    // The states in force when the frame began.
+    std::array<uint32_t, O2D_RENDERSTATE_COUNT> renderStates{};
+    std::array<std::array<uint32_t, O2D_STAGESTATE_COUNT>, O2D_STAGE_COUNT> stageStates{};
+    O2DViewport viewport;
+    std::array<CO2DGLTexture*, O2D_STAGE_COUNT> bound{};
+    std::vector<FrameCommand> commands;
+    std::vector<QuadVertex> vertices;  // every draw's, one after the other
+    bool operator==(const Frame& other) const;
+  };
+  Frame m_frame, m_lastFrame;
+  bool m_keeping = false;    // m_frame holds calls not carried out yet
+  bool m_lastValid = false;  // m_lastFrame is what the front frame shows, and the window too
+  std::atomic<bool> m_exposed{false};
+  int m_presentedWidth = 0, m_presentedHeight = 0;
+  // The display's refresh period, asked again when the window changes display.
+  std::chrono::nanoseconds m_refreshPeriod{0};
+  std::atomic<bool> m_displayChanged{true};
 };
+
+bool CO2DGLDevice::Frame::operator==(const Frame& other) const {
+  return renderStates == other.renderStates && stageStates == other.stageStates && viewport.X == other.viewport.X &&
+         viewport.Y == other.viewport.Y && viewport.Width == other.viewport.Width &&
+         viewport.Height == other.viewport.Height && viewport.MinZ == other.viewport.MinZ &&
+         viewport.MaxZ == other.viewport.MaxZ && bound == other.bound && commands == other.commands &&
+         vertices.size() == other.vertices.size() &&
+         std::memcmp(vertices.data(), other.vertices.data(), vertices.size() * sizeof(QuadVertex)) == 0;
+}
 
 // --- adapter ---------------------------------------------------------------
 
@@ -431,7 +478,10 @@ void CO2DGLTexture::Upload(uint32_t level, bool allocate) {
     glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, w, h, m_gl.format, m_gl.type, LevelData(level));
 }
 
-void CO2DGLTexture::OnLevelUnlocked(uint32_t level) { Upload(level, false); }
+void CO2DGLTexture::OnLevelUnlocked(uint32_t level) {
+  m_device->CarryOut();  // draws kept so far sample the old texels
+  Upload(level, false);
+}
 
 void CO2DGLTexture::OnFinalRelease() {
   CO2DGLDevice* device = m_device;
@@ -544,6 +594,7 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   m_minimized = (SDL_GetWindowFlags(m_window) & SDL_WINDOW_MINIMIZED) != 0;
   SDL_AddEventWatch(&CO2DGLDevice::WatchWindowEvents, this);
   m_watching = true;
+  BeginFrame();
   return true;
 }
 
@@ -567,14 +618,22 @@ CO2DGLDevice::~CO2DGLDevice() {
   m_adapter->Release();
 }
 
-// A minimised window is the lost device; its restore asks for the reset.
+// A minimised window is the lost device; its restore asks for the reset. A
+// window shown again or resized is presented again even if the frame is the same.
 int CO2DGLDevice::WatchWindowEvents(void* self, SDL_Event* event) {
   auto* device = static_cast<CO2DGLDevice*>(self);
   if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(device->m_window)) return 0;
   switch (event->window.event) {
     case SDL_WINDOWEVENT_MINIMIZED: device->m_minimized = true; break;
     case SDL_WINDOWEVENT_RESTORED:
-    case SDL_WINDOWEVENT_MAXIMIZED: device->m_minimized = false; break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+      device->m_minimized = false;
+      device->m_exposed = true;
+      break;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: device->m_exposed = true; break;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED: device->m_displayChanged = true; break;
     default: break;
   }
   return 0;
@@ -761,6 +820,9 @@ uint32_t CO2DGLDevice::TestCooperativeLevel() {
 
 bool CO2DGLDevice::Reset(const O2DPresentParams& params) {
   if (m_minimized || O2D_ToSDLWindow(params.Window) != m_window || !IsBackBufferFormat(params.BackBufferFormat)) return false;
+  CarryOut();
+  m_lastValid = false;
+  m_displayChanged = true;
   if (params.BackBufferWidth != m_width || params.BackBufferHeight != m_height ||
       params.BackBufferFormat != m_format) {
     std::string error;
@@ -769,6 +831,7 @@ bool CO2DGLDevice::Reset(const O2DPresentParams& params) {
   ApplyWindowMode(params.Windowed);
   ResetStates();
   m_lost = false;
+  BeginFrame();
   return true;
 }
 
@@ -788,6 +851,7 @@ IO2DTexture* CO2DGLDevice::CreateTexture(uint32_t width, uint32_t height, uint32
 }
 
 void CO2DGLDevice::ForgetTexture(CO2DGLTexture* texture) {
+  CarryOut();  // kept draws may still sample it
   m_textures.erase(texture);
   for (uint32_t stage = 0; stage < O2D_STAGE_COUNT; ++stage) {
     if (m_bound[stage] != texture) continue;
@@ -817,12 +881,21 @@ bool CO2DGLDevice::AllocateIndexBuffer() {
 }
 
 void CO2DGLDevice::IndicesUnlocked(const std::vector<uint16_t>& indices) {
+  CarryOut();  // kept draws read the old indices
+  m_lastValid = false;
   glBindVertexArray(m_vertexArray);
   glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, GLsizeiptr(indices.size() * sizeof(uint16_t)), indices.data());
 }
 
 void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
   if (!StoreRenderState(state, value)) return;
+  if (m_keeping)
+    m_frame.commands.push_back({FrameCommand::Op::RenderState, state, value});
+  else
+    ApplyRenderState(state);
+}
+
+void CO2DGLDevice::ApplyRenderState(uint32_t state) {
   switch (state) {
     case D3DRS_ALPHABLENDENABLE:
     case D3DRS_SRCBLEND:
@@ -834,7 +907,15 @@ void CO2DGLDevice::SetRenderState(uint32_t state, uint32_t value) {
 }
 
 void CO2DGLDevice::SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) {
-  if (!StoreStageState(stage, type, value) || stage >= kBlendStages) return;
+  if (!StoreStageState(stage, type, value)) return;
+  if (m_keeping)
+    m_frame.commands.push_back({FrameCommand::Op::StageState, stage, type, value});
+  else
+    ApplyStageState(stage, type);
+}
+
+void CO2DGLDevice::ApplyStageState(uint32_t stage, uint32_t type) {
+  if (stage >= kBlendStages) return;
   switch (type) {
     case D3DTSS_COLOROP:
     case D3DTSS_COLORARG1:
@@ -857,16 +938,30 @@ void CO2DGLDevice::SetTexture(uint32_t stage, IO2DTexture* texture) {
   // Only this device's own textures can be sampled here.
   auto* gl = dynamic_cast<CO2DGLTexture*>(texture);
   m_bound[stage] = (gl != nullptr && gl->Device() == this) ? gl : nullptr;
-  if (stage < kBlendStages) BindStage(stage);
+  if (m_keeping)
+    m_frame.commands.push_back({FrameCommand::Op::Texture, stage, 0, 0, 0, 0, 0, m_bound[stage]});
+  else if (stage < kBlendStages)
+    BindStage(stage);
 }
 
 void CO2DGLDevice::SetViewport(const O2DViewport& viewport) {
   StoreViewport(viewport, m_width, m_height);
-  glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
+  const O2DViewport& v = m_viewport;
+  if (m_keeping)
+    m_frame.commands.push_back({FrameCommand::Op::Viewport, v.X, v.Y, v.Width, v.Height, v.MinZ, v.MaxZ});
+  else
+    glScissor(GLint(v.X), GLint(v.Y), GLsizei(v.Width), GLsizei(v.Height));
 }
 
 void CO2DGLDevice::Clear(uint32_t flags, uint32_t color, float /*z*/) {
   if ((flags & D3DCLEAR_TARGET) == 0) return;
+  if (m_keeping)
+    m_frame.commands.push_back({FrameCommand::Op::Clear, color});
+  else
+    ApplyClear(color);
+}
+
+void CO2DGLDevice::ApplyClear(uint32_t color) {
   float c[4];
   ColorToFloats(color, c);
   glClearColor(c[0], c[1], c[2], c[3]);
@@ -879,11 +974,66 @@ void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32
   const uint32_t indexCount = primitiveCount * 3;
   const auto first = Indices().begin() + startIndex;
   const uint32_t used = uint32_t(*std::max_element(first, first + std::ptrdiff_t(indexCount))) + 1;
-  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), vertices.data(), GL_STREAM_DRAW);
+  if (!m_keeping) return Draw(vertices.data(), used, startIndex, indexCount);
+  m_frame.commands.push_back({FrameCommand::Op::Draw, used, startIndex, indexCount, uint32_t(m_frame.vertices.size())});
+  m_frame.vertices.insert(m_frame.vertices.end(), vertices.begin(), vertices.begin() + used);
+}
+
+void CO2DGLDevice::Draw(const QuadVertex* vertices, uint32_t used, uint32_t startIndex, uint32_t indexCount) {
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), vertices, GL_STREAM_DRAW);
   // Without its program (the driver refused it) the draw shows nothing.
   if (!UseSceneProgram()) return;
   glDrawElements(GL_TRIANGLES, GLsizei(indexCount), GL_UNSIGNED_SHORT,
                  reinterpret_cast<void*>(uintptr_t(startIndex) * sizeof(uint16_t)));
+}
+
+void CO2DGLDevice::BeginFrame() {
+  if (m_unpaced) return;  // benchmarks draw every frame
+  m_frame.renderStates = m_renderStates;
+  m_frame.stageStates = m_stageStates;
+  m_frame.viewport = m_viewport;
+  m_frame.bound = m_bound;
+  m_frame.commands.clear();
+  m_frame.vertices.clear();
+  m_keeping = true;
+}
+
+void CO2DGLDevice::CarryOut() {
+  if (!m_keeping) return;
+  m_keeping = false;
+  // Back to the states the frame began with, in GL as well, then every call in turn.
+  m_renderStates = m_frame.renderStates;
+  m_stageStates = m_frame.stageStates;
+  m_viewport = m_frame.viewport;
+  m_bound = m_frame.bound;
+  for (uint32_t stage = 0; stage < kBlendStages; ++stage) {
+    ApplySampler(stage);
+    BindStage(stage);
+  }
+  m_sceneKeyDirty = true;
+  ApplyTargetState();
+  for (const FrameCommand& c : m_frame.commands) {
+    switch (c.op) {
+      case FrameCommand::Op::RenderState:
+        m_renderStates[c.a] = c.b;
+        ApplyRenderState(c.a);
+        break;
+      case FrameCommand::Op::StageState:
+        m_stageStates[c.a][c.b] = c.c;
+        ApplyStageState(c.a, c.b);
+        break;
+      case FrameCommand::Op::Texture:
+        m_bound[c.a] = c.texture;
+        if (c.a < kBlendStages) BindStage(c.a);
+        break;
+      case FrameCommand::Op::Viewport:
+        m_viewport = {c.a, c.b, c.c, c.d, c.minZ, c.maxZ};
+        glScissor(GLint(c.a), GLint(c.b), GLsizei(c.c), GLsizei(c.d));
+        break;
+      case FrameCommand::Op::Clear: ApplyClear(c.a); break;
+      case FrameCommand::Op::Draw: Draw(m_frame.vertices.data() + c.d, c.a, c.b, c.c); break;
+    }
+  }
 }
 
 void CO2DGLDevice::Present() {
@@ -891,6 +1041,19 @@ void CO2DGLDevice::Present() {
   int drawableWidth = 0, drawableHeight = 0;
   O2D_GLDrawableSize(m_window, drawableWidth, drawableHeight);
   O2D_SetPresentedSize(O2D_FromSDLWindow(m_window), drawableWidth, drawableHeight);
+  const bool exposed = m_exposed.exchange(false);
+  if (m_keeping && m_lastValid && !exposed && drawableWidth == m_presentedWidth &&
+      drawableHeight == m_presentedHeight && m_frame == m_lastFrame) {
+    BeginFrame();  // the front frame and the window already show it
+    WaitOutRefresh();
+    return;
+  }
+  // A frame carried out before its end (a texture changed under it) is not all in its calls.
+  m_lastValid = m_keeping;
+  CarryOut();
+  std::swap(m_frame, m_lastFrame);
+  m_presentedWidth = drawableWidth;
+  m_presentedHeight = drawableHeight;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);
@@ -920,6 +1083,7 @@ void CO2DGLDevice::Present() {
   WaitOutRefresh();
   m_back ^= 1;
   ApplyTargetState();
+  BeginFrame();
 }
 
 // A driver that honours the swap interval returns from the swap on the display's
@@ -928,12 +1092,15 @@ void CO2DGLDevice::Present() {
 // the beat from now instead of hurrying to catch up.
 void CO2DGLDevice::WaitOutRefresh() {
   if (m_unpaced) return;
-  SDL_DisplayMode mode;
-  const int display = SDL_GetWindowDisplayIndex(m_window);
-  const int hz = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0
-                     ? mode.refresh_rate
-                     : 60;
-  const auto period = std::chrono::nanoseconds(1'000'000'000 / hz);
+  if (m_displayChanged.exchange(false)) {
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(m_window);
+    const int hz = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0
+                       ? mode.refresh_rate
+                       : 60;
+    m_refreshPeriod = std::chrono::nanoseconds(1'000'000'000 / hz);
+  }
+  const auto period = m_refreshPeriod;
   const auto now = std::chrono::steady_clock::now();
   if (now < m_nextPresent) {
     std::this_thread::sleep_until(m_nextPresent);
@@ -944,6 +1111,7 @@ void CO2DGLDevice::WaitOutRefresh() {
 }
 
 void CO2DGLDevice::SetGammaRamp(uint32_t /*flags*/, const O2DGammaRamp& ramp) {
+  m_lastValid = false;  // the window shows the frame through the old ramp
   uint16_t texels[256 * 3];
   // The pass rounds each entry to 8 bits: a ramp giving back every value is skipped.
   m_gammaIdentity = true;

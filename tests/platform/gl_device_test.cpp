@@ -69,6 +69,17 @@ class GLDeviceTest : public ::testing::Test {
 
   static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
 
+  // Tests run unpaced; this device waits for the display as the game's does.
+  void UsePacedDevice() {
+    const char* env = std::getenv("OSTRAK2D_UNPACED");
+    const std::string unpaced = env ? env : "";
+    unsetenv("OSTRAK2D_UNPACED");
+    ASSERT_EQ(m_device->Release(), 0u);
+    m_device = m_adapter->CreateDevice(m_params);
+    if (env != nullptr) setenv("OSTRAK2D_UNPACED", unpaced.c_str(), 1);
+    ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
+  }
+
 
   O2DPresentParams m_params;
   IO2DRenderAdapter* m_adapter = nullptr;
@@ -122,13 +133,7 @@ TEST_F(GLDeviceTest, WindowShowsTheFrameUprightThroughARampThatIsNotTheIdentity)
 // The offscreen driver does not wait at the swap: the device waits out the
 // refresh itself (60 Hz, the rate it reports or assumes).
 TEST_F(GLDeviceTest, PresentsComeNoFasterThanTheRefresh) {
-  const char* env = std::getenv("OSTRAK2D_UNPACED");
-  const std::string unpaced = env ? env : "";
-  unsetenv("OSTRAK2D_UNPACED");
-  ASSERT_EQ(m_device->Release(), 0u);
-  m_device = m_adapter->CreateDevice(m_params);
-  if (env != nullptr) setenv("OSTRAK2D_UNPACED", unpaced.c_str(), 1);
-  ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
+  UsePacedDevice();
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 7; ++i) m_device->Present();
   // Six full periods after the first present.
@@ -286,3 +291,36 @@ TEST_F(GLDeviceTest, FrameAndMouseFollowTheSizeTheWindowReallyHas) {
 }
 
 }  // namespace
+
+// A paced device skips a frame that makes the same calls as the last one: texels
+// changed under the same calls, between frames or in the middle of one, still show.
+TEST_F(GLDeviceTest, SameCallsOverChangedTexelsStillShowTheNewTexels) {
+  UsePacedDevice();
+  std::vector<uint16_t> indices;
+  for (uint16_t v = 0; v < 8; v += 4)
+    indices.insert(indices.end(), {v, uint16_t(v + 1), uint16_t(v + 2), v, uint16_t(v + 2), uint16_t(v + 3)});
+  ASSERT_TRUE(m_device->UploadIndices(indices.data(), uint32_t(indices.size())));
+  IO2DTexture* texture = m_device->CreateTexture(8, 8, 1, D3DFMT_X8R8G8B8);
+  ASSERT_NE(texture, nullptr);
+  auto fill = [&](uint32_t colour) { ASSERT_TRUE(texture->WriteLevel(0, std::vector<uint32_t>(64, colour).data())); };
+  auto frame = [&](uint32_t midFrameColour) {
+    m_device->SetTexture(0, texture);
+    m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
+    DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu);
+    if (midFrameColour != 0) fill(midFrameColour);
+    DrawQuad(20, 0, 8, 8, 0xFFFFFFFFu);
+    return PresentAndRead();
+  };
+  for (uint32_t colour : {0xFF00FF00u, 0xFF00FF00u, 0xFF0000FFu, 0xFF0000FFu}) {
+    fill(colour);
+    const O2DFrameImage image = frame(0);
+    EXPECT_EQ(At(image, 4, 4), colour);
+    EXPECT_EQ(At(image, 24, 4), colour);
+    EXPECT_EQ(At(image, 12, 4), kBlack);
+  }
+  const O2DFrameImage image = frame(0xFFFF0000u);
+  EXPECT_EQ(At(image, 4, 4), 0xFF0000FFu);  // drawn before the change
+  EXPECT_EQ(At(image, 24, 4), 0xFFFF0000u);
+  EXPECT_EQ(At(frame(0), 4, 4), 0xFFFF0000u);
+  texture->Release();
+}
