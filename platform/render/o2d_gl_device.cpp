@@ -155,6 +155,8 @@ void SetGLAttributes() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // The window's pixels laid out as the frame's: an unscaled present is a plain copy.
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
   // The engine draws without depth or stencil, and into its own frame.
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
@@ -309,6 +311,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
 
   // The back and front frames swap at Present.
   uint32_t m_width = 0, m_height = 0, m_format = 0;
+  bool m_frameAlpha = false;  // the back buffer format has destination alpha
   GLuint m_frameTextures[2] = {0, 0};
   GLuint m_frameBuffers[2] = {0, 0};
   uint32_t m_back = 0;
@@ -648,8 +651,10 @@ bool CO2DGLDevice::CreateTargets(uint32_t width, uint32_t height, uint32_t forma
   m_width = width;
   m_height = height;
   m_format = format;
-  // Only an A8R8G8B8 back buffer has destination alpha; the others read it as 1.
-  const GLint internal = format == D3DFMT_A8R8G8B8 ? GL_RGBA8 : GL_RGB8;
+  // Only an A8R8G8B8 back buffer has destination alpha; the others keep it at 1
+  // (drawing leaves it alone), so that every frame has the window's layout.
+  m_frameAlpha = format == D3DFMT_A8R8G8B8;
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glGenTextures(2, m_frameTextures);
   glGenFramebuffers(2, m_frameBuffers);
   for (int i = 0; i < 2; ++i) {
@@ -660,8 +665,8 @@ bool CO2DGLDevice::CreateTargets(uint32_t width, uint32_t height, uint32_t forma
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, internal, GLsizei(width), GLsizei(height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(width), GLsizei(height), 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[i]);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_frameTextures[i], 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
@@ -705,6 +710,7 @@ void CO2DGLDevice::ResetStates() {
 void CO2DGLDevice::ApplyTargetState() {
   glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[m_back]);
   glViewport(0, 0, GLsizei(m_width), GLsizei(m_height));
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, m_frameAlpha ? GL_TRUE : GL_FALSE);
   glEnable(GL_SCISSOR_TEST);
   // The frame's rows run top-down, so the viewport's top-left origin needs no flip.
   glScissor(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width), GLsizei(m_viewport.Height));
@@ -1058,6 +1064,7 @@ void CO2DGLDevice::Present() {
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);
   glDisable(GL_CULL_FACE);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   const O2DLetterbox box = O2D_ComputeLetterbox(drawableWidth, drawableHeight, int(m_width), int(m_height));
   // Bars only where the frame leaves some.
   if (box.width != drawableWidth || box.height != drawableHeight) {
@@ -1071,6 +1078,12 @@ void CO2DGLDevice::Present() {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
     glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), box.x, top, box.x + box.width, top - box.height,
                       GL_COLOR_BUFFER_BIT, scaled ? GL_LINEAR : GL_NEAREST);
+    if (m_frameAlpha) {
+      // The window stays opaque whatever alpha the frame has.
+      glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+      glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+      glClear(GL_COLOR_BUFFER_BIT);
+    }
   } else {
     glViewport(box.x, top - box.height, box.width, box.height);
     glUseProgram(m_presentProgram);

@@ -13,10 +13,12 @@ layout(location = 2) in vec4 aSpecular;
 layout(location = 3) in vec2 aTex0;
 layout(location = 4) in vec2 aTex1;
 uniform vec2 uTargetSize;
+uniform vec4 uTextureFactor;
 out vec4 vDiffuse;
 out vec4 vSpecular;
 out vec2 vTex0;
 out vec2 vTex1;
+flat out vec4 vTextureFactor;
 void main() {
   // Screen pixel centres are integers, GL's are half-integers. The frame's first
   // row is the top of the screen, so y needs no flip here (Present flips).
@@ -26,6 +28,9 @@ void main() {
   vSpecular = aSpecular;
   vTex0 = aTex0;
   vTex1 = aTex1;
+  // Through a varying: llvmpipe's linear rasteriser swaps red and blue of a
+  // colour made of uniforms alone when it draws into an 8-bit BGRA frame.
+  vTextureFactor = uTextureFactor;
 }
 )";
 
@@ -34,9 +39,9 @@ in vec4 vDiffuse;
 in vec4 vSpecular;
 in vec2 vTex0;
 in vec2 vTex1;
+flat in vec4 vTextureFactor;
 uniform sampler2D uTexture0;
 uniform sampler2D uTexture1;
-uniform vec4 uTextureFactor;
 uniform vec3 uFogColor;
 out vec4 oColor;
 void main() {
@@ -71,7 +76,7 @@ std::string ArgSource(uint8_t arg, int stage) {
   switch (arg) {
     case D3DTA_DIFFUSE: return "vDiffuse";
     case D3DTA_TEXTURE: return "t" + std::to_string(stage);
-    case D3DTA_TFACTOR: return "uTextureFactor";
+    case D3DTA_TFACTOR: return "vTextureFactor";
     case D3DTA_SPECULAR: return "vSpecular";
     default: return "c";
   }
