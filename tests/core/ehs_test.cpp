@@ -37,9 +37,3 @@ TEST_F(TempDirTest, FatalReportInTheGameLog) {
                 " !!!: Last called Lua function name: OnStart\n" +
                 sep3 + "\n\n");
 }
-
-TEST(LocalTime, SignalSafeClockAgreesWithTheLibrary) {
-  EHS_CacheLocalTimeOffset();
-  const EHSLocalTime a = EHS_LocalTimeNow(), b = EHS_LocalTimeNowSignalSafe();
-  EXPECT_EQ(std::tie(a.year, a.month, a.day, a.hour), std::tie(b.year, b.month, b.day, b.hour));
-}

@@ -2,8 +2,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-
 #include <fcntl.h>
 
 #include <filesystem>
@@ -18,22 +16,11 @@
 namespace {
 uint32_t g_fakeNow = 0;
 uint32_t FakeClock() { return g_fakeNow; }
-
-class EngineTest : public TempDirTest {
- protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    g_fakeNow = 100000;
-    O2D_SetClock(&FakeClock);
-  }
-  void TearDown() override {
-    O2D_SetClock(nullptr);
-    TempDirTest::TearDown();
-  }
-};
 }  // namespace
 
-TEST_F(EngineTest, TimerClampsDeltaAndMeasuresFps) {
+TEST_F(TempDirTest, TimerClampsDeltaAndMeasuresFps) {
+  g_fakeNow = 100000;
+  O2D_SetClock(&FakeClock);
   COstrak engine;
   // The first frame measures from construction time minus 1 ms.
   engine.TimerUpdate();
@@ -54,6 +41,7 @@ TEST_F(EngineTest, TimerClampsDeltaAndMeasuresFps) {
   g_fakeNow = 0x00000010u;
   engine.TimerUpdate();
   EXPECT_FLOAT_EQ(engine.TimerGetDelta(), 0.032f);
+  O2D_SetClock(nullptr);
 }
 
 namespace {
@@ -151,7 +139,7 @@ TEST_F(ProcessEntryTest, ErrorAndMachineFaultReportsInEhslog) {
   EXPECT_TRUE(LogHas(" !!!: Error type: Win32.\n"));
 }
 
-TEST_F(EngineTest, AQuitRequestDoesNotOutliveItsEngine) {
+TEST_F(TempDirTest, AQuitRequestDoesNotOutliveItsEngine) {
   { COstrak first; COstrak::RequestQuit(); }
   COstrak second;
   EXPECT_FALSE(COstrak::IsQuitRequested());
