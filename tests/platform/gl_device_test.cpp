@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -248,13 +249,10 @@ TEST_F(GLDeviceTest, FrameAndMouseFollowTheSizeTheWindowReallyHas) {
   m_device->SetViewport({0, 0, 4, 4, 0.0f, 1.0f});
   m_device->Clear(D3DCLEAR_TARGET, 0xFFFF0000u, 0.0f);
   m_device->Present();
-  EXPECT_EQ(WindowAt(0, 0), 0x000000u);  // a bar
-  EXPECT_EQ(WindowAt(99, 599), 0x000000u);
-  EXPECT_EQ(WindowAt(100, 0), 0xFF0000u);  // the frame's first pixel
-  EXPECT_EQ(WindowAt(103, 3), 0xFF0000u);
-  EXPECT_EQ(WindowAt(104, 4), 0x0000FFu);
-  EXPECT_EQ(WindowAt(899, 599), 0x0000FFu);  // its last
-  EXPECT_EQ(WindowAt(900, 0), 0x000000u);
+  // The left bar, the frame's first pixel, its red corner's last, the blue beyond it, its last pixel, the right bar.
+  const std::tuple<int, int, uint32_t> window[] = {{0, 0, 0u},          {99, 599, 0u},         {100, 0, 0xFF0000u},
+                                                   {103, 3, 0xFF0000u}, {104, 4, 0x0000FFu}, {899, 599, 0x0000FFu}, {900, 0, 0u}};
+  for (auto [x, y, colour] : window) EXPECT_EQ(WindowAt(x, y), colour) << x << "," << y;
 
   auto input = O2D_CreateInputDevices(m_params.Window, 800, 600, nullptr);
   ASSERT_NE(input, nullptr);

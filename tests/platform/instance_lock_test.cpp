@@ -10,24 +10,14 @@
 namespace {
 namespace fs = std::filesystem;
 
-// The runtime folder and the temporary folder are the test's own.
-class InstanceLockTest : public TempDirTest {
- protected:
-  void SetUp() override {
-    TempDirTest::SetUp();
-    fs::create_directory("tmp");
-    setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (m_dir / "run").c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("TMPDIR");
-    unsetenv("XDG_RUNTIME_DIR");
-    TempDirTest::TearDown();
-  }
-};
+class InstanceLockTest : public TempDirTest {};
 }  // namespace
 
 TEST_F(InstanceLockTest, OnlyAHeldLockMeansAnotherInstance) {
+  // The runtime folder and the temporary folder are the test's own.
+  fs::create_directory("tmp");
+  setenv("TMPDIR", (m_dir / "tmp").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (m_dir / "run").c_str(), 1);
   // No runtime folder: the shared temporary folder, under a name of this user's.
   const std::string shared = (m_dir / "tmp" / ("Game-" + std::to_string(getuid()) + ".lock")).string();
   CO2DInstanceLock first, second;
@@ -44,4 +34,6 @@ TEST_F(InstanceLockTest, OnlyAHeldLockMeansAnotherInstance) {
   CO2DInstanceLock unlocked;
   EXPECT_TRUE(unlocked.Acquire("Other"));
   EXPECT_FALSE(unlocked.Holds());
+  unsetenv("TMPDIR");
+  unsetenv("XDG_RUNTIME_DIR");
 }
