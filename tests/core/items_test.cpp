@@ -48,17 +48,6 @@ TEST(ItemsManager, FreedSlotsAreReusedLowestFirstAndLookupsFollowThem) {
   EXPECT_EQ(CountedItem::alive, 0);
 }
 
-TEST(ItemsManager, TagWalkSkipsOtherTagsAndFreedSlotsAndEndsAtMinusOne) {
-  TItemsManager<CountedItem> m;
-  m.AddItem(new CountedItem(0), "a", 5);
-  m.AddItem(new CountedItem(1), "b", 0);
-  m.AddItem(new CountedItem(2), "c", 5);
-  m.FreeItem(2);
-  EXPECT_EQ(m.GetFirstWithTag(5), m.GetItem(0));
-  EXPECT_EQ(m.GetNextWithTag(), nullptr);
-  EXPECT_EQ(m.GetTagWalkID(), -1);
-}
-
 TEST(ItemsManagerCOM, ReleasesInsteadOfDeletingAndRefusesLeftReferences) {
   FakeTexture a, b, c;
   b.AddRef();  // held elsewhere as well

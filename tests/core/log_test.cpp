@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "costrak.h"
 #include "test_support.h"
 

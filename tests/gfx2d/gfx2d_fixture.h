@@ -1,23 +1,14 @@
 #pragma once
 // Engines for the 2D tests: resources plus graphics on the recording device, or
 // graphics on the real OpenGL device for pixel tests (800 x 600, display mode 2).
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "gl_engine.h"
-#include "costrak.h"
-#include "costrak_gfx_font.h"
-#include "costrak_gfx_light.h"
-#include "costrak_gfx_tech.h"
-#include "costrak_gfx_types.h"
 #include "costrak_xml.h"
 #include "o2d_recording_device.h"
 #include "raised.h"
-#include "test_support.h"
 
 // A top-down 32-bit bitmap of A8R8G8B8 pixels.
 inline std::string Bitmap32(uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels) {
@@ -41,6 +32,12 @@ inline std::string FontXML(const std::string& id, const std::string& texture, co
     if (c != skipWidth)
       xml += " cs" + std::to_string(c) + "=\"" + (c == 87 ? "14.5" : c == 32 ? "6.7" : c == 9 ? "9.5" : "10") + "\"";
   return xml + "/>";
+}
+
+// A techniques pack of the given children, loaded.
+inline int32_t Techniques(COstrak& engine, const std::string& children) {
+  const std::string pack = "<techniquespack>" + children + "</techniquespack>";
+  return engine.LoadTechniquesPack(pack.data(), uint32_t(pack.size()));
 }
 
 class Gfx2DTest : public TempDirTest {
@@ -82,10 +79,6 @@ class Gfx2DTest : public TempDirTest {
 
 class Gfx2DPixelTest : public GLEngineTest {
  protected:
-  void Techniques(const std::string& children) {
-    const std::string pack = "<techniquespack>" + children + "</techniquespack>";
-    m_engine->LoadTechniquesPack(pack.data(), uint32_t(pack.size()));
-  }
   // A8R8G8B8 (format slot 3 of display mode 2), one level.
   void Texture(const char* id, uint32_t width, uint32_t height, const std::vector<uint32_t>& pixels) {
     const std::string bmp = Bitmap32(width, height, pixels);

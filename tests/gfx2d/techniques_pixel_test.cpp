@@ -37,7 +37,7 @@ class TechniquesPixelTest : public Gfx2DPixelTest {
   void ExpectRow(const std::vector<Case>& cases, float r, float g, float b, float a, float size = 8, float z = 0.5f) {
     std::string pack;
     for (size_t i = 0; i < cases.size(); ++i) pack += "<t id=\"" + Id(i) + "\" " + cases[i].technique + "/>";
-    Techniques(pack);
+    Techniques(*m_engine, pack);
     m_engine->SceneBegin();
     m_engine->SceneClearScreen(0.2f, 0.4f, 0.6f);
     for (size_t i = 0; i < cases.size(); ++i) {
@@ -122,7 +122,7 @@ TEST_F(TechniquesPixelTest, AddressModesAndFiltersOnBothStages) {
       packs += "<t id=\"S1" + address + filter + "\" " + states +
                "s0_colorop=\"SELECTARG1\" s0_colorarg1=\"DIFFUSE\" s1_colorop=\"SELECTARG1\" s1_colorarg1=\"TEXTURE\"/>";
     }
-  Techniques(packs);
+  Techniques(*m_engine, packs);
   const uint32_t B = 0, W = 0xFFFFFF;
   struct Run {
     const char* technique;

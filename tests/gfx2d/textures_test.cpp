@@ -28,15 +28,12 @@ TEST_F(TexturesTest, ReuseByStringIDAndUnloadingABoundTextureThenReusingItsSlot)
   Start(Res("TEX_A", "a.bmp", "TEXTURE") + Res("TEX_B", "b.bmp", "TEXTURE", 4));
   m_engine->LoadResource("TEX_A");
   m_engine->LoadResource("TEX_A");  // the same string ID: nothing decoded
-  EXPECT_EQ(a.GetID(), 0);
-  EXPECT_EQ(Created().size(), 1u);
+  EXPECT_EQ(std::pair(a.GetID(), Created().size()), std::pair(0, size_t{1}));
   m_engine->SceneBegin();
   m_engine->TexSet(0, 0);
   QueueQuad();
   m_engine->UnloadTexture(0);
-  EXPECT_EQ(Draws(), 1u);
-  EXPECT_EQ(a.GetID(), -1);
-  EXPECT_EQ(m_device->LiveTextureCount(), 0u);
+  EXPECT_EQ(std::tuple(Draws(), a.GetID(), m_device->LiveTextureCount()), std::tuple(1u, -1, 0u));
   m_engine->UnloadTexture(0);
   EXPECT_EQ(LogCount("\n   =: Unloading texture, iID = 0\n !: Failed.\n"), 1u);
   EXPECT_EQ(m_engine->GetTextureIID(""), -1);  // a freed slot matches no string ID, not even the empty one

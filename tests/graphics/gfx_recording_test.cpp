@@ -20,10 +20,7 @@ class GfxRecordingTest : public Gfx2DTest {
     m_engine->GfxGetCaps(caps);
     return caps;
   }
-  void RenderQuadAt(float x) {
-    m_engine->VQuadSetPos(x, 0, 1, 1);
-    m_engine->SceneRender();
-  }
+  void RenderQuadAt(float x) { m_engine->VQuadSetPos(x, 0, 1, 1), m_engine->SceneRender(); }
 };
 
 TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
@@ -31,11 +28,6 @@ TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
   script.Identifier = {"Scripted Adapter", 0x10DE, 0xFFFFFFFFu};
   script.DesktopMode = {800, 600, 60, D3DFMT_X8R8G8B8};
   script.Modes = {{640, 480, 60, D3DFMT_R5G6B5}, {800, 600, 75, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_A8R8G8B8}};
-  script.Caps.MaxTextureWidth = 4096;
-  script.Caps.MaxTextureHeight = 1024;
-  script.Caps.FogVertex = false;
-  script.Caps.AddressClamp = false;
-  script.Caps.CanCalibrateGamma = true;
   PreInit(script);
 
   const VideoCaps caps = Caps();
@@ -43,16 +35,14 @@ TEST_F(GfxRecordingTest, CapabilityReportOfAnAdapterWith800x600OnlyAt32Bits) {
   EXPECT_EQ(std::tuple(caps.DisplayMode1.bValid, caps.DisplayMode2.bValid, caps.DisplayMode3.bValid,
                        caps.DisplayMode2.RefreshRate, caps.DisplayMode3.RefreshRate),
             std::tuple(false, true, true, 75u, 60u));
-  EXPECT_EQ(std::tuple(caps.MaxTextureHeight, caps.bVertexFog, caps.bClampAddressing, caps.bGammaCalibration,
-                       caps.bCanRenderWindowed, caps.iRating),
-            std::tuple(1024u, false, false, true, false, 5));
+  // Not windowed: the window would fill the desktop.
+  EXPECT_EQ(std::pair(caps.bCanRenderWindowed, caps.iRating), std::pair(false, 5));
   // The device ID is reported as the signed value it was read as.
   EXPECT_TRUE(LogHas("     Videocard: Scripted Adapter\n       VendorID: 4318\n       DeviceID: -1\n"));
-  EXPECT_TRUE(LogHas("          Display Mode 2 is valid.\n          Display Mode 3 is valid.\n"));
   EXPECT_EQ(Raised([&] { m_engine->GfxInit(3, true); }), "2 0: Cannot switch to windowed rendering.");
 }
 
-TEST_F(GfxRecordingTest, TextureFormatChainsRatingsAndCapsBeforePreInit) {
+TEST_F(GfxRecordingTest, TextureFormatChainsAndCapsBeforePreInit) {
   VideoCaps none;
   EXPECT_EQ(Raised([&] { m_engine->GfxGetCaps(none); }),
             "2 0: Cannot provide videocard caps - GFX system was not initialized!");
@@ -66,19 +56,9 @@ TEST_F(GfxRecordingTest, TextureFormatChainsRatingsAndCapsBeforePreInit) {
                        mode1.TextureFormat04, mode1.bValid),
             std::tuple(D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X4R4G4B4, D3DFMT_UNKNOWN, false));
   EXPECT_TRUE(Caps().bCanRenderWindowed);  // desktop 1024 x 768
-
-  // Ratings by maker and model: the boundaries of one maker's ranges, another maker, an unknown one.
-  const std::pair<std::pair<uint32_t, uint32_t>, int32_t> kRated[] = {
-      {{0x10DE, 0x27}, 1}, {{0x10DE, 0x28}, 2}, {{0x1002, 0x1234}, 0}, {{0x5333, 0x8A22}, 0}};
-  for (const auto& [id, rating] : kRated) {
-    O2DRecordingScript rated;
-    rated.Identifier = {"x", id.first, id.second};
-    PreInit(rated);
-    EXPECT_EQ(Caps().iRating, rating) << std::hex << id.first << ":" << id.second;
-  }
 }
 
-TEST_F(GfxRecordingTest, StartFailuresTheIndexBufferAndReferencesLeftAtShutdown) {
+TEST_F(GfxRecordingTest, StartFailuresAndReferencesLeftAtShutdown) {
   m_engine->GfxSetAdapterFactory([](std::string& why) -> IO2DRenderAdapter* {
     why = "no renderer";
     return nullptr;
@@ -94,12 +74,6 @@ TEST_F(GfxRecordingTest, StartFailuresTheIndexBufferAndReferencesLeftAtShutdown)
   EXPECT_EQ(Raised([&] { m_engine->GfxInit(2, false); }), "1 0: Cannot create D3DDevice!");
   m_adapter->Script().FailCreateDevice = false;
   m_engine->GfxInit(2, false);
-  m_device = m_adapter->Device();
-  EXPECT_EQ(m_device->Params().BackBufferFormat, D3DFMT_X8R8G8B8);
-  const std::vector<uint16_t>& indices = m_device->Indices();
-  ASSERT_EQ(indices.size(), 3000u);
-  EXPECT_EQ(std::vector<uint16_t>(indices.end() - 6, indices.end()),
-            (std::vector<uint16_t>{1996, 1997, 1998, 1996, 1998, 1999}));
   m_engine->GfxShutdown();
   EXPECT_EQ(m_engine->GetWindow().GetHandle(), nullptr);
   EXPECT_FALSE(LogHas("references left"));
@@ -139,8 +113,7 @@ TEST_F(GfxRecordingTest, The500thQuadFlushesAndThe501stStartsTheNewLock) {
             std::tuple(2000u, 1000u, 499.0f - 0.5f));
   EXPECT_EQ(std::tuple(draws[1]->NumVertices, draws[1]->PrimitiveCount, draws[1]->Vertices[0].x),
             std::tuple(4u, 2u, 500.0f - 0.5f));
-  EXPECT_FALSE(m_engine->BatchIsLocked());
-  EXPECT_FALSE(m_device->IsVertexBufferLocked());
+  EXPECT_EQ(std::pair(m_engine->BatchIsLocked(), m_device->IsVertexBufferLocked()), std::pair(false, false));
 }
 
 TEST_F(GfxRecordingTest, ViewportChangeDrawsWhatWasQueuedAndClipsToTheScreen) {
@@ -164,10 +137,8 @@ TEST_F(GfxRecordingTest, ViewportChangeDrawsWhatWasQueuedAndClipsToTheScreen) {
   EXPECT_EQ(order, "D8V0,90D4V750,50V750,50");
 }
 
-TEST_F(GfxRecordingTest, QuadColoursFogShiftAndGuardedVertexIndices) {
+TEST_F(GfxRecordingTest, PackedColoursFogShiftAndGuardedVertexIndices) {
   Start();
-  m_engine->VQuadSetColor(1, 0, 0, 0.5f);
-  EXPECT_EQ(m_engine->VQuadGet().Vertices[3].diffuse, 0x7FFF0000u);
   // No clamping: 2.0 gives 510 (low byte 0xFE), -1.0 gives -255 (low byte 0x01).
   EXPECT_EQ(COstrak::PackColor(2.0f, -1.0f, 0.0f, 1.0f), 0xFFFE0100u);
 
@@ -191,9 +162,8 @@ TEST_F(GfxRecordingTest, QuadColoursFogShiftAndGuardedVertexIndices) {
   m_engine->SceneRender();
   m_engine->SceneEnd();
   ASSERT_EQ(Draws(), 1u);
-  EXPECT_FLOAT_EQ(LastDraw().Vertices[0].x, 9.5f);
-  EXPECT_FLOAT_EQ(LastDraw().Vertices[4].x, 9.0f);
-  EXPECT_FLOAT_EQ(LastDraw().Vertices[6].y, 23.0f);
+  EXPECT_EQ(std::tuple(LastDraw().Vertices[0].x, LastDraw().Vertices[4].x, LastDraw().Vertices[6].y),
+            std::tuple(9.5f, 9.0f, 23.0f));
 }
 
 TEST_F(GfxRecordingTest, ScreenshotBytesAndNumberingAfterExistingFiles) {
@@ -215,7 +185,6 @@ TEST_F(GfxRecordingTest, ScreenshotBytesAndNumberingAfterExistingFiles) {
   EXPECT_EQ(ReadFileBytes("screenshot8.bmp"), header + rows);
   EXPECT_EQ(ReadFileBytes("screenshot9.bmp"), header + rows);
   EXPECT_EQ(ReadFileBytes("screenshot7.bmp"), "old");
-  EXPECT_NE(GameLog().find("\n   +: Screenshot saved.\n\n"), std::string::npos);
 
   m_device->FrontBuffer.Pixels.pop_back();
   EXPECT_EQ(Raised([&] { m_engine->SceneMakeScreenshot(); }), "1 0: Cannot lock surface!");
@@ -248,8 +217,7 @@ TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
   m_engine->VQuadSetPos(0, 0, 4, 4);
   m_engine->SceneRender();
   m_engine->OnFocusLost();  // the queued quad is dropped, the buffer given back
-  EXPECT_FALSE(m_engine->BatchIsLocked());
-  EXPECT_FALSE(m_device->IsVertexBufferLocked());
+  EXPECT_EQ(std::pair(m_engine->BatchIsLocked(), m_device->IsVertexBufferLocked()), std::pair(false, false));
   m_engine->SceneEnd();
   EXPECT_TRUE(m_device->CallsOf<O2DRecDraw>().empty());
 
@@ -263,8 +231,7 @@ TEST_F(GfxRecordingTest, LostDeviceSkipsFramesUntilTheResetRestoresTheSetUp) {
   m_device->SetRenderState(D3DRS_LIGHTING, 1);
   m_device->ClearCalls();
   EXPECT_TRUE(m_engine->GfxCheckDevice());
-  EXPECT_EQ(m_device->CallsOf<O2DRecReset>().size(), 1u);
-  EXPECT_EQ(m_device->RenderState(D3DRS_LIGHTING), 0u);
+  EXPECT_EQ(std::pair(m_device->CallsOf<O2DRecReset>().size(), m_device->RenderState(D3DRS_LIGHTING)), std::pair(1ul, 0u));
   EXPECT_EQ(m_engine->UpdateAllSystems(), 1);
 
   // The re-created buffer takes the next frame.

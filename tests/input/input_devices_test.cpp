@@ -1,16 +1,11 @@
 // The engine's input logic over scripted devices: each failing set-up step,
 // acquisition results, lost input with its single retry, and the refusal to
 // start before graphics.
-#include <gtest/gtest.h>
-
 #include <deque>
-#include <memory>
+#include <tuple>
 
-#include "costrak.h"
-#include "o2d_input.h"
 #include "gl_engine.h"
 #include "raised.h"
-#include "test_support.h"
 
 namespace {
 
@@ -127,16 +122,15 @@ TEST_F(InputDevicesTest, RefusedAcquisitionClearsBothFramesAndIsRetriedEachUpdat
   m_engine->InputReacquire();
   m_dev->cursor = {900, 10, true};
   m_engine->InputUpdate();
-  EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_A));
-  EXPECT_FALSE(m_engine->MouseIsKeyPressed(1));
-  EXPECT_EQ(m_dev->shows, 0);  // the cursor is not read while the mouse is not acquired
+  // Nor is the cursor read while the mouse is not acquired.
+  EXPECT_EQ(std::tuple(m_engine->KeyboardIsKeyPressed(DIK_A), m_engine->MouseIsKeyPressed(1), m_dev->shows),
+            std::tuple(false, false, 0));
 
   // The next update acquires again: the held key is a new click.
   m_engine->InputUpdate();
-  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_A));
-  EXPECT_TRUE(m_engine->MouseIsKeyClicked(1));
-  EXPECT_EQ(m_dev->shows, 1);
-  EXPECT_EQ(m_engine->MouseGetCursorShiftX(), 890);
+  EXPECT_EQ(std::tuple(m_engine->KeyboardIsKeyClicked(DIK_A), m_engine->MouseIsKeyClicked(1), m_dev->shows,
+                       m_engine->MouseGetCursorShiftX()),
+            std::tuple(true, true, 1, 890));
 }
 
 TEST_F(InputDevicesTest, StartIsRefusedBeforeGraphicsAndStopStillRuns) {

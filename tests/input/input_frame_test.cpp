@@ -1,10 +1,8 @@
 // The input subsystem driven frame by frame through the real event queue of an
 // offscreen SDL window.
-#include <gtest/gtest.h>
-
+#include <tuple>
 #include <utility>
 
-#include "o2d_sdl.h"
 #include "gl_engine.h"
 
 namespace {
@@ -33,9 +31,6 @@ class InputFrameTest : public TempDirTest {
     PushWindowEvent(m_window, gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
   }
   void Key(SDL_Scancode sc, bool down) { PushKey(m_window, sc, down); }
-  void Button(Uint8 button, bool down) { m_mouse.Button(button, down); }
-  void MoveTo(int x, int y) { m_mouse.MoveTo(x, y); }
-  void Wheel(int y, bool flipped = false) { m_mouse.Wheel(y, flipped); }
   int Frame() { return m_engine->UpdateAllSystems(); }
   // Presses and releases keys over two frames.
   void Tap(std::initializer_list<SDL_Scancode> keys) {
@@ -46,13 +41,11 @@ class InputFrameTest : public TempDirTest {
       Frame();
     }
   }
-  std::pair<int32_t, int32_t> Cursor() const {
-    int32_t x = 0, y = 0;
-    m_engine->MouseGetCursorPos(x, y);
-    return {x, y};
-  }
   const std::string& Text() const { return m_engine->KeyboardGetTextInBuffer(); }
-  static bool SystemCursorShown() { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
+  // Whether the engine's cursor is in the frame, and whether the system's cursor is shown.
+  std::pair<bool, bool> Cursors() const {
+    return {m_engine->MouseGetCursorStatus(), SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE};
+  }
 
   std::unique_ptr<COstrak> m_engine;
   Uint32 m_window = 0;
@@ -61,30 +54,13 @@ class InputFrameTest : public TempDirTest {
 
 }  // namespace
 
-TEST_F(InputFrameTest, HeldKeyIsClickedOnlyInItsFirstFrame) {
-  Key(SDL_SCANCODE_A, true);
-  ASSERT_EQ(Frame(), 1);
-  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_A));
-  EXPECT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_A + 256));  // codes are taken modulo 256
-  Key(SDL_SCANCODE_ESCAPE, true);
-  Frame();
-  EXPECT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_A));
-  EXPECT_FALSE(m_engine->KeyboardIsKeyClicked(DIK_A));
-  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_ESCAPE));
-  EXPECT_EQ(m_engine->KeyboardGetAnyPressedKey(), 1);  // the lowest code
-  Key(SDL_SCANCODE_A, false);
-  Key(SDL_SCANCODE_ESCAPE, false);
-  Frame();
-  EXPECT_EQ(m_engine->KeyboardGetAnyPressedKey(), 0);
-}
-
 TEST_F(InputFrameTest, TapsBetweenTwoFramesReadAsPressedThenReleased) {
   // A key and a button pressed and released before the next frame: clicked in that
   // frame, released in the one after.
   Key(SDL_SCANCODE_F9, true);
   Key(SDL_SCANCODE_F9, false);
-  Button(SDL_BUTTON_LEFT, true);
-  Button(SDL_BUTTON_LEFT, false);
+  m_mouse.Button(SDL_BUTTON_LEFT, true);
+  m_mouse.Button(SDL_BUTTON_LEFT, false);
   Frame();
   EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_F9));
   EXPECT_TRUE(m_engine->MouseIsKeyClicked(1));
@@ -130,18 +106,26 @@ TEST_F(InputFrameTest, TextEntryFollowsTheUsKeyTableAndTheBufferSize) {
   EXPECT_EQ(Text(), "");
 }
 
-TEST_F(InputFrameTest, ButtonsMotionAndWheelOfOneFrame) {
-  Button(SDL_BUTTON_RIGHT, true);
-  MoveTo(10, 20);
-  MoveTo(15, 18);
-  Wheel(1);
-  Frame();
+TEST_F(InputFrameTest, HeldKeysAndButtonsAreClickedOnlyInTheirFirstFrameAndMotionAndWheelAreDeltas) {
+  Key(SDL_SCANCODE_A, true);
+  m_mouse.Button(SDL_BUTTON_RIGHT, true);
+  m_mouse.MoveTo(10, 20);
+  m_mouse.MoveTo(15, 18);
+  m_mouse.Wheel(1);
+  ASSERT_EQ(Frame(), 1);
+  EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_A));
+  EXPECT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_A + 256));  // codes are taken modulo 256
   EXPECT_TRUE(m_engine->MouseIsKeyClicked(2));
   EXPECT_EQ(m_engine->MouseGetAnyPressedKey(), 2);
   EXPECT_EQ(std::pair(m_engine->MouseGetDeltaX(), m_engine->MouseGetDeltaY()), std::pair(15, 18));
   EXPECT_EQ(m_engine->MouseGetWheelDelta(), 1);
-  Wheel(2, true);  // a flipped wheel reports the opposite sign
+  // A second key is clicked while the first is held; a flipped wheel reports the opposite sign.
+  Key(SDL_SCANCODE_ESCAPE, true);
+  m_mouse.Wheel(2, true);
   Frame();
+  EXPECT_EQ(std::tuple(m_engine->KeyboardIsKeyPressed(DIK_A), m_engine->KeyboardIsKeyClicked(DIK_A),
+                       m_engine->KeyboardIsKeyClicked(DIK_ESCAPE), m_engine->KeyboardGetAnyPressedKey()),
+            std::tuple(true, false, true, 1));  // the lowest code
   EXPECT_TRUE(m_engine->MouseIsKeyPressed(2));
   EXPECT_FALSE(m_engine->MouseIsKeyClicked(2));
   EXPECT_EQ(m_engine->MouseGetDeltaX(), 0);
@@ -149,57 +133,51 @@ TEST_F(InputFrameTest, ButtonsMotionAndWheelOfOneFrame) {
   // Buttons the mouse does not have are never down.
   EXPECT_FALSE(m_engine->MouseIsKeyClicked(-5));
   EXPECT_FALSE(m_engine->MouseIsKeyPressed(9));
+  Key(SDL_SCANCODE_A, false);
+  Key(SDL_SCANCODE_ESCAPE, false);
+  Frame();
+  EXPECT_EQ(m_engine->KeyboardGetAnyPressedKey(), 0);
 }
 
 TEST_F(InputFrameTest, SystemCursorHidesAndShowsOnlyWhenCrossingTheFrame) {
+  m_mouse.MoveTo(100, 200);
   Frame();
-  EXPECT_FALSE(m_engine->MouseGetCursorStatus());
-  EXPECT_TRUE(SystemCursorShown());
-  MoveTo(100, 200);
-  Frame();
-  EXPECT_TRUE(m_engine->MouseGetCursorStatus());
-  EXPECT_FALSE(SystemCursorShown());
-  MoveTo(110, 195);
+  EXPECT_EQ(Cursors(), std::pair(true, false));
+  m_mouse.MoveTo(110, 195);
   Frame();
   EXPECT_EQ(std::pair(m_engine->MouseGetCursorShiftX(), m_engine->MouseGetCursorShiftY()), std::pair(10, -5));
-  EXPECT_EQ(Cursor(), std::pair(110, 195));
   // Hidden as a counter: a second hide would keep it hidden after one show.
   PushWindowEvent(m_window, SDL_WINDOWEVENT_LEAVE);
   Frame();
-  EXPECT_FALSE(m_engine->MouseGetCursorStatus());
-  EXPECT_TRUE(SystemCursorShown());
+  EXPECT_EQ(Cursors(), std::pair(false, true));
   Frame();
-  MoveTo(120, 190);
+  m_mouse.MoveTo(120, 190);
   Frame();
-  EXPECT_FALSE(SystemCursorShown());
+  EXPECT_FALSE(Cursors().second);
   Frame();
-  MoveTo(900, 190);  // beyond the window's edge, as a captured mouse reports it
+  m_mouse.MoveTo(900, 190);  // beyond the window's edge, as a captured mouse reports it
   Frame();
-  EXPECT_FALSE(m_engine->MouseGetCursorStatus());
-  EXPECT_TRUE(SystemCursorShown());
-  MoveTo(799, 599);
+  EXPECT_EQ(Cursors(), std::pair(false, true));
+  m_mouse.MoveTo(799, 599);
   Frame();
-  EXPECT_TRUE(m_engine->MouseGetCursorStatus());
+  EXPECT_TRUE(Cursors().first);
   // Stopping gives the cursor back.
   m_engine->DeinitInputSubsystem();
-  EXPECT_TRUE(SystemCursorShown());
+  EXPECT_TRUE(Cursors().second);
 }
 
 TEST_F(InputFrameTest, InactiveWindowReadsAsReleasedAndCursorOutside) {
   Key(SDL_SCANCODE_A, true);
-  Button(SDL_BUTTON_LEFT, true);
-  MoveTo(300, 300);
+  m_mouse.Button(SDL_BUTTON_LEFT, true);
+  m_mouse.MoveTo(300, 300);
   Frame();
-  ASSERT_TRUE(m_engine->KeyboardIsKeyPressed(DIK_A));
-  ASSERT_TRUE(m_engine->MouseIsKeyPressed(1));
-  ASSERT_TRUE(m_engine->MouseGetCursorStatus());
+  ASSERT_EQ(std::tuple(m_engine->KeyboardIsKeyPressed(DIK_A), m_engine->MouseIsKeyPressed(1), Cursors()),
+            std::tuple(true, true, std::pair(true, false)));
 
   Focus(false);
   EXPECT_EQ(Frame(), 0);
-  EXPECT_FALSE(m_engine->KeyboardIsKeyPressed(DIK_A));
-  EXPECT_FALSE(m_engine->MouseIsKeyPressed(1));
-  EXPECT_FALSE(m_engine->MouseGetCursorStatus());
-  EXPECT_TRUE(SystemCursorShown());
+  EXPECT_EQ(std::tuple(m_engine->KeyboardIsKeyPressed(DIK_A), m_engine->MouseIsKeyPressed(1), Cursors()),
+            std::tuple(false, false, std::pair(false, true)));
   // An update while the window has no focus cannot acquire the devices either.
   Key(SDL_SCANCODE_B, true);
   m_engine->InputUpdate();
@@ -211,6 +189,5 @@ TEST_F(InputFrameTest, InactiveWindowReadsAsReleasedAndCursorOutside) {
   Key(SDL_SCANCODE_A, true);
   EXPECT_EQ(Frame(), 1);
   EXPECT_TRUE(m_engine->KeyboardIsKeyClicked(DIK_A));
-  EXPECT_TRUE(m_engine->MouseGetCursorStatus());
-  EXPECT_FALSE(SystemCursorShown());
+  EXPECT_EQ(Cursors(), std::pair(true, false));
 }

@@ -1,13 +1,8 @@
 // The renderer's probe window becomes the game window, with its context.
-#include <SDL.h>
-#include <gtest/gtest.h>
-
 #include <string>
 
 #include "gl_engine.h"
 #include "o2d_gl_device.h"
-#include "o2d_sdl.h"
-#include "o2d_window.h"
 
 namespace {
 

@@ -1,16 +1,14 @@
 // The OpenGL device, drawn for real (headless: SDL's offscreen driver on Mesa).
-#include <SDL.h>
 #include <epoxy/gl.h>
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "o2d_sdl.h"
 #include "gl_engine.h"
 #include "o2d_gl_device.h"
 #include "o2d_backends.h"
@@ -68,18 +66,22 @@ class GLDeviceTest : public ::testing::Test {
   }
 
   static uint32_t At(const O2DFrameImage& frame, uint32_t x, uint32_t y) { return frame.Pixels[y * frame.Width + x]; }
+  // What reached the 600-pixel-high window (the offscreen driver's swap leaves it readable).
+  static uint32_t WindowAt(int x, int yFromTop) {
+    uint32_t pixel = 0;
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(x, 599 - yFromTop, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
+    return pixel;
+  }
 
   // Tests run unpaced; this device waits for the display as the game's does.
   void UsePacedDevice() {
-    const char* env = std::getenv("OSTRAK2D_UNPACED");
-    const std::string unpaced = env ? env : "";
     unsetenv("OSTRAK2D_UNPACED");
     ASSERT_EQ(m_device->Release(), 0u);
     m_device = m_adapter->CreateDevice(m_params);
-    if (env != nullptr) setenv("OSTRAK2D_UNPACED", unpaced.c_str(), 1);
+    setenv("OSTRAK2D_UNPACED", "1", 1);
     ASSERT_NE(m_device, nullptr) << m_adapter->LastError();
   }
-
 
   O2DPresentParams m_params;
   IO2DRenderAdapter* m_adapter = nullptr;
@@ -87,30 +89,9 @@ class GLDeviceTest : public ::testing::Test {
   IO2DRenderDevice* m_device = nullptr;
 };
 
-// Read back gives the frame last presented, not what was drawn since.
-TEST_F(GLDeviceTest, ClearFillsTheViewportOnlyAndReadBackGivesThePresentedFrame) {
-  m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
-  m_device->SetViewport({100, 50, 20, 10, 0.0f, 1.0f});
-  m_device->Clear(D3DCLEAR_TARGET, 0xFFFF0000u, 0.0f);
-  const O2DFrameImage frame = PresentAndRead();
-  for (auto [x, y] : {std::pair{100u, 50u}, {119u, 59u}}) EXPECT_EQ(At(frame, x, y), 0xFFFF0000u) << x << "," << y;
-  for (auto [x, y] : {std::pair{0u, 0u}, {799u, 599u}, {99u, 50u}, {120u, 59u}, {100u, 49u}, {100u, 60u}})
-    EXPECT_EQ(At(frame, x, y), 0xFF102030u) << x << "," << y;
-  m_device->Clear(D3DCLEAR_TARGET, 0xFF00FF00u, 0.0f);
-  O2DFrameImage again;
-  ASSERT_TRUE(m_device->GetFrontBufferData(again));
-  EXPECT_EQ(At(again, 100, 50), 0xFFFF0000u);
-}
-
-// What reaches the window (the offscreen driver's swap leaves it readable): the
-// frame right way up, through the gamma ramp only when that changes colours.
-TEST_F(GLDeviceTest, WindowShowsTheFrameUprightThroughARampThatIsNotTheIdentity) {
-  auto windowAt = [](int x, int yFromTop) {
-    uint32_t pixel = 0;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadPixels(x, 599 - yFromTop, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
-    return pixel & 0xFFFFFFu;
-  };
+// Clears fill the viewport only. Read back gives the frame last presented, not what was drawn
+// since; the window shows it right way up, through the gamma ramp only when that changes colours.
+TEST_F(GLDeviceTest, ClearFillsTheViewportAndTheWindowShowsThePresentedFrameUprightThroughItsRamp) {
   O2DGammaRamp ramp;
   // Not exactly i x 257, yet every entry rounds back to i.
   for (int i = 0; i < 256; ++i) ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = uint16_t(i * 257 + (i < 255 ? 100 : 0));
@@ -118,15 +99,34 @@ TEST_F(GLDeviceTest, WindowShowsTheFrameUprightThroughARampThatIsNotTheIdentity)
     if (inverted)
       for (int i = 0; i < 256; ++i) ramp.Red[i] = uint16_t((255 - i) * 257);
     m_device->SetGammaRamp(D3DSGR_NO_CALIBRATION, ramp);
-    m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
-    m_device->SetViewport({0, 0, 10, 10, 0.0f, 1.0f});
-    m_device->Clear(D3DCLEAR_TARGET, 0xFFC08040u, 0.0f);
     m_device->SetViewport({0, 0, 800, 600, 0.0f, 1.0f});
-    m_device->Present();
-    EXPECT_EQ(windowAt(0, 0), inverted ? 0x3F8040u : 0xC08040u);
-    EXPECT_EQ(windowAt(9, 9), inverted ? 0x3F8040u : 0xC08040u);
-    EXPECT_EQ(windowAt(10, 0), inverted ? 0xEF2030u : 0x102030u);
-    EXPECT_EQ(windowAt(799, 599), inverted ? 0xEF2030u : 0x102030u);
+    m_device->Clear(D3DCLEAR_TARGET, 0xFF102030u, 0.0f);
+    m_device->SetViewport({100, 50, 20, 10, 0.0f, 1.0f});
+    m_device->Clear(D3DCLEAR_TARGET, 0xFFC08040u, 0.0f);
+    const O2DFrameImage frame = PresentAndRead();
+    for (auto [x, y] : {std::pair{100, 50}, {119, 59}}) {
+      EXPECT_EQ(At(frame, x, y), 0xFFC08040u) << x << "," << y;
+      EXPECT_EQ(WindowAt(x, y), inverted ? 0xFF3F8040u : 0xFFC08040u) << x << "," << y;
+    }
+    for (auto [x, y] : {std::pair{0, 0}, {799, 599}, {99, 50}, {120, 59}, {100, 49}, {100, 60}}) {
+      EXPECT_EQ(At(frame, x, y), 0xFF102030u) << x << "," << y;
+      EXPECT_EQ(WindowAt(x, y), inverted ? 0xFFEF2030u : 0xFF102030u) << x << "," << y;
+    }
+  }
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF00FF00u, 0.0f);
+  O2DFrameImage again;
+  ASSERT_TRUE(m_device->GetFrontBufferData(again));
+  EXPECT_EQ(At(again, 100, 50), 0xFFC08040u);
+}
+
+// Only an A8R8G8B8 frame keeps the alpha drawn into it; the window is opaque either way.
+TEST_F(GLDeviceTest, OnlyAFrameWithDestinationAlphaKeepsItAndTheWindowStaysOpaque) {
+  for (uint32_t format : {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8}) {
+    m_params.BackBufferFormat = format;
+    ASSERT_TRUE(m_device->Reset(m_params));
+    m_device->Clear(D3DCLEAR_TARGET, 0x40102030u, 0.0f);
+    EXPECT_EQ(At(PresentAndRead(), 5, 5), format == D3DFMT_A8R8G8B8 ? 0x40102030u : 0xFF102030u);
+    EXPECT_EQ(WindowAt(5, 5), 0xFF102030u);
   }
 }
 
@@ -265,19 +265,11 @@ TEST_F(GLDeviceTest, FrameAndMouseFollowTheSizeTheWindowReallyHas) {
   m_device->SetViewport({0, 0, 4, 4, 0.0f, 1.0f});
   m_device->Clear(D3DCLEAR_TARGET, 0xFFFF0000u, 0.0f);
   m_device->Present();
-  auto windowAt = [](int x, int yFromTop) {
-    uint32_t pixel = 0;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadPixels(x, 599 - yFromTop, 1, 1, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &pixel);
-    return pixel & 0xFFFFFFu;
-  };
-  EXPECT_EQ(windowAt(0, 0), 0x000000u);  // a bar
-  EXPECT_EQ(windowAt(99, 599), 0x000000u);
-  EXPECT_EQ(windowAt(100, 0), 0xFF0000u);  // the frame's first pixel
-  EXPECT_EQ(windowAt(103, 3), 0xFF0000u);
-  EXPECT_EQ(windowAt(104, 4), 0x0000FFu);
-  EXPECT_EQ(windowAt(899, 599), 0x0000FFu);  // its last
-  EXPECT_EQ(windowAt(900, 0), 0x000000u);
+  // The left bar, the frame's first pixel, its red corner's last, the blue beyond it, its last pixel, the right bar.
+  const std::tuple<int, int, uint32_t> window[] = {{0, 0, kBlack},          {99, 599, kBlack},       {100, 0, 0xFFFF0000u},
+                                                   {103, 3, 0xFFFF0000u}, {104, 4, 0xFF0000FFu}, {899, 599, 0xFF0000FFu},
+                                                   {900, 0, kBlack}};
+  for (auto [x, y, colour] : window) EXPECT_EQ(WindowAt(x, y), colour) << x << "," << y;
 
   auto input = O2D_CreateInputDevices(m_params.Window, 800, 600, nullptr);
   ASSERT_NE(input, nullptr);

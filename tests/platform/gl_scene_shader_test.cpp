@@ -1,7 +1,6 @@
-// The scene programs' keys and sources (what they draw is checked by the pixel tests).
+// The scene programs' keys (what they draw is checked by the pixel tests).
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "o2d_gl_shaders.h"
 #include "o2d_render_device.h"
@@ -10,17 +9,6 @@ namespace {
 
 constexpr O2DStageOps kDisabled{D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_DISABLE, D3DTA_TEXTURE,
                                 D3DTA_CURRENT};
-
-TEST(SceneShaderTest, ModulateOfTextureAndDiffuseIsOneFetchAndOneProductWithoutBranches) {
-  const O2DStageOps modulate{D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE,
-                             D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE};
-  const std::string source = O2DSceneFragmentSource(O2DMakeSceneKey(modulate, kDisabled, false));
-  EXPECT_NE(source.find("vec4 t0 = texture(uTexture0, vTex0);\n  c = (t0 * vDiffuse);\n  oColor = c;"),
-            std::string::npos)
-      << source;
-  for (const char* absent : {"if (", "switch", "uniform int", "uTexture1,", "uFogColor,"})
-    EXPECT_EQ(source.find(absent), std::string::npos) << absent << " in\n" << source;
-}
 
 TEST(SceneShaderTest, StatesThatDrawAlikeShareAKeyAndOthersDoNot) {
   const O2DStageOps select{D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1, D3DTA_DIFFUSE, 0};

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Whether a call succeeded (true, or a handle) and the error code it left.
+std::pair<bool, int> Outcome(uint32_t result, const CO2DAudio& audio) { return {result != 0, audio.ErrorGetCode()}; }
+
 // A mixer with no output device, started, at 44100 Hz: tests pull its output.
 class AudioTest : public TempDirTest {
  protected:
@@ -81,8 +84,8 @@ TEST_F(AudioTest, ModulesAndStreamsEndOrLoopSeamlessly) {
   ASSERT_TRUE(m_audio.MusicPlayEx(m, 0, O2DAUDIO_LOOP, true));
   Render(1500);
   EXPECT_GT(Peak(Side(Render(100), 0)), 1000);
-  EXPECT_FALSE(m_audio.MusicPlayEx(m, 5, 0, true));  // the piece has one order
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_POSITION);
+  // The piece has one order.
+  EXPECT_EQ(Outcome(m_audio.MusicPlayEx(m, 5, 0, true), m_audio), std::pair(false, O2DAUDIO_ERROR_POSITION));
   ASSERT_TRUE(m_audio.ChannelStop(m));
 
   WriteWav("s.wav", 22050, 1, SineWave(22050, 441.0, 0.2));
@@ -93,39 +96,31 @@ TEST_F(AudioTest, ModulesAndStreamsEndOrLoopSeamlessly) {
 
 TEST_F(AudioTest, BadFilesRangesHandlesAndCallsOutOfOrderFailWithTheirCodes) {
   WriteFileBytes("text.wav", std::string(4000, 'q') + "This is not a sound at all.\n");
-  const std::string wav = WriteWav("good.wav", 22050, 2, SineWave(22050, 300.0, 0.5, 2));
+  WriteWav("good.wav", 22050, 2, SineWave(22050, 300.0, 0.5, 2));
   WriteFileBytes("cut.mod", MakeModule(3).substr(0, 1100));  // header, no pattern
-  const std::pair<const char*, int> files[] = {{"text.wav", O2DAUDIO_ERROR_FILEFORM},
-                                               {"cut.mod", O2DAUDIO_ERROR_FILEFORM},
-                                               {"missing.wav", O2DAUDIO_ERROR_FILEOPEN},
-};
+  const std::pair<const char*, int> files[] = {
+      {"text.wav", O2DAUDIO_ERROR_FILEFORM}, {"cut.mod", O2DAUDIO_ERROR_FILEFORM}, {"missing.wav", O2DAUDIO_ERROR_FILEOPEN}};
   for (const auto& [path, code] : files) {
-    EXPECT_EQ(m_audio.SampleLoad(path, 0, 0, 1, 0) + m_audio.StreamCreateFile(path, 0, 0), 0u) << path;
-    EXPECT_EQ(m_audio.ErrorGetCode(), code) << path;
-    EXPECT_EQ(m_audio.MusicLoad(path, 0, 0), 0u) << path;
-    EXPECT_EQ(m_audio.ErrorGetCode(), code) << path;
+    EXPECT_EQ(Outcome(m_audio.SampleLoad(path, 0, 0, 1, 0) + m_audio.StreamCreateFile(path, 0, 0), m_audio),
+              std::pair(false, code)) << path;
+    EXPECT_EQ(Outcome(m_audio.MusicLoad(path, 0, 0), m_audio), std::pair(false, code)) << path;
   }
-  EXPECT_EQ(m_audio.StreamCreateFile("good.wav", 10, 1u << 20), 0u);  // a range past the end
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_FILEOPEN);
+  // A range past the end.
+  EXPECT_EQ(Outcome(m_audio.StreamCreateFile("good.wav", 10, 1u << 20), m_audio), std::pair(false, O2DAUDIO_ERROR_FILEOPEN));
 
   O2DHANDLE s = m_audio.SampleLoad("good.wav", 0, 0, 3, 0);
   ASSERT_NE(s, 0u);
-  EXPECT_FALSE(m_audio.StreamPlay(s, true, 0));  // a sample is not a stream
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
-  EXPECT_EQ(m_audio.SamplePlayEx(s, 1u << 20, -1, -1, -101, false), 0u);
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_POSITION);
+  // A sample is not a stream.
+  EXPECT_EQ(Outcome(m_audio.StreamPlay(s, true, 0), m_audio), std::pair(false, O2DAUDIO_ERROR_HANDLE));
+  EXPECT_EQ(Outcome(m_audio.SamplePlayEx(s, 1u << 20, -1, -1, -101, false), m_audio), std::pair(false, O2DAUDIO_ERROR_POSITION));
   O2DHANDLE ch = m_audio.SamplePlayEx(s, 0, -1, -1, -101, false);
   ASSERT_TRUE(ch != 0u && m_audio.SampleFree(s));
-  EXPECT_FALSE(m_audio.ChannelStop(ch));
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_HANDLE);
-  EXPECT_FALSE(m_audio.Init(O2DAUDIO_DEVICE_RENDER, kRate));
-  EXPECT_EQ(m_audio.ErrorGetCode(), O2DAUDIO_ERROR_ALREADY);
+  EXPECT_EQ(Outcome(m_audio.ChannelStop(ch), m_audio), std::pair(false, O2DAUDIO_ERROR_HANDLE));
+  EXPECT_EQ(Outcome(m_audio.Init(O2DAUDIO_DEVICE_RENDER, kRate), m_audio), std::pair(false, O2DAUDIO_ERROR_ALREADY));
 
   CO2DAudio idle;
-  EXPECT_EQ(idle.SampleLoad("good.wav", 0, 0, 1, 0), 0u);
-  EXPECT_EQ(idle.ErrorGetCode(), O2DAUDIO_ERROR_INIT);
-  EXPECT_FALSE(idle.Init(7, kRate));
-  EXPECT_EQ(idle.ErrorGetCode(), O2DAUDIO_ERROR_DEVICE);
+  EXPECT_EQ(Outcome(idle.SampleLoad("good.wav", 0, 0, 1, 0), idle), std::pair(false, O2DAUDIO_ERROR_INIT));
+  EXPECT_EQ(Outcome(idle.Init(7, kRate), idle), std::pair(false, O2DAUDIO_ERROR_DEVICE));
 }
 
 // Damaged copies of a good sound and a good module: every load either fails

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <tuple>
 
@@ -30,9 +28,7 @@ void RecordLoadEx(const char* path, uint32_t offset, uint32_t size, const char* 
 }
 // A loader that starts a walk of its own, as a script calling the load-by-tag API does.
 void NestedLoad(const void*, uint32_t, const char* id, int32_t, int32_t, int32_t, int32_t) {
-  LoadCall call;
-  call.id = id;
-  g_calls.push_back(call);
+  g_calls.push_back({id, "", ""});
   O2D_GetEngine()->LoadResources(9);
 }
 
@@ -64,13 +60,12 @@ TEST_F(ResourcesTest, DescriptorsWinOverPacksAndLeaveTheEncryptFlagOff) {
   WriteFileBytes("DATA/b.pak", std::string("\x01\x00\x00\x00X\0T\0", 8) + std::string(24, '\0'));
   COstrak engine;
   engine.ResInit();
-  EXPECT_EQ(engine.ResGetMode(), O2D_RESMODE_XML);
-  EXPECT_FALSE(engine.ResGetXMLEncryptMode());
+  EXPECT_EQ(std::tuple(engine.ResGetMode(), engine.ResGetXMLEncryptMode()), std::tuple(O2D_RESMODE_XML, false));
   engine.RegisterLoadRes(&RecordLoad, "TEST");
   engine.LoadResource("TEX_A");
   ASSERT_EQ(g_calls.size(), 1u);
-  EXPECT_EQ(g_calls[0].bytes, "AAAA");
-  EXPECT_EQ(std::tuple(g_calls[0].tag, g_calls[0].d1, g_calls[0].d2, g_calls[0].d3), std::tuple(3, 7, 0, -2));
+  EXPECT_EQ(std::tuple(g_calls[0].bytes, g_calls[0].tag, g_calls[0].d1, g_calls[0].d2, g_calls[0].d3),
+            std::tuple("AAAA", 3, 7, 0, -2));
   EXPECT_EQ(RaiseText([&] { engine.RegisterLoadRes(&RecordLoad, "TEST"); }),
             "LoadRes function already registered for TypeID = TEST");
 }
@@ -108,18 +103,16 @@ TEST_F(ResourcesTest, PacksSetTheEncryptFlagAndKeepTheFirstOfADuplicatedID) {
             {"first", "second", "snd", stored});
   COstrak engine;
   engine.ResInit();
-  EXPECT_EQ(engine.ResGetMode(), O2D_RESMODE_PAK);
-  EXPECT_TRUE(engine.ResGetXMLEncryptMode());
+  EXPECT_EQ(std::tuple(engine.ResGetMode(), engine.ResGetXMLEncryptMode()), std::tuple(O2D_RESMODE_PAK, true));
   EXPECT_TRUE(LogHas("   +: 4 resources found.\n"));
   engine.RegisterLoadRes(&RecordLoad, "TEST");
   engine.RegisterLoadResEx(&RecordLoadEx, "SNDTEST");  // SOUND itself is a standard type
   engine.LoadResources(5);
   ASSERT_EQ(g_calls.size(), 2u);
   EXPECT_EQ(g_calls[0].bytes, "first");
-  EXPECT_EQ(g_calls[1].path, "./DATA/one.pak");
-  EXPECT_EQ(g_calls[1].size, 3u);
+  EXPECT_EQ(std::tuple(g_calls[1].path, g_calls[1].size, g_calls[1].tag, g_calls[1].d1, g_calls[1].d2, g_calls[1].d3),
+            std::tuple("./DATA/one.pak", 3u, 5, 1, 0, 2));
   EXPECT_EQ(ReadFileBytes("DATA/one.pak").substr(g_calls[1].offset, 3), "snd");
-  EXPECT_EQ(std::tuple(g_calls[1].tag, g_calls[1].d1, g_calls[1].d2, g_calls[1].d3), std::tuple(5, 1, 0, 2));
   EXPECT_EQ(sizex.GetValue(), 6);
   // The flag belongs to this engine's packs: stopping the registry clears it.
   engine.ResDeinit();

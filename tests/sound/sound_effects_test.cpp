@@ -25,7 +25,6 @@ TEST_F(SoundTest, StopComesBeforeResourcesAndStartRefusesBeforeGraphics) {
 }
 
 TEST_F(SoundTest, ThirdPlayTakesOverTheOldestOrFailsWithNoOverride) {
-  Sine("a.wav", 441.0, 1.0);
   Start(Res("SND_OVER", "a.wav", "SOUND", 1, 0, 2, 0) + Res("SND_STRICT", "a.wav", "SOUND", 1, 0, 2, 1));
   m_engine->LoadResources(1);
   for (int pan : {-100, 100, 100}) m_engine->SoundPlayByStrID("SND_OVER", false, -1, -1, pan);
@@ -40,7 +39,6 @@ TEST_F(SoundTest, ThirdPlayTakesOverTheOldestOrFailsWithNoOverride) {
 }
 
 TEST_F(SoundTest, PauseMarkSurvivesStopAndResumeClearsIt) {
-  Sine("a.wav", 441.0, 1.0);
   Start(Res("SND_A", "a.wav", "SOUND"));
   m_engine->LoadResource("SND_A");
   m_engine->SoundPlay(0, true, -1, -1, -101);
@@ -57,7 +55,6 @@ TEST_F(SoundTest, PauseMarkSurvivesStopAndResumeClearsIt) {
 }
 
 TEST_F(SoundTest, StreamKeepsItsAttributesUnlessThePlayGivesNewOnes) {
-  Sine("a.wav", 441.0, 1.0);
   Start(Res("SND_S", "a.wav", "SOUND", 1, 1, 0, 2));  // a stream with one playback
   m_engine->LoadResource("SND_S");
   m_engine->SoundSetAttributesByStrID("SND_S", -1, 30, -101);
@@ -73,7 +70,6 @@ TEST_F(SoundTest, StreamKeepsItsAttributesUnlessThePlayGivesNewOnes) {
 }
 
 TEST_F(SoundTest, GatesIdsAndUnloading) {
-  Sine("a.wav", 441.0, 1.0);
   WriteFileBytes("DATA/bad.wav", std::string(3000, 'x'));
   Start(Res("SND_A", "a.wav", "SOUND") + Res("SND_BAD", "bad.wav", "SOUND") + Res("SND_BADS", "bad.wav", "SOUND", 1, 1));
   CSmartID sid("SND_A");

@@ -43,41 +43,20 @@ inline std::string WriteWav(const std::string& path, int rate, int channels, con
 // start on row 0 and a pattern break on row `lastRow` ends the piece there
 // (each row lasts 120 ms).
 inline std::string MakeModule(int lastRow) {
-  std::string mod(1084, '\0');
+  std::string mod(1084 + 64 * 4 * 4, '\0');
+  auto put = [&](size_t at, std::initializer_list<int> bytes) {
+    for (int b : bytes) mod[at++] = static_cast<char>(b);
+  };
   mod.replace(0, 4, "test");
-  auto put16 = [&](size_t at, int v) {
-    mod[at] = static_cast<char>((v >> 8) & 0xFF);
-    mod[at + 1] = static_cast<char>(v & 0xFF);
-  };
-  const int sampleWords = 16;
-  for (int s = 0; s < 31; ++s) {
-    const size_t h = 20 + 30 * static_cast<size_t>(s);
-    if (s == 0) {
-      put16(h + 22, sampleWords);
-      mod[h + 25] = 64;  // volume
-      put16(h + 26, 0);
-      put16(h + 28, sampleWords);  // loops the whole sample
-    } else {
-      put16(h + 28, 1);
-    }
-  }
-  mod[950] = 1;  // song length
-  mod[951] = 127;
+  // Sample 1: 16 words at volume 64, looping over all of them; the other 30 are empty.
+  put(20 + 22, {0, 16, 0, 64, 0, 0, 0, 16});
+  for (size_t s = 1; s < 31; ++s) put(20 + 30 * s + 28, {0, 1});
+  put(950, {1, 127});  // song length 1
   mod.replace(1080, 4, "M.K.");
-
-  std::string pattern(64 * 4 * 4, '\0');
-  auto note = [&](int row, int ch, int sample, int period, int effect, int param) {
-    const size_t at = (static_cast<size_t>(row) * 4 + ch) * 4;
-    pattern[at] = static_cast<char>((sample & 0xF0) | (period >> 8));
-    pattern[at + 1] = static_cast<char>(period & 0xFF);
-    pattern[at + 2] = static_cast<char>(((sample & 0x0F) << 4) | effect);
-    pattern[at + 3] = static_cast<char>(param);
-  };
-  note(0, 0, 1, 428, 0, 0);
-  note(0, 1, 1, 214, 0, 0);
-  note(lastRow, 2, 0, 0, 0xD, 0);  // pattern break: the piece ends after this row
-  mod += pattern;
-  for (int i = 0; i < 2 * sampleWords; ++i) mod += static_cast<char>(i < sampleWords ? 100 : -100);
+  // Row 0: sample 1 at periods 428 and 214 on channels 0 and 1; a pattern break on channel 2 of `lastRow`.
+  put(1084, {428 >> 8, 428 & 0xFF, 0x10, 0, 214 >> 8, 214 & 0xFF, 0x10, 0});
+  put(1084 + (static_cast<size_t>(lastRow) * 4 + 2) * 4 + 2, {0xD, 0});
+  for (int i = 0; i < 32; ++i) mod += static_cast<char>(i < 16 ? 100 : -100);
   return mod;
 }
 

@@ -27,18 +27,13 @@ inline void KeepGLDriverLoaded() {
 
 inline void PushWindowEvent(Uint32 window, SDL_WindowEventID id) {
   SDL_Event ev{};
-  ev.type = SDL_WINDOWEVENT;
-  ev.window.windowID = window;
-  ev.window.event = static_cast<Uint8>(id);
+  ev.window = {SDL_WINDOWEVENT, 0, window, static_cast<Uint8>(id), 0, 0, 0, 0, 0};
   ASSERT_EQ(SDL_PushEvent(&ev), 1);
 }
 
 inline void PushKey(Uint32 window, SDL_Scancode key, bool down) {
   SDL_Event ev{};
-  ev.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  ev.key.windowID = window;
-  ev.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  ev.key.keysym.scancode = key;
+  ev.key = {Uint32(down ? SDL_KEYDOWN : SDL_KEYUP), 0, window, Uint8(down ? SDL_PRESSED : SDL_RELEASED), 0, 0, 0, {key, 0, 0, 0}};
   ASSERT_EQ(SDL_PushEvent(&ev), 1);
 }
 

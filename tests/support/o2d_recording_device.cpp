@@ -33,13 +33,8 @@ std::vector<O2DDisplayMode> O2DRecordingScript::DefaultModes() {
 
 O2DDeviceCaps O2DRecordingScript::DefaultCaps() {
   O2DDeviceCaps caps;
-  caps.CanRenderWindowed = true;
-  caps.FullScreenGamma = true;
-  caps.FogVertex = true;
-  caps.MipMap = true;
-  caps.DotProduct3 = true;
-  caps.AddressClamp = true;
-  caps.AddressWrap = true;
+  caps.CanRenderWindowed = caps.FullScreenGamma = caps.FogVertex = caps.MipMap = true;
+  caps.DotProduct3 = caps.AddressClamp = caps.AddressWrap = true;
   caps.MaxTextureWidth = caps.MaxTextureHeight = 2048;
   caps.MaxTextureBlendStages = caps.MaxSimultaneousTextures = 2;
   return caps;

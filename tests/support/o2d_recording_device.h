@@ -85,18 +85,14 @@ class CO2DRecordingAdapter final : public IO2DRenderAdapter {
 
   uint32_t AddRef() override { return ++m_refs; }
   uint32_t Release() override { return --m_refs > 0 ? m_refs : (delete this, 0u); }
-  bool GetIdentifier(O2DAdapterIdentifier& out) override {
-    out = m_script.Identifier;
-    return true;
-  }
+  bool GetIdentifier(O2DAdapterIdentifier& out) override { return out = m_script.Identifier, true; }
   O2DDisplayMode GetDesktopMode() override { return m_script.DesktopMode; }
   uint32_t GetModeCount() override { return uint32_t(m_script.Modes.size()); }
   bool EnumMode(uint32_t index, O2DDisplayMode& out) override {
     return index < m_script.Modes.size() && (out = m_script.Modes[index], true);
   }
   bool CheckTextureFormat(uint32_t, uint32_t format) override {
-    return std::find(m_script.TextureFormats.begin(), m_script.TextureFormats.end(), format) !=
-           m_script.TextureFormats.end();
+    return std::ranges::find(m_script.TextureFormats, format) != m_script.TextureFormats.end();
   }
   O2DDeviceCaps GetCaps() override { return m_script.Caps; }
   IO2DRenderDevice* CreateDevice(const O2DPresentParams& params) override;
@@ -164,7 +160,6 @@ class CO2DRecordingDevice final : public CO2DRenderDeviceBase {
   // (and RenderState, StageState, Viewport, Indices, HasVertexBuffer,
   // HasStreamSource, IsVertexBufferLocked from the base)
   IO2DTexture* BoundTexture(uint32_t stage) const { return stage < O2D_STAGE_COUNT ? m_bound[stage] : nullptr; }
-  const O2DPresentParams& Params() const { return m_params; }
   uint32_t LiveTextureCount() const { return m_liveTextures; }
 
   // --- scripting
