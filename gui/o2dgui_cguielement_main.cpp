@@ -6,6 +6,7 @@
 
 #include "costrak.h"
 #include "costrak_utils_demand.h"
+#include "o2dgui_bezier.h"
 #include "o2dgui_costrakgui_main.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_CGUIELEMENT_MAIN;
@@ -135,8 +136,7 @@ void CGUIElement::ExecuteCommand(int32_t command) {
 
 void CGUIElement::UpdateEffective(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentVisible,
                                   bool parentEnabled, float scrollX, float scrollY) {
-  m_effColor = {parentColor.x * m_color.x, parentColor.y * m_color.y, parentColor.width * m_color.width,
-                parentColor.height * m_color.height};
+  m_effColor = O2DGUI_Modulate(parentColor, m_color);
   m_effRect = PlaceInParent(m_rcCoords, parentRect, scrollX, scrollY);
   m_bEffVisible = m_bVisible && parentVisible;
   m_bEffEnabled = m_bEnabled && parentEnabled;
