@@ -400,33 +400,35 @@ bool CO2DAudio::MusicFree(O2DHANDLE music) {
 
 // ---- channels ---------------------------------------------------------------
 
-bool CO2DAudio::Voices(O2DHANDLE handle) {
-  m_found.clear();
+template <typename Each>
+bool CO2DAudio::ForVoices(O2DHANDLE handle, Each each) {
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
   switch (KindOf(handle)) {
     case kKindSample: {
       auto it = m_samples.find(handle);
       if (it == m_samples.end()) break;
       for (auto& v : it->second->playbacks)
-        if (v->IsActive()) m_found.push_back(v.get());
-      return true;
+        if (v->IsActive()) each(v.get());
+      return Ok();
     }
     case kKindChannel: {
       auto it = m_channels.find(handle);
       if (it == m_channels.end()) break;
-      m_found.push_back(it->second.first->playbacks[it->second.second].get());
-      return true;
+      each(it->second.first->playbacks[it->second.second].get());
+      return Ok();
     }
     case kKindStream: {
       auto it = m_streams.find(handle);
       if (it == m_streams.end()) break;
-      m_found.push_back(it->second->voice.get());
-      return true;
+      each(it->second->voice.get());
+      return Ok();
     }
     case kKindMusic: {
       auto it = m_musics.find(handle);
       if (it == m_musics.end()) break;
-      m_found.push_back(it->second->voice.get());
-      return true;
+      each(it->second->voice.get());
+      return Ok();
     }
     default:
       break;
@@ -435,102 +437,70 @@ bool CO2DAudio::Voices(O2DHANDLE handle) {
 }
 
 bool CO2DAudio::ChannelSetAttributes(O2DHANDLE handle, int freq, int volume, int pan) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->SetAttributes(freq, volume, pan);
-  return Ok();
+  return ForVoices(handle, [&](CO2DAudioVoice* v) { v->SetAttributes(freq, volume, pan); });
 }
 
 bool CO2DAudio::ChannelGetAttributes(O2DHANDLE handle, int* freq, int* volume, int* pan) {
+  if (KindOf(handle) != kKindSample)
+    return ForVoices(handle, [&](const CO2DAudioVoice* v) { v->GetAttributes(freq, volume, pan); });
   if (!CheckInit()) return false;
   std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  if (KindOf(handle) == kKindSample) {
-    // The playback started last speaks for the sample; with none, its defaults.
-    const SSample& s = *m_samples.find(handle)->second;
-    const CO2DAudioVoice* last = nullptr;
-    uint64_t when = 0;
-    for (size_t i = 0; i < s.playbacks.size(); ++i) {
-      if (s.playbacks[i]->IsActive() && s.started[i] >= when) {
-        when = s.started[i];
-        last = s.playbacks[i].get();
-      }
+  auto it = m_samples.find(handle);
+  if (it == m_samples.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
+  // The playback started last speaks for the sample; with none, its defaults.
+  const SSample& s = *it->second;
+  const CO2DAudioVoice* last = nullptr;
+  uint64_t when = 0;
+  for (size_t i = 0; i < s.playbacks.size(); ++i) {
+    if (s.playbacks[i]->IsActive() && s.started[i] >= when) {
+      when = s.started[i];
+      last = s.playbacks[i].get();
     }
-    if (!last) {
-      if (freq) *freq = static_cast<int>(s.rate);
-      if (volume) *volume = 100;
-      if (pan) *pan = 0;
-      return Ok();
-    }
+  }
+  if (last) {
     last->GetAttributes(freq, volume, pan);
     return Ok();
   }
-  m_found.front()->GetAttributes(freq, volume, pan);
+  if (freq) *freq = static_cast<int>(s.rate);
+  if (volume) *volume = 100;
+  if (pan) *pan = 0;
   return Ok();
 }
 
 bool CO2DAudio::ChannelSlideAttributes(O2DHANDLE handle, int freq, int volume, int pan, int timeMs) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->SlideAttributes(freq, volume, pan, timeMs);
-  return Ok();
+  return ForVoices(handle, [&](CO2DAudioVoice* v) { v->SlideAttributes(freq, volume, pan, timeMs); });
 }
 
+// Playing wins over paused, which wins over stopped; an unknown handle is stopped.
 int CO2DAudio::ChannelIsActive(O2DHANDLE handle) {
-  if (!CheckInit()) return O2DAUDIO_STOPPED;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return O2DAUDIO_STOPPED;
   int status = O2DAUDIO_STOPPED;
-  for (CO2DAudioVoice* v : m_found) {
+  ForVoices(handle, [&](const CO2DAudioVoice* v) {
     const int s = v->Status();
-    if (s == O2DAUDIO_PLAYING) {
-      status = s;
-      break;
-    }
-    if (s == O2DAUDIO_PAUSED) status = s;
-  }
-  Ok();
+    if (s == O2DAUDIO_PLAYING || (s == O2DAUDIO_PAUSED && status != O2DAUDIO_PLAYING)) status = s;
+  });
   return status;
 }
 
 uint32_t CO2DAudio::ChannelGetLevel(O2DHANDLE handle) {
-  if (!CheckInit()) return 0xFFFFFFFFu;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return 0xFFFFFFFFu;
   uint32_t left = 0, right = 0;
-  for (CO2DAudioVoice* v : m_found) {
+  const bool found = ForVoices(handle, [&](const CO2DAudioVoice* v) {
     const uint32_t level = v->Level();
     left = std::max(left, level & 0xFFFFu);
     right = std::max(right, level >> 16);
-  }
-  Ok();
-  return left | (right << 16);
+  });
+  return found ? left | (right << 16) : 0xFFFFFFFFu;
 }
 
 bool CO2DAudio::ChannelStop(O2DHANDLE handle) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->Stop();
-  return Ok();
+  return ForVoices(handle, [](CO2DAudioVoice* v) { v->Stop(); });
 }
 
 bool CO2DAudio::ChannelPause(O2DHANDLE handle) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->Pause();
-  return Ok();
+  return ForVoices(handle, [](CO2DAudioVoice* v) { v->Pause(); });
 }
 
 bool CO2DAudio::ChannelResume(O2DHANDLE handle) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->Resume();
-  return Ok();
+  return ForVoices(handle, [](CO2DAudioVoice* v) { v->Resume(); });
 }
 
 // ---- mixing -----------------------------------------------------------------
@@ -543,7 +513,6 @@ void CO2DAudio::OutputCallback(void* self, uint8_t* stream, int len) {
 }
 
 void CO2DAudio::Mix(int16_t* out, int frames) {
-  if (frames <= 0) return;
   std::lock_guard lock(m_lock);
   MixLocked(out, frames);
 }

@@ -146,10 +146,11 @@ class CO2DAudio {
   bool Ok();
   bool CheckInit();
   O2DHANDLE NewHandle(uint32_t kind);
-  // The voices a channel operation addresses, into m_found (the lock held);
-  // false (and the handle error) for an unknown handle. For a sample: its
-  // playing and paused playbacks.
-  bool Voices(O2DHANDLE handle);
+  // Runs `each` on the voices a channel operation addresses, under the lock,
+  // and succeeds; false (and the handle error) for an unknown handle. For a
+  // sample: its playing and paused playbacks.
+  template <typename Each>
+  bool ForVoices(O2DHANDLE handle, Each each);
   void StopAll();
   void RemoveVoice(CO2DAudioVoice* voice);
   void ClearAll();
@@ -175,7 +176,6 @@ class CO2DAudio {
   // channel handle -> (sample, playback slot)
   std::unordered_map<O2DHANDLE, std::pair<SSample*, uint32_t>> m_channels;
   std::vector<CO2DAudioVoice*> m_voices;  // every voice, in the order they were made
-  std::vector<CO2DAudioVoice*> m_found;   // Voices()' answer, kept to spare allocations
 
   // Guards everything the mixer reads or writes: the voices and m_voices, the
   // started flag, the global volumes, the mix buffer and the load figures.
