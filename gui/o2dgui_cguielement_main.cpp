@@ -174,6 +174,15 @@ void CGUIElement::DrawChildren() {
 
 void CGUIElement::Draw() { DrawChildren(); }
 
+void CGUIElement::ClipToEffectiveRect() const {
+  O2D_GetEngine()->SceneSetViewport(TruncToInt(m_effRect.x), TruncToInt(m_effRect.y), TruncToInt(m_effRect.width),
+                                    TruncToInt(m_effRect.height));
+}
+
+void CGUIElement::ClipToScreen() {
+  O2D_GetEngine()->SceneSetViewport(0, 0, O2DGUI_GetScreenWidth(), O2DGUI_GetScreenHeight());
+}
+
 void CGUIElement::RunAction(const CGUIAction& action) {
   if (action.IsSet()) COstrakGUI::GetInstance()->ExecuteAction(action);
 }

@@ -55,6 +55,10 @@ class CGUIElement {
   void UpdateChildrenIfActive();
   // Draws every child when this element is effectively visible.
   void DrawChildren();
+  // Drawing clipped to the effective rect; ClipToScreen makes the whole screen
+  // drawable again.
+  void ClipToEffectiveRect() const;
+  static void ClipToScreen();
   // A rect placed in the parent's effective rect, less the scroll offsets.
   static GUIRECT PlaceInParent(const GUIRECT& rect, const GUIRECT& parentRect, float scrollX, float scrollY) {
     return {parentRect.x + rect.x - scrollX, parentRect.y + rect.y - scrollY, rect.width, rect.height};
