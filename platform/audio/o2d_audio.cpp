@@ -31,12 +31,7 @@ struct CO2DAudio::SSample {
   std::vector<uint64_t> started;    // when each slot last started (play serial)
 };
 
-struct CO2DAudio::SStream {
-  std::unique_ptr<CO2DAudioSource> source;
-  std::unique_ptr<CO2DAudioVoice> voice;
-};
-
-struct CO2DAudio::SMusic {
+struct CO2DAudio::SDecoded {
   std::unique_ptr<CO2DAudioSource> source;
   std::unique_ptr<CO2DAudioVoice> voice;
 };
@@ -289,7 +284,30 @@ bool CO2DAudio::SampleStop(O2DHANDLE sample) {
   return Ok();
 }
 
-// ---- streams ----------------------------------------------------------------
+// ---- streams and music ------------------------------------------------------
+
+O2DHANDLE CO2DAudio::AddDecoded(DecodedTable& table, uint32_t kind, std::unique_ptr<SDecoded> entry) {
+  std::lock_guard lock(m_lock);
+  m_voices.reserve(m_voices.size() + 1);
+  CO2DAudioVoice* voice = entry->voice.get();
+  const O2DHANDLE h = NewHandle(kind);
+  table.emplace(h, std::move(entry));
+  m_voices.push_back(voice);
+  Ok();
+  return h;
+}
+
+bool CO2DAudio::FreeDecoded(DecodedTable& table, O2DHANDLE handle) {
+  if (!CheckInit()) return false;
+  std::unique_ptr<SDecoded> gone;  // closed once the lock is let go
+  std::lock_guard lock(m_lock);
+  auto it = table.find(handle);
+  if (it == table.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
+  RemoveVoice(it->second->voice.get());
+  gone = std::move(it->second);
+  table.erase(it);
+  return Ok();
+}
 
 O2DHANDLE CO2DAudio::StreamCreateFile(const std::string& path, uint64_t offset, uint64_t length) {
   if (!CheckInit()) return 0;
@@ -297,19 +315,12 @@ O2DHANDLE CO2DAudio::StreamCreateFile(const std::string& path, uint64_t offset, 
   try {
     auto bytes = CO2DAudioBytes::OpenFile(path, offset, length, &err);
     if (!bytes) return Fail(err), 0;
-    auto st = std::make_unique<SStream>();
+    auto st = std::make_unique<SDecoded>();
     st->source = O2DAudioOpenSoundFile(std::move(bytes), &err);
     if (!st->source) return Fail(err), 0;
     st->voice = std::make_unique<CO2DAudioVoice>(O2DVOICE_STREAM, m_rate, st->source->Rate());
     st->voice->SetSource(st->source.get());
-    std::lock_guard lock(m_lock);
-    m_voices.reserve(m_voices.size() + 1);
-    CO2DAudioVoice* voice = st->voice.get();
-    const O2DHANDLE h = NewHandle(kKindStream);
-    m_streams.emplace(h, std::move(st));
-    m_voices.push_back(voice);
-    Ok();
-    return h;
+    return AddDecoded(m_streams, kKindStream, std::move(st));
   } catch (const std::bad_alloc&) {
     return Fail(O2DAUDIO_ERROR_MEM), 0;
   }
@@ -321,7 +332,7 @@ bool CO2DAudio::StreamPlay(O2DHANDLE stream, bool flush, uint32_t flags) {
   auto it = m_streams.find(stream);
   if (it == m_streams.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   if (m_silent) return Ok();
-  SStream& st = *it->second;
+  SDecoded& st = *it->second;
   const bool loop = (flags & O2DAUDIO_LOOP) != 0;
   if (flush || st.voice->AtEnd()) {
     if (!st.source->Restart(0, false)) return Fail(O2DAUDIO_ERROR_POSITION);
@@ -332,19 +343,7 @@ bool CO2DAudio::StreamPlay(O2DHANDLE stream, bool flush, uint32_t flags) {
   return Ok();
 }
 
-bool CO2DAudio::StreamFree(O2DHANDLE stream) {
-  if (!CheckInit()) return false;
-  std::unique_ptr<SStream> gone;  // closed once the lock is let go
-  std::lock_guard lock(m_lock);
-  auto it = m_streams.find(stream);
-  if (it == m_streams.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
-  RemoveVoice(it->second->voice.get());
-  gone = std::move(it->second);
-  m_streams.erase(it);
-  return Ok();
-}
-
-// ---- music ------------------------------------------------------------------
+bool CO2DAudio::StreamFree(O2DHANDLE stream) { return FreeDecoded(m_streams, stream); }
 
 O2DHANDLE CO2DAudio::MusicLoad(const std::string& path, uint64_t offset, uint64_t length) {
   if (!CheckInit()) return 0;
@@ -354,21 +353,14 @@ O2DHANDLE CO2DAudio::MusicLoad(const std::string& path, uint64_t offset, uint64_
     if (!bytes) return Fail(err), 0;
     std::vector<uint8_t> data;
     if (!bytes->ReadAll(&data, &err)) return Fail(err), 0;
-    auto m = std::make_unique<SMusic>();
+    auto m = std::make_unique<SDecoded>();
     m->source = O2DAudioOpenModule(data, m_rate, &err);
     if (!m->source && err == O2DAUDIO_ERROR_FILEFORM)
       m->source = O2DAudioOpenSoundFile(CO2DAudioBytes::FromMemory(std::move(data)), &err);
     if (!m->source) return Fail(err), 0;
     m->voice = std::make_unique<CO2DAudioVoice>(O2DVOICE_MUSIC, m_rate, m->source->Rate());
     m->voice->SetSource(m->source.get());
-    std::lock_guard lock(m_lock);
-    m_voices.reserve(m_voices.size() + 1);
-    CO2DAudioVoice* voice = m->voice.get();
-    const O2DHANDLE h = NewHandle(kKindMusic);
-    m_musics.emplace(h, std::move(m));
-    m_voices.push_back(voice);
-    Ok();
-    return h;
+    return AddDecoded(m_musics, kKindMusic, std::move(m));
   } catch (const std::bad_alloc&) {
     return Fail(O2DAUDIO_ERROR_MEM), 0;
   }
@@ -380,23 +372,13 @@ bool CO2DAudio::MusicPlayEx(O2DHANDLE music, uint32_t position, uint32_t flags, 
   auto it = m_musics.find(music);
   if (it == m_musics.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   if (m_silent) return Ok();
-  SMusic& m = *it->second;
+  SDecoded& m = *it->second;
   if (!m.source->Restart(position, reset)) return Fail(O2DAUDIO_ERROR_POSITION);
   m.voice->Start((flags & O2DAUDIO_LOOP) != 0);
   return Ok();
 }
 
-bool CO2DAudio::MusicFree(O2DHANDLE music) {
-  if (!CheckInit()) return false;
-  std::unique_ptr<SMusic> gone;  // freed once the lock is let go
-  std::lock_guard lock(m_lock);
-  auto it = m_musics.find(music);
-  if (it == m_musics.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
-  RemoveVoice(it->second->voice.get());
-  gone = std::move(it->second);
-  m_musics.erase(it);
-  return Ok();
-}
+bool CO2DAudio::MusicFree(O2DHANDLE music) { return FreeDecoded(m_musics, music); }
 
 // ---- channels ---------------------------------------------------------------
 
@@ -418,15 +400,11 @@ bool CO2DAudio::ForVoices(O2DHANDLE handle, Each each) {
       each(it->second.first->playbacks[it->second.second].get());
       return Ok();
     }
-    case kKindStream: {
-      auto it = m_streams.find(handle);
-      if (it == m_streams.end()) break;
-      each(it->second->voice.get());
-      return Ok();
-    }
+    case kKindStream:
     case kKindMusic: {
-      auto it = m_musics.find(handle);
-      if (it == m_musics.end()) break;
+      const DecodedTable& table = KindOf(handle) == kKindStream ? m_streams : m_musics;
+      auto it = table.find(handle);
+      if (it == table.end()) break;
       each(it->second->voice.get());
       return Ok();
     }

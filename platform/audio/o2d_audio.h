@@ -139,8 +139,8 @@ class CO2DAudio {
 
  private:
   struct SSample;
-  struct SStream;
-  struct SMusic;
+  struct SDecoded;  // a stream or a music: a decoder and its voice
+  using DecodedTable = std::unordered_map<O2DHANDLE, std::unique_ptr<SDecoded>>;
 
   bool Fail(int code);
   bool Ok();
@@ -151,6 +151,10 @@ class CO2DAudio {
   // sample: its playing and paused playbacks.
   template <typename Each>
   bool ForVoices(O2DHANDLE handle, Each each);
+  // A stream or a music into its table and the mix, room made first so that
+  // nothing throws once it is in; and out again, closed once the lock is let go.
+  O2DHANDLE AddDecoded(DecodedTable& table, uint32_t kind, std::unique_ptr<SDecoded> entry);
+  bool FreeDecoded(DecodedTable& table, O2DHANDLE handle);
   void StopAll();
   void RemoveVoice(CO2DAudioVoice* voice);
   void ClearAll();
@@ -171,8 +175,8 @@ class CO2DAudio {
   int m_volMusic = 100, m_volSample = 100, m_volStream = 100;
 
   std::unordered_map<O2DHANDLE, std::unique_ptr<SSample>> m_samples;
-  std::unordered_map<O2DHANDLE, std::unique_ptr<SStream>> m_streams;
-  std::unordered_map<O2DHANDLE, std::unique_ptr<SMusic>> m_musics;
+  DecodedTable m_streams;
+  DecodedTable m_musics;
   // channel handle -> (sample, playback slot)
   std::unordered_map<O2DHANDLE, std::pair<SSample*, uint32_t>> m_channels;
   std::vector<CO2DAudioVoice*> m_voices;  // every voice, in the order they were made
