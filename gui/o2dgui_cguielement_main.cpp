@@ -151,8 +151,8 @@ bool CGUIElement::CursorIn(const GUIRECT& rect) {
 
 // The later an element is visited, the more it wins: children over parents,
 // later siblings over earlier ones.
-void CGUIElement::CheckTip() const {
-  if (m_bEffVisible && m_iTip != -1 && CursorIn(m_effRect)) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
+void CGUIElement::CheckTip(const GUIRECT& rect) const {
+  if (m_bEffVisible && m_iTip != -1 && CursorIn(rect)) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
 }
 
 void CGUIElement::UpdateChildrenIfActive() {

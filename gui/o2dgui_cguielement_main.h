@@ -51,7 +51,9 @@ class CGUIElement {
   // effectively visible or enabled.
   void UpdateEffective(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentVisible, bool parentEnabled,
                        float scrollX, float scrollY);
-  void CheckTip() const;
+  void CheckTip() const { CheckTip(m_effRect); }
+  // The same with the cursor in another rect (an active rect).
+  void CheckTip(const GUIRECT& rect) const;
   void UpdateChildrenIfActive();
   // Draws every child when this element is effectively visible.
   void DrawChildren();

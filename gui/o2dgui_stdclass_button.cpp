@@ -157,7 +157,7 @@ void CGUIButton::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, b
     m_iPrevState = m_iState;
   }
   m_childColor = O2DGUI_Modulate(m_effColor, LookColors()[CurrentLook()]);
-  if (m_bEffVisible && m_iTip != -1 && m_bMouseOver) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
+  CheckTip(m_rcEffActive);
   UpdateChildrenIfActive();
 }
 

@@ -217,5 +217,5 @@ void CGUITextBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, 
     TakeInput();
     Blink();
   }
-  if (m_bEffVisible && m_iTip != -1 && mouseIn) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
+  CheckTip(m_rcEffActive);
 }
