@@ -76,7 +76,14 @@ class Contender {
   virtual const char* Name() const = 0;
   virtual void Frame(const std::vector<Quad>& quads, int size) = 0;
   // Waits until the GPU (here: the driver's threads) has drawn everything sent.
-  virtual void Finish() = 0;
+  virtual void Finish() {
+    SDL_GL_MakeCurrent(m_window, m_context);
+    glFinish();
+  }
+
+ protected:
+  SDL_Window* m_window = nullptr;
+  SDL_GLContext m_context = nullptr;
 };
 
 class Engine final : public Contender {
@@ -112,15 +119,9 @@ class Engine final : public Contender {
     m_engine.ScenePresent();
     glFlush();
   }
-  void Finish() override {
-    SDL_GL_MakeCurrent(m_window, m_context);
-    glFinish();
-  }
 
  private:
   COstrak m_engine;
-  SDL_Window* m_window = nullptr;
-  SDL_GLContext m_context = nullptr;
 };
 
 class SDLRenderer final : public Contender {
@@ -162,15 +163,12 @@ class SDLRenderer final : public Contender {
   }
   void Finish() override {
     SDL_RenderFlush(m_renderer);
-    SDL_GL_MakeCurrent(m_window, m_context);
-    glFinish();
+    Contender::Finish();
   }
 
  private:
-  SDL_Window* m_window = nullptr;
   SDL_Renderer* m_renderer = nullptr;
   SDL_Texture* m_texture = nullptr;
-  SDL_GLContext m_context = nullptr;
 };
 
 class RawGL final : public Contender {
@@ -240,10 +238,6 @@ class RawGL final : public Contender {
     SDL_GL_SwapWindow(m_window);
     glFlush();
   }
-  void Finish() override {
-    SDL_GL_MakeCurrent(m_window, m_context);
-    glFinish();
-  }
 
  private:
   struct Vertex {
@@ -274,8 +268,6 @@ class RawGL final : public Contender {
     return program;
   }
 
-  SDL_Window* m_window = nullptr;
-  SDL_GLContext m_context = nullptr;
   GLuint m_program = 0, m_vao = 0, m_vbo = 0, m_texture = 0;
   std::vector<Vertex> m_vertices;
 };

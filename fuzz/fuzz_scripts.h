@@ -58,10 +58,8 @@ inline void FuzzRestartScripts(COstrak& engine) {
   lua_setallocf(L, &BoundedAlloc, nullptr);
   lua_sethook(L, &CountHook, LUA_MASKCOUNT, kHookEvery);
   g_instructions = 0;
-  lua_pushnil(L);
-  lua_setglobal(L, "io");
   for (const char* name : {"execute", "exit", "remove", "rename", "tmpname"}) Unset(L, "os", name);
-  for (const char* name : {"dofile", "loadfile"}) {
+  for (const char* name : {"io", "dofile", "loadfile"}) {
     lua_pushnil(L);
     lua_setglobal(L, name);
   }

@@ -6,6 +6,7 @@
 
 #include "costrak.h"
 #include "costrak_utils_demand.h"
+#include "o2dgui_bezier.h"
 #include "o2dgui_costrakgui_main.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_CGUIELEMENT_MAIN;
@@ -135,8 +136,7 @@ void CGUIElement::ExecuteCommand(int32_t command) {
 
 void CGUIElement::UpdateEffective(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentVisible,
                                   bool parentEnabled, float scrollX, float scrollY) {
-  m_effColor = {parentColor.x * m_color.x, parentColor.y * m_color.y, parentColor.width * m_color.width,
-                parentColor.height * m_color.height};
+  m_effColor = O2DGUI_Modulate(parentColor, m_color);
   m_effRect = PlaceInParent(m_rcCoords, parentRect, scrollX, scrollY);
   m_bEffVisible = m_bVisible && parentVisible;
   m_bEffEnabled = m_bEnabled && parentEnabled;
@@ -151,8 +151,8 @@ bool CGUIElement::CursorIn(const GUIRECT& rect) {
 
 // The later an element is visited, the more it wins: children over parents,
 // later siblings over earlier ones.
-void CGUIElement::CheckTip() const {
-  if (m_bEffVisible && m_iTip != -1 && CursorIn(m_effRect)) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
+void CGUIElement::CheckTip(const GUIRECT& rect) const {
+  if (m_bEffVisible && m_iTip != -1 && CursorIn(rect)) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
 }
 
 void CGUIElement::UpdateChildrenIfActive() {
@@ -173,6 +173,15 @@ void CGUIElement::DrawChildren() {
 }
 
 void CGUIElement::Draw() { DrawChildren(); }
+
+void CGUIElement::ClipToEffectiveRect() const {
+  O2D_GetEngine()->SceneSetViewport(TruncToInt(m_effRect.x), TruncToInt(m_effRect.y), TruncToInt(m_effRect.width),
+                                    TruncToInt(m_effRect.height));
+}
+
+void CGUIElement::ClipToScreen() {
+  O2D_GetEngine()->SceneSetViewport(0, 0, O2DGUI_GetScreenWidth(), O2DGUI_GetScreenHeight());
+}
 
 void CGUIElement::RunAction(const CGUIAction& action) {
   if (action.IsSet()) COstrakGUI::GetInstance()->ExecuteAction(action);

@@ -51,10 +51,16 @@ class CGUIElement {
   // effectively visible or enabled.
   void UpdateEffective(const GUIRECT& parentRect, const GUIRECT& parentColor, bool parentVisible, bool parentEnabled,
                        float scrollX, float scrollY);
-  void CheckTip() const;
+  void CheckTip() const { CheckTip(m_effRect); }
+  // The same with the cursor in another rect (an active rect).
+  void CheckTip(const GUIRECT& rect) const;
   void UpdateChildrenIfActive();
   // Draws every child when this element is effectively visible.
   void DrawChildren();
+  // Drawing clipped to the effective rect; ClipToScreen makes the whole screen
+  // drawable again.
+  void ClipToEffectiveRect() const;
+  static void ClipToScreen();
   // A rect placed in the parent's effective rect, less the scroll offsets.
   static GUIRECT PlaceInParent(const GUIRECT& rect, const GUIRECT& parentRect, float scrollX, float scrollY) {
     return {parentRect.x + rect.x - scrollX, parentRect.y + rect.y - scrollY, rect.width, rect.height};

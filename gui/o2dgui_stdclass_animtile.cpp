@@ -120,8 +120,8 @@ void CGUIAnimTile::Update(const GUIRECT& parentRect, const GUIRECT& parentColor,
 
   m_effColor = O2DGUI_Modulate(parentColor, O2DGUI_Bezier(m_colorBegin, m_colorMiddle, m_colorEnd, t));
   const GUIPOINT location = O2DGUI_Bezier(m_locBegin, m_locMiddle, m_locEnd, t);
-  m_effRect = {parentRect.x + location.x - scrollX, parentRect.y + location.y - scrollY, m_rcCoords.width,
-               m_rcCoords.height};
+  m_effRect =
+      PlaceInParent({location.x, location.y, m_rcCoords.width, m_rcCoords.height}, parentRect, scrollX, scrollY);
   m_center = {m_effRect.x + m_locCenter.x, m_effRect.y + m_locCenter.y};
   m_fScale = O2DGUI_Bezier(m_fScaleBegin, m_fScaleMiddle, m_fScaleEnd, t);
   m_fAngle = O2DGUI_Bezier(m_fAngleBegin, m_fAngleMiddle, m_fAngleEnd, t);

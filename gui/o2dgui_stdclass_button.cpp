@@ -1,16 +1,13 @@
 #include "o2dgui_stdclass_button.h"
 
 #include "costrak.h"
+#include "o2dgui_bezier.h"
 #include "o2dgui_costrakgui_main.h"
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASS_BUTTON;
 
 namespace {
 constexpr GUIRECT kWhite{1.0f, 1.0f, 1.0f, 1.0f};
-
-GUIRECT Tint(const GUIRECT& a, const GUIRECT& b) {
-  return {a.x * b.x, a.y * b.y, a.width * b.width, a.height * b.height};
-}
 }  // namespace
 
 // ---- button ------------------------------------------------------------------------------
@@ -159,8 +156,8 @@ void CGUIButton::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, b
     EventStep();
     m_iPrevState = m_iState;
   }
-  m_childColor = Tint(m_effColor, LookColors()[CurrentLook()]);
-  if (m_bEffVisible && m_iTip != -1 && m_bMouseOver) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
+  m_childColor = O2DGUI_Modulate(m_effColor, LookColors()[CurrentLook()]);
+  CheckTip(m_rcEffActive);
   UpdateChildrenIfActive();
 }
 

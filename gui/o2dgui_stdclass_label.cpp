@@ -87,12 +87,10 @@ void CGUILabel::Draw() {
   if (m_iAlignment == 2) x += std::floor(m_effRect.width / 2.0f - m_fTextWidth / 2.0f);
   else if (m_iAlignment == 3) x += std::floor(m_effRect.width - m_fTextWidth);
   engine->FontSet(m_iFont);
-  if (m_bLimitViewport)
-    engine->SceneSetViewport(TruncToInt(m_effRect.x), TruncToInt(m_effRect.y), TruncToInt(m_effRect.width),
-                             TruncToInt(m_effRect.height));
+  if (m_bLimitViewport) ClipToEffectiveRect();
   engine->FontDrawTextEx(ShownText().c_str(), x, m_effRect.y, 0, m_iFontColor, m_fEffFontAlpha,
                          m_bFontDefaultTechnique, m_fFontScale, m_fFontShiftX, m_fFontShiftY);
-  if (m_bLimitViewport) engine->SceneSetViewport(0, 0, O2DGUI_GetScreenWidth(), O2DGUI_GetScreenHeight());
+  if (m_bLimitViewport) ClipToScreen();
 }
 
 // ---- textbox -----------------------------------------------------------------------------
@@ -219,5 +217,5 @@ void CGUITextBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, 
     TakeInput();
     Blink();
   }
-  if (m_bEffVisible && m_iTip != -1 && mouseIn) COstrakGUI::GetInstance()->SetCurTip(m_iTip);
+  CheckTip(m_rcEffActive);
 }

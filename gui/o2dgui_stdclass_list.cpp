@@ -9,12 +9,6 @@
 
 static constexpr int EHS_FILE_ID = EHSF_O2DGUI_STDCLASS_LIST;
 
-// Drawing of both classes is clipped to their effective rect; afterwards the
-// whole screen is drawable again.
-static void ClipToScreen() {
-  O2D_GetEngine()->SceneSetViewport(0, 0, O2DGUI_GetScreenWidth(), O2DGUI_GetScreenHeight());
-}
-
 // ---- listbox --------------------------------------------------------------------------
 
 CGUIListBox::CGUIListBox(std::string id) : CGUIElement(std::move(id)) {}
@@ -142,8 +136,7 @@ void CGUIListBox::Draw() {
   int64_t count = int64_t{TruncToInt((m_fCellHeight * 0.5f + m_rcCoords.height) / m_fCellHeight)} + 1;
   count = std::min(count, int64_t{m_iCellsCount} - first);
 
-  O2D_GetEngine()->SceneSetViewport(TruncToInt(m_effRect.x), TruncToInt(m_effRect.y), TruncToInt(m_effRect.width),
-                                    TruncToInt(m_effRect.height));
+  ClipToEffectiveRect();
   COstrakGUI* gui = COstrakGUI::GetInstance();
   for (int64_t cell = first; cell < first + count; ++cell) {
     const GUIPOINT at{m_effRect.x, m_effRect.y + static_cast<float>(cell) * m_fCellHeight - m_fScrollY};
@@ -192,8 +185,7 @@ void CGUIScrollBox::Update(const GUIRECT& parentRect, const GUIRECT& parentColor
 void CGUIScrollBox::Draw() {
   EHS_CP();
   if (!m_bEffVisible) return;
-  O2D_GetEngine()->SceneSetViewport(TruncToInt(m_effRect.x), TruncToInt(m_effRect.y), TruncToInt(m_effRect.width),
-                                    TruncToInt(m_effRect.height));
+  ClipToEffectiveRect();
   DrawChildren();
   ClipToScreen();
 }

@@ -117,8 +117,8 @@ void CGUIWindow::Update(const GUIRECT& parentRect, const GUIRECT& parentColor, b
     m_bEffEnabled = false;  // no input while the window moves
   }
   m_effColor = O2DGUI_Modulate(parentColor, color);
-  m_effRect = {parentRect.x + location.x - scrollX, parentRect.y + location.y - scrollY, m_rcCoords.width,
-               m_rcCoords.height};
+  m_effRect =
+      PlaceInParent({location.x, location.y, m_rcCoords.width, m_rcCoords.height}, parentRect, scrollX, scrollY);
   m_bEffVisible = parentVisible;
   CheckTip();
   UpdateChildrenIfActive();

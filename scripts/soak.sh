@@ -95,18 +95,18 @@ lost() {
   SOAK_KEEP=1
   exit 1
 }
+count() { grep -c "$1" gamelog.txt || true; }
 # Waits (up to 20 s: a loaded machine slows the game) until the log holds more
 # lines with `text` than `before`.
 logged() {  # text before what
   local n
   for _ in $(seq 200); do
-    n=$(grep -c "$1" gamelog.txt || true)
+    n=$(count "$1")
     ((n > $2)) && return 0
     sleep 0.1
   done
   lost "$3 was not taken"
 }
-count() { grep -c "$1" gamelog.txt || true; }
 
 BOARD="160 240" NEW="650 417" HELP="650 483" HELP_OK="400 447" DONE_OK="400 367" NAME="400 304"
 rounds_named=0 rounds_done=0 helps=0 round=0
@@ -179,7 +179,7 @@ awk -v iv="$interval" -v max="$max_growth_kb" -v bins=$(((duration + interval - 
   }' rss.txt || { echo "soak: RSS grew" >&2; status=1; }
 
 # F1 goes to the game's script too, which logs the help text; the button does not.
-helped=$(grep -c 'Help: ' gamelog.txt || true)
+helped=$(count 'Help: ')
 ((helped == helps)) || { echo "soak: $helped help lines logged for $helps presses of F1" >&2; status=1; }
 
 # Error lines: the log's error levels (" !: ", " !!!: ") and its error

@@ -31,12 +31,7 @@ struct CO2DAudio::SSample {
   std::vector<uint64_t> started;    // when each slot last started (play serial)
 };
 
-struct CO2DAudio::SStream {
-  std::unique_ptr<CO2DAudioSource> source;
-  std::unique_ptr<CO2DAudioVoice> voice;
-};
-
-struct CO2DAudio::SMusic {
+struct CO2DAudio::SDecoded {
   std::unique_ptr<CO2DAudioSource> source;
   std::unique_ptr<CO2DAudioVoice> voice;
 };
@@ -289,7 +284,30 @@ bool CO2DAudio::SampleStop(O2DHANDLE sample) {
   return Ok();
 }
 
-// ---- streams ----------------------------------------------------------------
+// ---- streams and music ------------------------------------------------------
+
+O2DHANDLE CO2DAudio::AddDecoded(DecodedTable& table, uint32_t kind, std::unique_ptr<SDecoded> entry) {
+  std::lock_guard lock(m_lock);
+  m_voices.reserve(m_voices.size() + 1);
+  CO2DAudioVoice* voice = entry->voice.get();
+  const O2DHANDLE h = NewHandle(kind);
+  table.emplace(h, std::move(entry));
+  m_voices.push_back(voice);
+  Ok();
+  return h;
+}
+
+bool CO2DAudio::FreeDecoded(DecodedTable& table, O2DHANDLE handle) {
+  if (!CheckInit()) return false;
+  std::unique_ptr<SDecoded> gone;  // closed once the lock is let go
+  std::lock_guard lock(m_lock);
+  auto it = table.find(handle);
+  if (it == table.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
+  RemoveVoice(it->second->voice.get());
+  gone = std::move(it->second);
+  table.erase(it);
+  return Ok();
+}
 
 O2DHANDLE CO2DAudio::StreamCreateFile(const std::string& path, uint64_t offset, uint64_t length) {
   if (!CheckInit()) return 0;
@@ -297,19 +315,12 @@ O2DHANDLE CO2DAudio::StreamCreateFile(const std::string& path, uint64_t offset, 
   try {
     auto bytes = CO2DAudioBytes::OpenFile(path, offset, length, &err);
     if (!bytes) return Fail(err), 0;
-    auto st = std::make_unique<SStream>();
+    auto st = std::make_unique<SDecoded>();
     st->source = O2DAudioOpenSoundFile(std::move(bytes), &err);
     if (!st->source) return Fail(err), 0;
     st->voice = std::make_unique<CO2DAudioVoice>(O2DVOICE_STREAM, m_rate, st->source->Rate());
     st->voice->SetSource(st->source.get());
-    std::lock_guard lock(m_lock);
-    m_voices.reserve(m_voices.size() + 1);
-    CO2DAudioVoice* voice = st->voice.get();
-    const O2DHANDLE h = NewHandle(kKindStream);
-    m_streams.emplace(h, std::move(st));
-    m_voices.push_back(voice);
-    Ok();
-    return h;
+    return AddDecoded(m_streams, kKindStream, std::move(st));
   } catch (const std::bad_alloc&) {
     return Fail(O2DAUDIO_ERROR_MEM), 0;
   }
@@ -321,7 +332,7 @@ bool CO2DAudio::StreamPlay(O2DHANDLE stream, bool flush, uint32_t flags) {
   auto it = m_streams.find(stream);
   if (it == m_streams.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   if (m_silent) return Ok();
-  SStream& st = *it->second;
+  SDecoded& st = *it->second;
   const bool loop = (flags & O2DAUDIO_LOOP) != 0;
   if (flush || st.voice->AtEnd()) {
     if (!st.source->Restart(0, false)) return Fail(O2DAUDIO_ERROR_POSITION);
@@ -332,19 +343,7 @@ bool CO2DAudio::StreamPlay(O2DHANDLE stream, bool flush, uint32_t flags) {
   return Ok();
 }
 
-bool CO2DAudio::StreamFree(O2DHANDLE stream) {
-  if (!CheckInit()) return false;
-  std::unique_ptr<SStream> gone;  // closed once the lock is let go
-  std::lock_guard lock(m_lock);
-  auto it = m_streams.find(stream);
-  if (it == m_streams.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
-  RemoveVoice(it->second->voice.get());
-  gone = std::move(it->second);
-  m_streams.erase(it);
-  return Ok();
-}
-
-// ---- music ------------------------------------------------------------------
+bool CO2DAudio::StreamFree(O2DHANDLE stream) { return FreeDecoded(m_streams, stream); }
 
 O2DHANDLE CO2DAudio::MusicLoad(const std::string& path, uint64_t offset, uint64_t length) {
   if (!CheckInit()) return 0;
@@ -354,21 +353,14 @@ O2DHANDLE CO2DAudio::MusicLoad(const std::string& path, uint64_t offset, uint64_
     if (!bytes) return Fail(err), 0;
     std::vector<uint8_t> data;
     if (!bytes->ReadAll(&data, &err)) return Fail(err), 0;
-    auto m = std::make_unique<SMusic>();
+    auto m = std::make_unique<SDecoded>();
     m->source = O2DAudioOpenModule(data, m_rate, &err);
     if (!m->source && err == O2DAUDIO_ERROR_FILEFORM)
       m->source = O2DAudioOpenSoundFile(CO2DAudioBytes::FromMemory(std::move(data)), &err);
     if (!m->source) return Fail(err), 0;
     m->voice = std::make_unique<CO2DAudioVoice>(O2DVOICE_MUSIC, m_rate, m->source->Rate());
     m->voice->SetSource(m->source.get());
-    std::lock_guard lock(m_lock);
-    m_voices.reserve(m_voices.size() + 1);
-    CO2DAudioVoice* voice = m->voice.get();
-    const O2DHANDLE h = NewHandle(kKindMusic);
-    m_musics.emplace(h, std::move(m));
-    m_voices.push_back(voice);
-    Ok();
-    return h;
+    return AddDecoded(m_musics, kKindMusic, std::move(m));
   } catch (const std::bad_alloc&) {
     return Fail(O2DAUDIO_ERROR_MEM), 0;
   }
@@ -380,53 +372,41 @@ bool CO2DAudio::MusicPlayEx(O2DHANDLE music, uint32_t position, uint32_t flags, 
   auto it = m_musics.find(music);
   if (it == m_musics.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
   if (m_silent) return Ok();
-  SMusic& m = *it->second;
+  SDecoded& m = *it->second;
   if (!m.source->Restart(position, reset)) return Fail(O2DAUDIO_ERROR_POSITION);
   m.voice->Start((flags & O2DAUDIO_LOOP) != 0);
   return Ok();
 }
 
-bool CO2DAudio::MusicFree(O2DHANDLE music) {
-  if (!CheckInit()) return false;
-  std::unique_ptr<SMusic> gone;  // freed once the lock is let go
-  std::lock_guard lock(m_lock);
-  auto it = m_musics.find(music);
-  if (it == m_musics.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
-  RemoveVoice(it->second->voice.get());
-  gone = std::move(it->second);
-  m_musics.erase(it);
-  return Ok();
-}
+bool CO2DAudio::MusicFree(O2DHANDLE music) { return FreeDecoded(m_musics, music); }
 
 // ---- channels ---------------------------------------------------------------
 
-bool CO2DAudio::Voices(O2DHANDLE handle) {
-  m_found.clear();
+template <typename Each>
+bool CO2DAudio::ForVoices(O2DHANDLE handle, Each each) {
+  if (!CheckInit()) return false;
+  std::lock_guard lock(m_lock);
   switch (KindOf(handle)) {
     case kKindSample: {
       auto it = m_samples.find(handle);
       if (it == m_samples.end()) break;
       for (auto& v : it->second->playbacks)
-        if (v->IsActive()) m_found.push_back(v.get());
-      return true;
+        if (v->IsActive()) each(v.get());
+      return Ok();
     }
     case kKindChannel: {
       auto it = m_channels.find(handle);
       if (it == m_channels.end()) break;
-      m_found.push_back(it->second.first->playbacks[it->second.second].get());
-      return true;
+      each(it->second.first->playbacks[it->second.second].get());
+      return Ok();
     }
-    case kKindStream: {
-      auto it = m_streams.find(handle);
-      if (it == m_streams.end()) break;
-      m_found.push_back(it->second->voice.get());
-      return true;
-    }
+    case kKindStream:
     case kKindMusic: {
-      auto it = m_musics.find(handle);
-      if (it == m_musics.end()) break;
-      m_found.push_back(it->second->voice.get());
-      return true;
+      const DecodedTable& table = KindOf(handle) == kKindStream ? m_streams : m_musics;
+      auto it = table.find(handle);
+      if (it == table.end()) break;
+      each(it->second->voice.get());
+      return Ok();
     }
     default:
       break;
@@ -435,102 +415,70 @@ bool CO2DAudio::Voices(O2DHANDLE handle) {
 }
 
 bool CO2DAudio::ChannelSetAttributes(O2DHANDLE handle, int freq, int volume, int pan) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->SetAttributes(freq, volume, pan);
-  return Ok();
+  return ForVoices(handle, [&](CO2DAudioVoice* v) { v->SetAttributes(freq, volume, pan); });
 }
 
 bool CO2DAudio::ChannelGetAttributes(O2DHANDLE handle, int* freq, int* volume, int* pan) {
+  if (KindOf(handle) != kKindSample)
+    return ForVoices(handle, [&](const CO2DAudioVoice* v) { v->GetAttributes(freq, volume, pan); });
   if (!CheckInit()) return false;
   std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  if (KindOf(handle) == kKindSample) {
-    // The playback started last speaks for the sample; with none, its defaults.
-    const SSample& s = *m_samples.find(handle)->second;
-    const CO2DAudioVoice* last = nullptr;
-    uint64_t when = 0;
-    for (size_t i = 0; i < s.playbacks.size(); ++i) {
-      if (s.playbacks[i]->IsActive() && s.started[i] >= when) {
-        when = s.started[i];
-        last = s.playbacks[i].get();
-      }
+  auto it = m_samples.find(handle);
+  if (it == m_samples.end()) return Fail(O2DAUDIO_ERROR_HANDLE);
+  // The playback started last speaks for the sample; with none, its defaults.
+  const SSample& s = *it->second;
+  const CO2DAudioVoice* last = nullptr;
+  uint64_t when = 0;
+  for (size_t i = 0; i < s.playbacks.size(); ++i) {
+    if (s.playbacks[i]->IsActive() && s.started[i] >= when) {
+      when = s.started[i];
+      last = s.playbacks[i].get();
     }
-    if (!last) {
-      if (freq) *freq = static_cast<int>(s.rate);
-      if (volume) *volume = 100;
-      if (pan) *pan = 0;
-      return Ok();
-    }
+  }
+  if (last) {
     last->GetAttributes(freq, volume, pan);
     return Ok();
   }
-  m_found.front()->GetAttributes(freq, volume, pan);
+  if (freq) *freq = static_cast<int>(s.rate);
+  if (volume) *volume = 100;
+  if (pan) *pan = 0;
   return Ok();
 }
 
 bool CO2DAudio::ChannelSlideAttributes(O2DHANDLE handle, int freq, int volume, int pan, int timeMs) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->SlideAttributes(freq, volume, pan, timeMs);
-  return Ok();
+  return ForVoices(handle, [&](CO2DAudioVoice* v) { v->SlideAttributes(freq, volume, pan, timeMs); });
 }
 
+// Playing wins over paused, which wins over stopped; an unknown handle is stopped.
 int CO2DAudio::ChannelIsActive(O2DHANDLE handle) {
-  if (!CheckInit()) return O2DAUDIO_STOPPED;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return O2DAUDIO_STOPPED;
   int status = O2DAUDIO_STOPPED;
-  for (CO2DAudioVoice* v : m_found) {
+  ForVoices(handle, [&](const CO2DAudioVoice* v) {
     const int s = v->Status();
-    if (s == O2DAUDIO_PLAYING) {
-      status = s;
-      break;
-    }
-    if (s == O2DAUDIO_PAUSED) status = s;
-  }
-  Ok();
+    if (s == O2DAUDIO_PLAYING || (s == O2DAUDIO_PAUSED && status != O2DAUDIO_PLAYING)) status = s;
+  });
   return status;
 }
 
 uint32_t CO2DAudio::ChannelGetLevel(O2DHANDLE handle) {
-  if (!CheckInit()) return 0xFFFFFFFFu;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return 0xFFFFFFFFu;
   uint32_t left = 0, right = 0;
-  for (CO2DAudioVoice* v : m_found) {
+  const bool found = ForVoices(handle, [&](const CO2DAudioVoice* v) {
     const uint32_t level = v->Level();
     left = std::max(left, level & 0xFFFFu);
     right = std::max(right, level >> 16);
-  }
-  Ok();
-  return left | (right << 16);
+  });
+  return found ? left | (right << 16) : 0xFFFFFFFFu;
 }
 
 bool CO2DAudio::ChannelStop(O2DHANDLE handle) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->Stop();
-  return Ok();
+  return ForVoices(handle, [](CO2DAudioVoice* v) { v->Stop(); });
 }
 
 bool CO2DAudio::ChannelPause(O2DHANDLE handle) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->Pause();
-  return Ok();
+  return ForVoices(handle, [](CO2DAudioVoice* v) { v->Pause(); });
 }
 
 bool CO2DAudio::ChannelResume(O2DHANDLE handle) {
-  if (!CheckInit()) return false;
-  std::lock_guard lock(m_lock);
-  if (!Voices(handle)) return false;
-  for (CO2DAudioVoice* v : m_found) v->Resume();
-  return Ok();
+  return ForVoices(handle, [](CO2DAudioVoice* v) { v->Resume(); });
 }
 
 // ---- mixing -----------------------------------------------------------------
@@ -543,7 +491,6 @@ void CO2DAudio::OutputCallback(void* self, uint8_t* stream, int len) {
 }
 
 void CO2DAudio::Mix(int16_t* out, int frames) {
-  if (frames <= 0) return;
   std::lock_guard lock(m_lock);
   MixLocked(out, frames);
 }

@@ -139,17 +139,22 @@ class CO2DAudio {
 
  private:
   struct SSample;
-  struct SStream;
-  struct SMusic;
+  struct SDecoded;  // a stream or a music: a decoder and its voice
+  using DecodedTable = std::unordered_map<O2DHANDLE, std::unique_ptr<SDecoded>>;
 
   bool Fail(int code);
   bool Ok();
   bool CheckInit();
   O2DHANDLE NewHandle(uint32_t kind);
-  // The voices a channel operation addresses, into m_found (the lock held);
-  // false (and the handle error) for an unknown handle. For a sample: its
-  // playing and paused playbacks.
-  bool Voices(O2DHANDLE handle);
+  // Runs `each` on the voices a channel operation addresses, under the lock,
+  // and succeeds; false (and the handle error) for an unknown handle. For a
+  // sample: its playing and paused playbacks.
+  template <typename Each>
+  bool ForVoices(O2DHANDLE handle, Each each);
+  // A stream or a music into its table and the mix, room made first so that
+  // nothing throws once it is in; and out again, closed once the lock is let go.
+  O2DHANDLE AddDecoded(DecodedTable& table, uint32_t kind, std::unique_ptr<SDecoded> entry);
+  bool FreeDecoded(DecodedTable& table, O2DHANDLE handle);
   void StopAll();
   void RemoveVoice(CO2DAudioVoice* voice);
   void ClearAll();
@@ -170,12 +175,11 @@ class CO2DAudio {
   int m_volMusic = 100, m_volSample = 100, m_volStream = 100;
 
   std::unordered_map<O2DHANDLE, std::unique_ptr<SSample>> m_samples;
-  std::unordered_map<O2DHANDLE, std::unique_ptr<SStream>> m_streams;
-  std::unordered_map<O2DHANDLE, std::unique_ptr<SMusic>> m_musics;
+  DecodedTable m_streams;
+  DecodedTable m_musics;
   // channel handle -> (sample, playback slot)
   std::unordered_map<O2DHANDLE, std::pair<SSample*, uint32_t>> m_channels;
   std::vector<CO2DAudioVoice*> m_voices;  // every voice, in the order they were made
-  std::vector<CO2DAudioVoice*> m_found;   // Voices()' answer, kept to spare allocations
 
   // Guards everything the mixer reads or writes: the voices and m_voices, the
   // started flag, the global volumes, the mix buffer and the load figures.

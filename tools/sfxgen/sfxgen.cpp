@@ -34,10 +34,7 @@ struct Noise {
 struct Svf {
   double low = 0, band = 0;
   double Band(double in, double hz, double q) {
-    const double f = 2.0 * std::sin(kPi * std::min(hz, kRate / 6.0) / kRate);
-    low += f * band;
-    const double high = in - low - band / q;
-    band += f * high;
+    High(in, hz, q);
     return band;
   }
   double High(double in, double hz, double q) {
