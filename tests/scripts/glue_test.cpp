@@ -128,26 +128,18 @@ TEST_F(GlueTest, EveryFunctionChecksEachArgumentAndRunsWithGoodOnes) {
   EXPECT_EQ(Kinds(Eval("return script_runs")), "n:2.000000 ");
 }
 
-TEST_F(GlueTest, OptionalArgumentsCountOnlyAtTheirOwnPosition) {
-  struct {
-    const char* call;
-    float z;
-  } const cases[] = {
-      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4)", 0.5f},
-      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.7)", 0.7f},
-      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, {}, {})", 0.5f},  // one more: neither checked nor used
-  };
-  for (const auto& c : cases) {
+TEST_F(GlueTest, OptionalArgumentsItemsAndNumbersReachTheEngineConverted) {
+  // One more than the optional one is neither checked nor used.
+  for (auto [call, z] : {std::pair{"O2D_GFX_VQuadSetPos(1, 2, 3, 4)", 0.5f},
+                         {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.7)", 0.7f}, {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, {}, {})", 0.5f}}) {
     m_engine->VQuadSetPos(0, 0, 0, 0, 0.1f);
-    Run(c.call);
-    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].z, c.z) << c.call;
-    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].x, 4.0f) << c.call;
+    Run(call);
+    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].z, z) << call;
+    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].x, 4.0f) << call;
   }
   EXPECT_EQ(Raised([&] { Run("O2D_GFX_VQuadSetPos(1, 2, 3)"); }), GlueError("O2D_GFX_VQuadSetPos", 4));
-  EXPECT_EQ(Raised([&] { Run("O2D_GFX_VQuadSetPos(1, 2, 3, 4, '0.7')"); }), GlueError("O2D_GFX_VQuadSetPos", 5));
-}
 
-TEST_F(GlueTest, ItemsGoByStringIDOrByTruncatedNumber) {
+  // Items go by string ID or by truncated number.
   const int32_t texA = O2DUTIL_DemandTexture("TEX_A");
   const int32_t texB = O2DUTIL_DemandTexture("TEX_B");
   Run("O2D_GFX_TexSet('TEX_B')");
@@ -157,9 +149,8 @@ TEST_F(GlueTest, ItemsGoByStringIDOrByTruncatedNumber) {
   EXPECT_EQ(m_engine->TexGetCurrent(0), texB);
   // A string ID without an item reaches the by-string-ID operation, which refuses it.
   EXPECT_EQ(Raised([&] { Run("O2D_GFX_FontSet('FNT_NONE')"); }), Raised([&] { m_engine->FontSetByStrID("FNT_NONE"); }));
-}
 
-TEST_F(GlueTest, NumbersAreTruncatedTowardZeroAndResultsPushedAsTheyCome) {
+  // Numbers are truncated toward zero, and results pushed as they come.
   m_input->keys[57] = 0x80;
   m_engine->InputUpdate();
   EXPECT_EQ(Kinds(Eval("return O2D_INP_KeyboardIsKeyPressed(57.9), O2D_INP_KeyboardIsKeyPressed(58), "
