@@ -35,10 +35,10 @@ TEST_F(ButtonTest, APressOnlyCountsWhereItBegan) {
   EXPECT_EQ(State(), 2);
   Button(SDL_BUTTON_LEFT, false);
   Frame();
-  EXPECT_EQ(ActionCalls(), std::vector<std::string>{"click"});
+  EXPECT_EQ(Calls(), Strings{"click"});
   // Pressed and released inside: click, then press.
   Click(150, 125);
-  EXPECT_EQ(ActionCalls(), (std::vector<std::string>{"click", "click", "press"}));
+  EXPECT_EQ(Calls(), (Strings{"click", "press"}));
 }
 
 TEST_F(ButtonTest, HoldingRepeatsAfterTheStartDelay) {
@@ -99,7 +99,7 @@ TEST_F(ControlsTest, ACheckBoxTogglesAndGivesItsTagToNativeActions) {
   Click(125, 125);
   Click(125, 125);
   m_gui->SetElementParam("C", GUIP_CHECKED, CGUIValue(true));  // quietly
-  EXPECT_EQ(ActionCalls(), (std::vector<std::string>{"check 5", "uncheck 5"}));
+  EXPECT_EQ(Calls(), (Strings{"check 5", "uncheck 5"}));
 }
 
 }  // namespace

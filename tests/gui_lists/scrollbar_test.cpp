@@ -6,7 +6,7 @@
 
 namespace {
 
-void OnScroll() { Record("scroll " + std::to_string(int(GUINumber("BAR", "curvalue")))); }
+void OnScroll() { Record("scroll " + std::to_string(int(Number("BAR", "curvalue")))); }
 
 class ScrollBarTest : public GUIListsTest {
  protected:
@@ -39,7 +39,7 @@ TEST_F(ScrollBarTest, TheSliderCoversThePageShareAndFollowsTheDrag) {
   EXPECT_TRUE(RGBNear(PixelAt(299, 110), kRed));
   Click(120, 110);  // before the slider: a page back
   EXPECT_EQ(Value(), 0);
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"scroll 10", "scroll 0"}));
+  EXPECT_EQ(Calls(), (Strings{"scroll 10", "scroll 0"}));
 
   // With an empty range the bar takes no input and shows its disabled slider.
   m_gui->SetElementParam("BAR", "maxvalue", CGUIValue(0.0f));
@@ -67,7 +67,7 @@ TEST_F(ScrollBarTest, AVerticalBarDragsAlongYAndAFixedSliderJumpsToTheClick) {
   Click(60, 270);
   EXPECT_EQ(Value(), 9);  // 150 of 160 pixels
   EXPECT_TRUE(RGBNear(PixelAt(60, 289), kGreen));
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"scroll 5", "scroll 9"}));
+  EXPECT_EQ(Calls(), (Strings{"scroll 5", "scroll 9"}));
 }
 
 TEST_F(ScrollBarTest, WheelStepsScaleWithTheFrameTimeAndPageKeysPage) {

@@ -2,13 +2,9 @@
 // reacting to the mouse and hot keys.
 #include "gui_fixture.h"
 #include "o2d_input.h"
-#include "o2dgui_stdclass_animtile.h"
 #include "o2dgui_stdclass_tile.h"
-#include "o2dgui_stdclass_window.h"
 
 namespace {
-
-using Strings = std::vector<std::string>;
 
 TEST_F(TilesTest, SlicingSchemesDrawTheTextureParts) {
   // Borders of 10 screen pixels cut a quarter of the texture (40 x 40 nominal).

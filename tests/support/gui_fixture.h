@@ -21,12 +21,11 @@
 #include "o2dgui_costrakgui_main.h"
 #include "raised.h"
 
+using Strings = std::vector<std::string>;
+
 // Native actions record their calls here: the name, then every number of every
 // argument they were given (a boolean as 0 or 1, a point or rectangle in full).
-inline std::vector<std::string>& ActionCalls() {
-  static std::vector<std::string> calls;
-  return calls;
-}
+inline Strings g_actionCalls;
 inline void Record(std::string call) {
   for (const CGUIValue& a : COstrakGUI::GetInstance()->GetActionArgs()) {
     std::vector<float> numbers{a.GetType() == GUIVT_BOOLEAN ? float(a.GetBool()) : 0.0f};
@@ -39,9 +38,9 @@ inline void Record(std::string call) {
       call += number;
     }
   }
-  ActionCalls().push_back(std::move(call));
+  g_actionCalls.push_back(std::move(call));
 }
-inline float GUINumber(const std::string& id, const std::string& param) {
+inline float Number(const std::string& id, const std::string& param) {
   CGUIValue value;
   COstrakGUI::GetInstance()->GetElementParam(id, param, value);
   return value.GetFloat();
@@ -67,7 +66,7 @@ class GUITest : public TempDirTest {
     O2D_SetXMLEncryptMode(false);
     s_clockMs = 1000;
     O2D_SetClock([] { return s_clockMs; });
-    ActionCalls().clear();
+    g_actionCalls.clear();
   }
   void TearDown() override {
     m_gui.reset();
@@ -163,9 +162,9 @@ class GUITest : public TempDirTest {
     }
   }
   // Takes the recorded calls, leaving none.
-  static std::vector<std::string> Calls() { return std::exchange(ActionCalls(), {}); }
+  static Strings Calls() { return std::exchange(g_actionCalls, {}); }
   static size_t Count(const std::string& call) {
-    return size_t(std::count(ActionCalls().begin(), ActionCalls().end(), call));
+    return size_t(std::count(g_actionCalls.begin(), g_actionCalls.end(), call));
   }
 
   // One-texel textures in DATA, as descriptor entries.
@@ -184,7 +183,6 @@ class GUITest : public TempDirTest {
     m_gui->GetElementParam(id, param, value);
     return value;
   }
-  float Number(const std::string& id, const std::string& param) { return GUINumber(id, param); }
 
   inline static uint32_t s_clockMs = 0;
   std::unique_ptr<COstrak> m_engine;
