@@ -66,8 +66,7 @@ TEST_F(ProgramTest, RunsAsOneInstanceAndEndsNormallyOnSigterm) {
   kill(first, SIGTERM);
   EXPECT_EQ(WaitExit(first, 30), 0);
   const std::string log = ReadFileBytes("gamelog.txt");
-  const std::string sep = "|---------------------------------------------------|\n";
-  const std::string footer = "\n" + sep + sep + "--==: End of log.\n" + sep + sep + "\n";
+  const std::string footer = "\n" + kSep1 + kSep1 + "--==: End of log.\n" + kSep1 + kSep1 + "\n";
   ASSERT_GE(log.size(), footer.size());
   EXPECT_EQ(log.substr(log.size() - footer.size()), footer);
   EXPECT_FALSE(std::filesystem::exists("ehslog.txt"));
