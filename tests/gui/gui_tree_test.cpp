@@ -156,9 +156,7 @@ TEST_F(GUITreeTest, EffectiveValuesAndTheInnermostTipWithItsTiming) {
   Frame(0.25f);
   EXPECT_EQ(m_gui->GetTipCountdown(), 0.0f);
   EXPECT_NE(g_trace.find("c1TA"), std::string::npos);
-  Button(SDL_BUTTON_RIGHT, false);
-  MoveTo(700, 500);
-  Frame();
+  Button(SDL_BUTTON_RIGHT, false), MoveTo(700, 500), Frame();
   EXPECT_EQ(m_gui->GetCurTip(), -1);
   EXPECT_EQ(m_gui->GetTipCountdown(), 1.0f);
 }

@@ -37,8 +37,7 @@ TEST_F(ListBoxTest, PointingSelectsTheCellUnderTheScrolledCursorAndClickingCheck
   EXPECT_EQ(Number("LST", "checkedcell"), 1);
   EXPECT_EQ(Calls(), (Strings{"select 1", "prepare 1 -1 1 1 1 1 1", "check", "prepare 1 1 1 1 1 1 1",
                               "prepare 1 1 1 1 1 1 1"}));
-  MoveTo(350, 125);
-  Frame();
+  MoveTo(350, 125), Frame();
   EXPECT_EQ(Number("LST", "selectedcell"), -1);
 
   // Fewer cells drop a chosen cell that no longer exists.
