@@ -31,13 +31,11 @@ TEST_F(TilesTest, SlicingSchemesDrawTheTextureParts) {
 TEST_F(TilesTest, DrawParamsAndSchemeRefusals) {
   Load(R"(<desktop><tile id="T" coords="0 0 10 10" drawparams="64 32 8 8" visible="1"/></desktop>)");
   auto* tile = static_cast<CGUITile*>(Element("T"));
-  EXPECT_FLOAT_EQ(tile->GetBorderU(), 0.125f);
-  EXPECT_FLOAT_EQ(tile->GetBorderV(), 0.25f);
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("T", "drawparams", CGUIValue(GUIRECT{0, 32, 8, 8})); }),
-            "1 0: Invalid tile texture width!");
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("T", "drawparams", CGUIValue(GUIRECT{64, -1, 8, 8})); }),
-            "1 0: Invalid tile texture height!");
-  EXPECT_FLOAT_EQ(tile->GetBorderU(), 0.125f);
+  EXPECT_EQ(std::pair(tile->GetBorderU(), tile->GetBorderV()), std::pair(0.125f, 0.25f));
+  auto drawParams = [&](GUIRECT r) { return Raised([&] { m_gui->SetElementParam("T", "drawparams", CGUIValue(r)); }); };
+  EXPECT_EQ(drawParams({0, 32, 8, 8}), "1 0: Invalid tile texture width!");
+  EXPECT_EQ(drawParams({64, -1, 8, 8}), "1 0: Invalid tile texture height!");
+  EXPECT_EQ(std::pair(tile->GetBorderU(), tile->GetBorderV()), std::pair(0.125f, 0.25f));  // both refused whole
   m_gui->SetElementParam("T", "drawscheme", CGUIValue(9.7f));
   EXPECT_FLOAT_EQ(Param("T", "drawscheme").GetFloat(), 9.0f);
   EXPECT_EQ(Raised([&] { Frame(); }), "2 0: Invalid drawing scheme. Scheme ID = 9");
