@@ -52,6 +52,8 @@ TEST_F(GUIGlueTest, ElementsAreAddedFoundSetAndCommandedByIDOrIndex) {
   Call("O2DGUI_AddNewElement('test', 'T', 0)");
   EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', 3) O2DGUI_ExecuteElementCommand(1, 2, 0.5)"), "<no error>");
   EXPECT_TRUE(Element("A")->IsEnabled());
+  Call("O2DGUI_ExecuteElementCommand(1, 4, 0)");  // a zero delay: at once
+  EXPECT_FALSE(Element("A")->IsEnabled());
   Frame(0.3f);
   EXPECT_TRUE(Element("A")->IsVisible());
   Frame(0.3f);
