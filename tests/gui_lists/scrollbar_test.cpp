@@ -71,9 +71,7 @@ TEST_F(ScrollBarTest, WheelStepsScaleWithTheFrameTimeAndPageKeysPage) {
   EXPECT_EQ(Value(), 47);
   Wheel(-1), Frame(1.0f / 20.0f);
   EXPECT_EQ(Value(), 62);
-  Tap(SDL_SCANCODE_PAGEDOWN);
-  Tap(SDL_SCANCODE_PAGEDOWN);
-  Tap(SDL_SCANCODE_PAGEUP);
+  for (SDL_Scancode key : {SDL_SCANCODE_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, SDL_SCANCODE_PAGEUP}) Tap(key);
   EXPECT_EQ(Value(), 72);
   MoveTo(400, 400);  // away from the bar, the wheel is someone else's
   Wheel(1), Frame();
