@@ -72,7 +72,7 @@ TEST(SafeArray, MissingStorageThrowsTextAndOutsideReadsAsNull) {
   EXPECT_EQ(arr.At(0, 0), nullptr);
 }
 
-TEST_F(BoardTest, TileConstructorAndMoveRefusals) {
+TEST_F(BoardTest, TileMoveNullCellAndBoardSizeRefusals) {
   GameLogic().Columns = 3, GameLogic().Rows = 2;
   const std::pair<std::array<int32_t, 3>, const char*> cases[] = {
       {{0, 1, 1}, "2 0: Error in CGameElement::CGameElement: invalid X coord!"},
@@ -81,6 +81,19 @@ TEST_F(BoardTest, TileConstructorAndMoveRefusals) {
   for (const auto& [c, text] : cases) EXPECT_EQ(Raised([&] { CGameElement e(c[0], c[1], c[2]); }), text);
   CGameElement ok(3, 2, 6);
   EXPECT_EQ(Raised([&] { ok.MoveElement(5); }), "2 0: Error in CGameElement::MoveElement: invalid direction!");
+
+  PlaceBoard(2, 2, {1, 2, 3, 4});
+  CGameLogicState& s = GameLogic();
+  delete s.Board.At(1, 1);
+  s.Board.At(1, 1) = nullptr;
+  EXPECT_FALSE(IsBoardComplete());
+  EXPECT_FALSE(IsAnyTileMoving());
+  EXPECT_EQ(Raised([] { UpdateGameElements(); }),
+            "2 0: Error in UpdateGameElements(): game element pointer is NULL!");
+
+  // Columns beyond the generator's range could never be filled.
+  s.Columns = 40000;
+  EXPECT_EQ(Raised([] { GameNewBoard(); }), "2 0: Error in GameNewBoard: invalid board size!");
 }
 
 TEST_F(BoardTest, ClockwiseCounterClockwiseAndTwoTurnsInOneFrame) {
@@ -112,7 +125,7 @@ TEST_F(BoardTest, ClockwiseCounterClockwiseAndTwoTurnsInOneFrame) {
   SettleAndCheckCells();
 }
 
-TEST_F(BoardTest, TilesGlideLinearlyAndSnapAfterTheActionTime) {
+TEST_F(BoardTest, TilesGlideLinearlyAndSnapAfterTheActionTimeOrAtOnceWithoutOne) {
   PlaceBoard(2, 2, {1, 2, 3, 4}, 0.5f);
   CGameLogicState& s = GameLogic();
   CGameElement* tl = s.Board.At(0, 0);  // moves right
@@ -137,9 +150,9 @@ TEST_F(BoardTest, TilesGlideLinearlyAndSnapAfterTheActionTime) {
   EXPECT_FLOAT_EQ(tl->GetScreenX(), 130.0f);
   UpdateGameElements();
   EXPECT_EQ(std::pair(tl->GetScreenX(), br->GetScreenX()), std::pair(140.0f, 100.0f));
-}
 
-TEST_F(BoardTest, ActionTimeZeroEndsMovementInFirstUpdate) {
+  // An action time of zero ends the movement in the first update.
+  GameLogicReset();
   PlaceBoard(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, 0.0f);
   GameLogic().FrameTime = 0.016f;
   GameStartTurn(1, 1, TURN_COUNTERCLOCKWISE);
@@ -180,21 +193,6 @@ TEST_F(BoardTest, NewBoardHoldsEveryNumberOnceAndReplacesTheOldOne) {
     for (int32_t x = 0; x < cols; ++x)
       for (int32_t y = 0; y < rows; ++y) EXPECT_EQ(s.Board.At(x, y)->GetColumn(), x + 1);
   }
-}
-
-TEST_F(BoardTest, NullCellAndOversizedBoardAreRefused) {
-  PlaceBoard(2, 2, {1, 2, 3, 4});
-  CGameLogicState& s = GameLogic();
-  delete s.Board.At(1, 1);
-  s.Board.At(1, 1) = nullptr;
-  EXPECT_FALSE(IsBoardComplete());
-  EXPECT_FALSE(IsAnyTileMoving());
-  EXPECT_EQ(Raised([] { UpdateGameElements(); }),
-            "2 0: Error in UpdateGameElements(): game element pointer is NULL!");
-
-  // Columns beyond the generator's range could never be filled.
-  s.Columns = 40000;
-  EXPECT_EQ(Raised([] { GameNewBoard(); }), "2 0: Error in GameNewBoard: invalid board size!");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "gameinit_routine.h"
 #include "gameplay_main.h"
@@ -12,15 +13,11 @@
 namespace {
 
 TEST(BlockRules, NearestBlockCentreKeptInsideTheBoard) {
-  // Columns include 1.5 in the first block, rows do not.
-  EXPECT_EQ(GameBlockIndex(1.5f, 4, true), 0);
-  EXPECT_EQ(GameBlockIndex(1.51f, 4, true), 1);
-  EXPECT_EQ(GameBlockIndex(2.49f, 4, true), 1);
-  EXPECT_EQ(GameBlockIndex(2.5f, 4, true), 2);
-  EXPECT_EQ(GameBlockIndex(3.99f, 4, true), 2);
-  EXPECT_EQ(GameBlockIndex(1.5f, 4, false), 1);
-  EXPECT_EQ(GameBlockIndex(0.01f, 4, false), 0);
-  EXPECT_EQ(GameBlockIndex(1.9f, 2, true), 0);  // two cells: one block
+  // Columns include 1.5 in the first block, rows do not; two cells are one block.
+  for (auto [at, cells, column, block] : {std::tuple{1.5f, 4, true, 0}, {1.51f, 4, true, 1}, {2.49f, 4, true, 1},
+                                          {2.5f, 4, true, 2}, {3.99f, 4, true, 2}, {1.5f, 4, false, 1},
+                                          {0.01f, 4, false, 0}, {1.9f, 2, true, 0}})
+    EXPECT_EQ(GameBlockIndex(at, cells, column), block) << at << " of " << cells << (column ? " columns" : " rows");
 }
 
 TEST(GamePlayInit, BoardsWithoutA2x2BlockAreRefused) {

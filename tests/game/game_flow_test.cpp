@@ -111,9 +111,7 @@ TEST_F(GameFlowTest, SolvedBoardsAskForANameOnlyForFewerMoves) {
   Tap(SDL_SCANCODE_A);
   Key(SDL_SCANCODE_LSHIFT, false);
   EXPECT_TRUE(Param("BTN_HS_OK", "enabled").GetBool());
-  Tap(SDL_SCANCODE_N);
-  Tap(SDL_SCANCODE_N);
-  Tap(SDL_SCANCODE_RETURN);  // OK's hot key
+  for (SDL_Scancode key : {SDL_SCANCODE_N, SDL_SCANCODE_N, SDL_SCANCODE_RETURN}) Tap(key);  // Return: OK's hot key
   Frames(40);
   const auto n = static_cast<char>(first.size());
   EXPECT_EQ(ReadFileBytes("data/kavelhs.dat"), std::string("Ann\0", 4) + n + std::string(3, '\0'));
@@ -143,15 +141,11 @@ TEST_F(GameFlowTest, BothButtonsInOneFrameTurnTwiceAndEdgesSelectNothing) {
   Frames(1);
   EXPECT_FALSE(GameGetSelection().Exists());
   MoveTo(int(s.BoardLeft + s.CellWidth), int(s.BoardTop + s.CellHeight));
-  Button(SDL_BUTTON_LEFT, true);
-  Button(SDL_BUTTON_RIGHT, true);
-  Frames(1);
+  Button(SDL_BUTTON_LEFT, true), Button(SDL_BUTTON_RIGHT, true), Frames(1);
   EXPECT_EQ(GameGetSelection().cells[2].x, 1);
   EXPECT_EQ(s.MoveCounter, 2);
   EXPECT_EQ(Text("L_MW_MOVES_MOVES"), "2");
-  Button(SDL_BUTTON_LEFT, false);
-  Button(SDL_BUTTON_RIGHT, false);
-  Frames(8);
+  Button(SDL_BUTTON_LEFT, false), Button(SDL_BUTTON_RIGHT, false), Frames(8);
   EXPECT_EQ(s.GameState, GAMESTATE_WAITING);
 }
 
@@ -164,11 +158,9 @@ TEST_F(GameFlowTest, HelpBeforeTheFirstGameAndTheOverlay) {
   Frames(30);
   EXPECT_FALSE(Shown("WND_DTP_HELP"));
   EXPECT_EQ(GameLogic().GameState, GAMESTATE_NOGAME);  // still no board
-  Key(SDL_SCANCODE_F2, true);
-  Frames(1);
+  Key(SDL_SCANCODE_F2, true), Frames(1);
   EXPECT_TRUE(GameIsOverlayOn());
-  Key(SDL_SCANCODE_F2, false);
-  Frames(1);
+  Key(SDL_SCANCODE_F2, false), Frames(1);
   Tap(SDL_SCANCODE_F2);
   EXPECT_FALSE(GameIsOverlayOn());
 }

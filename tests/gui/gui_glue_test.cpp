@@ -34,11 +34,7 @@ class GUIGlueTest : public GUITest {
   }
 };
 
-std::string ArgError(const std::string& fn, int index) {
-  return "2 0: Error in glue function: glue_" + fn + ".Invalid argument type. Index = " + std::to_string(index);
-}
-
-TEST_F(GUIGlueTest, ElementsAreAddedFoundAndSetByIDOrIndex) {
+TEST_F(GUIGlueTest, ElementsAreAddedFoundSetAndCommandedByIDOrIndex) {
   ASSERT_EQ(Call("local a = O2DGUI_AddNewElement('test', 'A', 'DESKTOP') "
                  "return O2DGUI_AddNewElement('test', 'B', a), O2DGUI_GetElementID('B'), O2DGUI_GetElementID('none')"),
             "<no error>");
@@ -51,32 +47,31 @@ TEST_F(GUIGlueTest, ElementsAreAddedFoundAndSetByIDOrIndex) {
             "<no error>");
   EXPECT_EQ(Results(), "4 3 2 1 7 true ");
   EXPECT_EQ(static_cast<CActionElement*>(Element("A"))->m_press.iKind, GUIACTION_LUA);
-}
 
-TEST_F(GUIGlueTest, CommandsWithAndWithoutDelayAndTheTip) {
-  Call("O2DGUI_AddNewElement('test', 'A', 0) O2DGUI_AddNewElement('test', 'T', 0)");
-  EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', 1) O2DGUI_ExecuteElementCommand(1, 3, 0)"), "<no error>");
-  EXPECT_TRUE(Element("A")->IsVisible());
+  // Commands at once or after their delay, and the tip.
+  Call("O2DGUI_AddNewElement('test', 'T', 0)");
+  EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', 3) O2DGUI_ExecuteElementCommand(1, 2, 0.5)"), "<no error>");
   EXPECT_TRUE(Element("A")->IsEnabled());
-  Call("O2DGUI_ExecuteElementCommand('A', 2, 0.5)");
+  Call("O2DGUI_ExecuteElementCommand(1, 4, 0)");  // a zero delay: at once
+  EXPECT_FALSE(Element("A")->IsEnabled());
   Frame(0.3f);
   EXPECT_TRUE(Element("A")->IsVisible());
   Frame(0.3f);
   EXPECT_FALSE(Element("A")->IsVisible());
   EXPECT_EQ(Call("O2DGUI_SetCurTip('T')"), "<no error>");
-  EXPECT_EQ(m_gui->GetCurTip(), 2);
+  EXPECT_EQ(m_gui->GetCurTip(), 3);
   Call("O2DGUI_SetCurTip(99)");  // ignored
-  EXPECT_EQ(m_gui->GetCurTip(), 2);
+  EXPECT_EQ(m_gui->GetCurTip(), 3);
 }
 
 TEST_F(GUIGlueTest, RefusalsOfArgumentsAndValues) {
   Call("O2DGUI_AddNewElement('test', 'A', 0)");
-  EXPECT_EQ(Call("O2DGUI_AddNewElement('test', 'B', true)"), ArgError("O2DGUI_AddNewElement", 3));
-  EXPECT_EQ(Call("O2DGUI_AddNewElement('test', 5, 0)"), ArgError("O2DGUI_AddNewElement", 2));
-  EXPECT_EQ(Call("O2DGUI_GetElementID(1)"), ArgError("O2DGUI_GetElementID", 1));
-  EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', 1, 'soon')"), ArgError("O2DGUI_ExecuteElementCommand", 3));
-  EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', '1')"), ArgError("O2DGUI_ExecuteElementCommand", 2));
-  EXPECT_EQ(Call("O2DGUI_SetCurTip(nil)"), ArgError("O2DGUI_SetCurTip", 1));
+  EXPECT_EQ(Call("O2DGUI_AddNewElement('test', 'B', true)"), GlueError("O2DGUI_AddNewElement", 3));
+  EXPECT_EQ(Call("O2DGUI_AddNewElement('test', 5, 0)"), GlueError("O2DGUI_AddNewElement", 2));
+  EXPECT_EQ(Call("O2DGUI_GetElementID(1)"), GlueError("O2DGUI_GetElementID", 1));
+  EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', 1, 'soon')"), GlueError("O2DGUI_ExecuteElementCommand", 3));
+  EXPECT_EQ(Call("O2DGUI_ExecuteElementCommand('A', '1')"), GlueError("O2DGUI_ExecuteElementCommand", 2));
+  EXPECT_EQ(Call("O2DGUI_SetCurTip(nil)"), GlueError("O2DGUI_SetCurTip", 1));
   const std::string setCombination =
       "2 0: Error in glue function glue_O2DGUI_SetElementParam: invalid combination of arguments!";
   EXPECT_EQ(Call("O2DGUI_SetElementParam('A', 'coords', 1, 2, 3)"), setCombination);

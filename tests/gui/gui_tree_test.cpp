@@ -53,28 +53,22 @@ TEST_F(GUITreeTest, AddRefusalsInTheirOrder) {
 
 TEST_F(GUITreeTest, ParameterAndCommandRefusals) {
   Add("A");
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam(7, GUIP_VISIBLE, CGUIValue(true)); }),
-            "2 0: Cannot set element param: invalid element ID! Element ID = 7");
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("NONE", GUIP_VISIBLE, CGUIValue(true)); }),
+  auto set = [&](auto id, auto param, CGUIValue v) { return Raised([&] { m_gui->SetElementParam(id, param, v); }); };
+  auto get = [&](auto id, auto param) { return Raised([&] { CGUIValue v; m_gui->GetElementParam(id, param, v); }); };
+  EXPECT_EQ(set(7, GUIP_VISIBLE, CGUIValue(true)), "2 0: Cannot set element param: invalid element ID! Element ID = 7");
+  EXPECT_EQ(set("NONE", GUIP_VISIBLE, CGUIValue(true)),
             "2 0: Cannot set element param: invalid element ID! Element ID = NONE");
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("A", "Visible", CGUIValue(true)); }),
-            "2 0: Cannot set element param: invalid param ID! Param ID = Visible");
-  CGUIValue v;
-  EXPECT_EQ(Raised([&] { m_gui->GetElementParam(-1, "visible", v); }),
-            "2 0: Cannot get element param: invalid element ID! Element ID = -1");
-  EXPECT_EQ(Raised([&] { m_gui->GetElementParam("A", "nope", v); }),
-            "2 0: Cannot get element param: invalid param ID! Param ID = nope");
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("A", GUIP_TEXT, CGUIValue("x")); }),
-            "2 0: Cannot set GUI element param: unknown ID! ID = 53  Element ID = A");
-  EXPECT_EQ(Raised([&] { m_gui->GetElementParam("A", GUIP_TEXT, v); }),
-            "2 0: Cannot get GUI element param: unknown ID! ID = 53  Element ID = A");
+  EXPECT_EQ(set("A", "Visible", CGUIValue(true)), "2 0: Cannot set element param: invalid param ID! Param ID = Visible");
+  EXPECT_EQ(get(-1, "visible"), "2 0: Cannot get element param: invalid element ID! Element ID = -1");
+  EXPECT_EQ(get("A", "nope"), "2 0: Cannot get element param: invalid param ID! Param ID = nope");
+  EXPECT_EQ(set("A", GUIP_TEXT, CGUIValue("x")), "2 0: Cannot set GUI element param: unknown ID! ID = 53  Element ID = A");
+  EXPECT_EQ(get("A", GUIP_TEXT), "2 0: Cannot get GUI element param: unknown ID! ID = 53  Element ID = A");
   EXPECT_EQ(Raised([&] { m_gui->ExecuteElementCommand("A", 99); }),
             "2 0: Cannot execute GUI element command: unknown ID! ID = 99  Element ID = A");
   EXPECT_EQ(Raised([&] { m_gui->ExecuteElementCommand("B", 1); }),
             "2 0: Cannot pass command to element: invalid element ID! Element ID = B");
   // No conversion between value types; integers come back as floats.
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("A", "visible", CGUIValue(1.0f)); }),
-            "1 0: CGUIValue error: current type is not boolean!");
+  EXPECT_EQ(set("A", "visible", CGUIValue(1.0f)), "1 0: CGUIValue error: current type is not boolean!");
   EXPECT_EQ(Raised([] { CGUIValue("5").GetFloat(); }), "1 0: CGUIValue error: current type is not float!");
   m_gui->SetElementParam(1, GUIP_ZORDER, CGUIValue(-2.9f));
   EXPECT_EQ(Param("A", "zorder").GetFloat(), -2.0f);
@@ -109,11 +103,9 @@ TEST_F(GUITreeTest, DelayedCommandRunsInTheFrameItsTimeIsReachedBeforeTheTree) {
 }
 
 TEST_F(GUITreeTest, ZOrderSortsSiblingsStablyAndHiddenParentsStillUpdateChildren) {
-  for (const char* id : {"A", "B", "C", "D", "E"}) {
-    Add(id);
-    m_gui->SetElementParam(id, "visible", CGUIValue(true));
-  }
-  m_gui->SetElementParam("A", "zorder", CGUIValue(5.0f));
+  Load(R"(<desktop><test id="A" visible="1"/><test id="B" visible="1"/><test id="C" visible="1"/>
+            <test id="D" visible="1"/><test id="E" visible="1"/></desktop>)");
+  m_gui->SetElementParam("A", "zorder", CGUIValue(5.0f));  // siblings are sorted when a z-order is set
   m_gui->SetElementParam("B", "zorder", CGUIValue(1.0f));
   m_gui->SetElementParam("C", "zorder", CGUIValue(3.0f));
   g_trace.clear();
@@ -121,11 +113,7 @@ TEST_F(GUITreeTest, ZOrderSortsSiblingsStablyAndHiddenParentsStillUpdateChildren
   // D and E (z-order 0) keep their creation order in front.
   EXPECT_EQ(g_trace, "uD uE uB uC uA dD dE dB dC dA ");
 
-  Add("P");
-  Add("K", m_gui->GetElementIndex("P"));
-  m_gui->SetElementParam("P", "enabled", CGUIValue(true));
-  m_gui->SetElementParam("K", "visible", CGUIValue(true));
-  m_gui->SetElementParam("K", "enabled", CGUIValue(true));
+  Load(R"(<desktop><test id="P" enabled="1"><test id="K" visible="1" enabled="1"/></test></desktop>)");
   g_trace.clear();
   Frame();
   EXPECT_NE(g_trace.find("uP uK "), std::string::npos);
@@ -140,11 +128,8 @@ TEST_F(GUITreeTest, ZOrderSortsSiblingsStablyAndHiddenParentsStillUpdateChildren
 }
 
 TEST_F(GUITreeTest, EffectiveValuesAndTheInnermostTipWithItsTiming) {
-  Add("A");
-  Add("B", 1);
-  Add("TA");
-  Add("TB");
-  Load(R"(<desktop><test id="A" coords="100 50 200 100" color="0.5 1 1 0.5" visible="1" tip="TA">
+  Load(R"(<desktop><test id="TA"/><test id="TB"/>
+            <test id="A" coords="100 50 200 100" color="0.5 1 1 0.5" visible="1" tip="TA">
             <test id="B" coords="10 10 20 20" color="1 0.5 1 1" visible="1" tip="TB"/></test></desktop>)");
   Frame();
   const GUIRECT r = Element("B")->GetEffectiveRect(), c = Element("B")->GetEffectiveColor();
@@ -171,24 +156,17 @@ TEST_F(GUITreeTest, EffectiveValuesAndTheInnermostTipWithItsTiming) {
   Frame(0.25f);
   EXPECT_EQ(m_gui->GetTipCountdown(), 0.0f);
   EXPECT_NE(g_trace.find("c1TA"), std::string::npos);
-  Button(SDL_BUTTON_RIGHT, false);
-  MoveTo(700, 500);
-  Frame();
+  Button(SDL_BUTTON_RIGHT, false), MoveTo(700, 500), Frame();
   EXPECT_EQ(m_gui->GetCurTip(), -1);
   EXPECT_EQ(m_gui->GetTipCountdown(), 1.0f);
 }
 
 TEST_F(GUITreeTest, ActionsReachLuaAndNativeFunctionsWithTheirArguments) {
-  static std::string seen;
-  m_gui->RegisterAction("NATIVE", [] {
-    const std::vector<CGUIValue>& args = COstrakGUI::GetInstance()->GetActionArgs();
-    seen = std::to_string(args.size()) + ":" + std::to_string(args[0].GetFloat()) + "," +
-           std::to_string(args[1].GetRect().height) + "," + (args[2].GetBool() ? "true" : "false");
-  });
+  Recording({"NATIVE"});
   CGUIAction native;
   native.Set(CGUIValue(m_gui->FindAction("NATIVE")));
   m_gui->ExecuteAction(native, {CGUIValue(2.0f), CGUIValue(GUIRECT{1, 2, 3, 4}), CGUIValue(true)});
-  EXPECT_EQ(seen, "3:2.000000,4.000000,true");
+  EXPECT_EQ(Calls(), Strings{"NATIVE 2 1 2 3 4 1"});
   EXPECT_TRUE(m_gui->GetActionArgs().empty());
 
   Lua("function OnEvent(a, b, c, d, e, f) got = a..' '..b..' '..c..' '..d..' '..e..' '..tostring(f) end "

@@ -40,9 +40,8 @@ TEST_F(GUIXMLTest, ResourcesLoadThroughTheRegistryInDocumentOrderAndEncrypted) {
                          <test id="B" color="0 1 0 1" style="ST"><test id="C"/></test></test></desktop>)");
   Begin(Res("GUI_MAIN", "gui.gui", "GUIDATA") + Res("ST", "st.gui", "GUISTYLEDATA") +
         Res("ST2", "st2.gui", "GUISTYLEDATA"));
-  O2D_SetXMLEncryptMode(true);
-  m_engine->LoadResource("GUI_MAIN");
-  O2D_SetXMLEncryptMode(false);
+  auto loadPacked = [&] { O2D_SetXMLEncryptMode(true), m_engine->LoadResource("GUI_MAIN"), O2D_SetXMLEncryptMode(false); };
+  loadPacked();
   // A: visible 1, then the style (visible 0, colour), the second style, then coords.
   EXPECT_EQ(g_params.substr(0, 15), "6 6 5 2 2 5 6 5");  // then B: colour, the style
   EXPECT_FALSE(Param("A", "visible").GetBool());
@@ -51,9 +50,7 @@ TEST_F(GUIXMLTest, ResourcesLoadThroughTheRegistryInDocumentOrderAndEncrypted) {
   EXPECT_EQ(m_gui->GetElement(m_gui->GetElementIndex("C"))->GetParent(), Element("B"));
 
   // Loading again is additive: the same elements, their parameters set again.
-  O2D_SetXMLEncryptMode(true);
-  m_engine->LoadResource("GUI_MAIN");
-  O2D_SetXMLEncryptMode(false);
+  loadPacked();
   EXPECT_EQ(m_gui->GetElementCount(), 4);
   // A later desktop addresses existing elements, the root included, whatever their node names.
   Load(R"(<desktop><desktop id="DESKTOP" visible="0"/><label id="A" visible="1"><test id="D"/></label></desktop>)");

@@ -19,32 +19,23 @@ class ButtonTest : public ControlsTest {
 
 TEST_F(ButtonTest, APressOnlyCountsWhereItBegan) {
   // Pressed outside, then moved on: selected, not pressed.
-  MoveTo(50, 50);
-  Button(SDL_BUTTON_LEFT, true);
-  Frame();
-  MoveTo(150, 125);
-  Frame();
+  MoveTo(50, 50), Button(SDL_BUTTON_LEFT, true), Frame();
+  MoveTo(150, 125), Frame();
   EXPECT_EQ(State(), 2);
-  Button(SDL_BUTTON_LEFT, false);
-  Frame();
+  Button(SDL_BUTTON_LEFT, false), Frame();
   // Pressed inside, dragged out, released outside: the click came at the press.
-  Button(SDL_BUTTON_LEFT, true);
-  Frame();
-  MoveTo(300, 300);
-  Frame();
+  Button(SDL_BUTTON_LEFT, true), Frame();
+  MoveTo(300, 300), Frame();
   EXPECT_EQ(State(), 2);
-  Button(SDL_BUTTON_LEFT, false);
-  Frame();
-  EXPECT_EQ(ActionCalls(), std::vector<std::string>{"click"});
+  Button(SDL_BUTTON_LEFT, false), Frame();
+  EXPECT_EQ(Calls(), Strings{"click"});
   // Pressed and released inside: click, then press.
   Click(150, 125);
-  EXPECT_EQ(ActionCalls(), (std::vector<std::string>{"click", "click", "press"}));
+  EXPECT_EQ(Calls(), (Strings{"click", "press"}));
 }
 
 TEST_F(ButtonTest, HoldingRepeatsAfterTheStartDelay) {
-  MoveTo(150, 125);
-  Button(SDL_BUTTON_LEFT, true);
-  Frames(62);  // about 1.0 s: 0.5 s to start, then every 0.1 s
+  MoveTo(150, 125), Button(SDL_BUTTON_LEFT, true), Frames(62);  // about 1.0 s: 0.5 s to start, then every 0.1 s
   EXPECT_NEAR(double(Count("hold")), 5.0, 1.0) << Count("hold");
   Button(SDL_BUTTON_LEFT, false);
   const size_t held = Count("hold");
@@ -63,8 +54,7 @@ TEST_F(ControlsTest, ButtonLooksAndCaptionTintsFollowTheState) {
   };
   Frames(2);  // the font's technique is in force from the first frame on
   expect(0x404040u, 0xFFFFFFu);
-  MoveTo(150, 140);
-  Frame();
+  MoveTo(150, 140), Frame();
   expect(0x00FF00u, 0xFF0000u);
   m_gui->ExecuteElementCommand("B", GUICMD_DISABLE);
   Frame();
@@ -99,7 +89,7 @@ TEST_F(ControlsTest, ACheckBoxTogglesAndGivesItsTagToNativeActions) {
   Click(125, 125);
   Click(125, 125);
   m_gui->SetElementParam("C", GUIP_CHECKED, CGUIValue(true));  // quietly
-  EXPECT_EQ(ActionCalls(), (std::vector<std::string>{"check 5", "uncheck 5"}));
+  EXPECT_EQ(Calls(), (Strings{"check 5", "uncheck 5"}));
 }
 
 }  // namespace

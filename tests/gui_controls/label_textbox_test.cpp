@@ -64,8 +64,7 @@ TEST_F(TextBoxTest, TheCaretBlinksUntilAClickOutsideARightClickOrEnterTakesTheFo
   EXPECT_FALSE(Focused());
   EXPECT_FALSE(caret());
   Click(150, 110);
-  Button(SDL_BUTTON_RIGHT, true);
-  Frame();
+  Button(SDL_BUTTON_RIGHT, true), Frame();
   EXPECT_FALSE(Focused());
   Button(SDL_BUTTON_RIGHT, false);
   Click(150, 110);

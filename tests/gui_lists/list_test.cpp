@@ -5,48 +5,39 @@
 
 namespace {
 
-void TexturedQuad(const GUIRECT& r, const char* texture) {
-  COstrak* engine = O2D_GetEngine();
-  engine->TexSet(O2DUTIL_DemandTexture(texture), 0);
-  engine->VQuadSetColor(1, 1, 1, 1);
-  engine->VQuadSetPos(r.x, r.y, r.width, r.height);
-  engine->SceneRender();
-}
-
 // The select action reads the cell back, as the game does.
-void OnSelect() { Record("select " + std::to_string(int(GUINumber("LST", "selectedcell")))); }
-void OnCheck() { Record("check"); }
-void OnShift() { Record("shift"); }
-void OnPrepare() { Record("prepare"); }
+void OnSelect() { Record("select " + std::to_string(int(Number("LST", "selectedcell")))); }
 // Cells alternate red and green, as wide as the list and one cell high.
 void OnRedraw() {
   Record("redraw");
   const auto& args = COstrakGUI::GetInstance()->GetActionArgs();
-  const GUIPOINT at = args[1].GetPoint();
-  TexturedQuad({at.x, at.y, 200, 20}, int(args[0].GetFloat()) % 2 ? "TEX_GREEN" : "TEX_RED");
+  COstrak* engine = O2D_GetEngine();
+  engine->TexSet(O2DUTIL_DemandTexture(int(args[0].GetFloat()) % 2 ? "TEX_GREEN" : "TEX_RED"), 0);
+  engine->VQuadSetColor(1, 1, 1, 1);
+  engine->VQuadSetPos(args[1].GetPoint().x, args[1].GetPoint().y, 200, 20);
+  engine->SceneRender();
 }
 
 class ListBoxTest : public GUIListsTest {
  protected:
   void SetUp() override {
     GUIListsTest::SetUp();
-    Load("<desktop><listbox id=\"LST\" coords=\"100 100 200 50\" visible=\"1\" enabled=\"1\" cellheight=\"20\" "
-         "cellscount=\"10\" scrolly=\"10\"/></desktop>");
-    for (auto [param, fn] : {std::pair{"on_selectcell", &OnSelect}, {"on_checkcell", &OnCheck}, {"on_scrollshift", &OnShift}})
-      m_gui->SetElementParam("LST", param, CGUIValue(fn));
+    Recording({"check", "shift", "prepare", "A", "B"});
+    Load(R"(<desktop><listbox id="LST" coords="100 100 200 50" visible="1" enabled="1" cellheight="20" cellscount="10"
+              scrolly="10" on_checkcell="check" on_scrollshift="shift"/></desktop>)");
+    m_gui->SetElementParam("LST", "on_selectcell", CGUIValue(&OnSelect));
   }
 };
 
 TEST_F(ListBoxTest, PointingSelectsTheCellUnderTheScrolledCursorAndClickingChecksIt) {
-  m_gui->SetElementParam("LST", "on_prepareframe", CGUIValue(&OnPrepare));
+  m_gui->SetElementParam("LST", "on_prepareframe", CGUIValue(m_gui->FindAction("prepare")));
   MoveTo(150, 125);  // 25 below the top, 10 scrolled: 35 / 20 is cell 1
   Frame();
   Click(150, 125);
   EXPECT_EQ(Number("LST", "checkedcell"), 1);
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"select 1", "prepare 1 -1 1 1 1 1 1", "check",
-                                               "prepare 1 1 1 1 1 1 1", "prepare 1 1 1 1 1 1 1"}));
-  MoveTo(350, 125);
-  Frame();
+  EXPECT_EQ(Calls(), (Strings{"select 1", "prepare 1 -1 1 1 1 1 1", "check", "prepare 1 1 1 1 1 1 1",
+                              "prepare 1 1 1 1 1 1 1"}));
+  MoveTo(350, 125), Frame();
   EXPECT_EQ(Number("LST", "selectedcell"), -1);
 
   // Fewer cells drop a chosen cell that no longer exists.
@@ -64,40 +55,33 @@ TEST_F(ListBoxTest, ArrowKeysMoveTheChoiceAndScrollItIntoView) {
   for (int i = 0; i < 4; ++i) Tap(SDL_SCANCODE_UP);  // the last one finds no cell above the first
   EXPECT_EQ(Number("LST", "checkedcell"), 0);
   // The cursor is off the list, so each frame's pointing drops the moved selection.
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"shift 30", "check", "select -1", "shift 30", "check",
-                                               "select -1", "shift 20", "check", "select -1", "shift 0",
-                                               "check", "select -1"}));
+  EXPECT_EQ(Calls(), (Strings{"shift 30", "check", "select -1", "shift 30", "check", "select -1", "shift 20", "check",
+                              "select -1", "shift 0", "check", "select -1"}));
 }
 
 TEST_F(ListBoxTest, CellsAreDrawnScrolledAndClippedToTheList) {
   m_gui->SetElementParam("LST", "on_redrawcell", CGUIValue(&OnRedraw));
   Frame();
   // Rows 90 (cell 0, half hidden), 110, 130 and 150 (cell 3, hidden below).
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"redraw 0 100 90", "redraw 1 100 110", "redraw 2 100 130",
-                                               "redraw 3 100 150"}));
+  EXPECT_EQ(Calls(), (Strings{"redraw 0 100 90", "redraw 1 100 110", "redraw 2 100 130", "redraw 3 100 150"}));
   const O2DFrameImage frame = Read();
   for (auto [y, colour] : {std::pair{95u, 0u}, {105u, kRed}, {115u, kGreen}, {145u, kRed}, {155u, 0u}})
     EXPECT_TRUE(RGBNear(At(frame, 150, y), colour)) << y;
 }
 
-void OnUpdateA() { Record("A"); }
-void OnUpdateB() { Record("B"); }
-
 TEST_F(ListBoxTest, AScrollBoxClipsItsChildrenAndParksThoseOutsideItsArea) {
-  m_gui->RegisterAction("UpdA", &OnUpdateA);
-  m_gui->RegisterAction("UpdB", &OnUpdateB);
   const auto tile = [](const std::string& id, const std::string& coords) {
     return "<tile id=\"" + id + "\" visible=\"1\" enabled=\"1\" texture=\"TEX_BLUE\" coords=\"" + coords + "\"/>";
   };
   // Scrolled by 50: A shows at the top, C crosses the bottom edge, B starts right
   // at it (touching is not overlapping). D is outside the box, drawn after it.
   Load("<desktop><scrollbox id=\"SCB\" coords=\"100 300 100 100\" visible=\"1\" enabled=\"1\" scrolly=\"50\">"
-       "<flex id=\"FLX_A\" coords=\"10 60 50 20\" visible=\"1\" enabled=\"1\" on_update=\"UpdA\"/>"
-       "<flex id=\"FLX_B\" coords=\"10 150 50 20\" visible=\"1\" enabled=\"1\" on_update=\"UpdB\"/>" +
+       "<flex id=\"FLX_A\" coords=\"10 60 50 20\" visible=\"1\" enabled=\"1\" on_update=\"A\"/>"
+       "<flex id=\"FLX_B\" coords=\"10 150 50 20\" visible=\"1\" enabled=\"1\" on_update=\"B\"/>" +
        tile("TIL_A", "10 60 50 20") + tile("TIL_C", "40 130 50 30") + "</scrollbox>" + tile("TIL_D", "500 300 20 20") +
        "</desktop>");
   Frame();
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"A 110 310 50 20 1 1 1 1 1 1", "B 110 400 50 20 1 1 1 1 0 0"}));
+  EXPECT_EQ(Calls(), (Strings{"A 110 310 50 20 1 1 1 1 1 1", "B 110 400 50 20 1 1 1 1 0 0"}));
   const O2DFrameImage frame = Read();
   EXPECT_TRUE(RGBNear(At(frame, 120, 315), kBlue));  // A
   EXPECT_TRUE(RGBNear(At(frame, 150, 390), kBlue));  // C inside the box

@@ -6,19 +6,17 @@
 
 namespace {
 
-class TimerTest : public GUIListsTest {};
-
-TEST_F(TimerTest, AFactorRunsThroughItsPeriodOnceAndThenRests) {
+TEST_F(GUIListsTest, ATimersFactorRunsThroughItsPeriodOnceAndThenRests) {
   m_gui->RegisterAction("Once", [] { Record("once"); });
   Load("<desktop><timer id=\"TMR_ONCE\" enabled=\"1\" on_factoraction=\"Once\"/></desktop>");
   Frames(12, 0.125f);
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"once 0.125", "once 0.25", "once 0.375", "once 0.5", "once 0.625",
-                                               "once 0.75", "once 0.875"}));
+  EXPECT_EQ(Calls(), (Strings{"once 0.125", "once 0.25", "once 0.375", "once 0.5", "once 0.625", "once 0.75",
+                              "once 0.875"}));
 }
 
 std::vector<uint32_t> g_randomAt;  // clock times of the random actions, in ms
 
-TEST_F(TimerTest, RandomDelaysAreTenthsOfASecondFromTheSharedGenerator) {
+TEST_F(GUIListsTest, TimerRandomDelaysAreTenthsOfASecondFromTheSharedGenerator) {
   m_gui->RegisterAction("Random", [] { g_randomAt.push_back(s_clockMs); });
   Load("<desktop><timer id=\"TMR_RND\" enabled=\"1\" randomaction_mintime=\"1\" randomaction_maxtime=\"1.5\" "
        "on_randomaction=\"Random\"/></desktop>");

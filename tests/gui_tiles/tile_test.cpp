@@ -2,13 +2,9 @@
 // reacting to the mouse and hot keys.
 #include "gui_fixture.h"
 #include "o2d_input.h"
-#include "o2dgui_stdclass_animtile.h"
 #include "o2dgui_stdclass_tile.h"
-#include "o2dgui_stdclass_window.h"
 
 namespace {
-
-using Strings = std::vector<std::string>;
 
 TEST_F(TilesTest, SlicingSchemesDrawTheTextureParts) {
   // Borders of 10 screen pixels cut a quarter of the texture (40 x 40 nominal).
@@ -35,13 +31,11 @@ TEST_F(TilesTest, SlicingSchemesDrawTheTextureParts) {
 TEST_F(TilesTest, DrawParamsAndSchemeRefusals) {
   Load(R"(<desktop><tile id="T" coords="0 0 10 10" drawparams="64 32 8 8" visible="1"/></desktop>)");
   auto* tile = static_cast<CGUITile*>(Element("T"));
-  EXPECT_FLOAT_EQ(tile->GetBorderU(), 0.125f);
-  EXPECT_FLOAT_EQ(tile->GetBorderV(), 0.25f);
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("T", "drawparams", CGUIValue(GUIRECT{0, 32, 8, 8})); }),
-            "1 0: Invalid tile texture width!");
-  EXPECT_EQ(Raised([&] { m_gui->SetElementParam("T", "drawparams", CGUIValue(GUIRECT{64, -1, 8, 8})); }),
-            "1 0: Invalid tile texture height!");
-  EXPECT_FLOAT_EQ(tile->GetBorderU(), 0.125f);
+  EXPECT_EQ(std::pair(tile->GetBorderU(), tile->GetBorderV()), std::pair(0.125f, 0.25f));
+  auto drawParams = [&](GUIRECT r) { return Raised([&] { m_gui->SetElementParam("T", "drawparams", CGUIValue(r)); }); };
+  EXPECT_EQ(drawParams({0, 32, 8, 8}), "1 0: Invalid tile texture width!");
+  EXPECT_EQ(drawParams({64, -1, 8, 8}), "1 0: Invalid tile texture height!");
+  EXPECT_EQ(std::pair(tile->GetBorderU(), tile->GetBorderV()), std::pair(0.125f, 0.25f));  // both refused whole
   m_gui->SetElementParam("T", "drawscheme", CGUIValue(9.7f));
   EXPECT_FLOAT_EQ(Param("T", "drawscheme").GetFloat(), 9.0f);
   EXPECT_EQ(Raised([&] { Frame(); }), "2 0: Invalid drawing scheme. Scheme ID = 9");
@@ -52,8 +46,7 @@ TEST_F(TilesTest, TipFadesInLeftOfTheCursorNearTheRightEdge) {
     <tile id="T" coords="600 100 200 100" drawscheme="6" visible="1" tip="TIP"/>
     <tip id="TIP" coords="10 10 100 20" texture="FRAME0" tipappeartime="0.5" on_show="OnShow"/>
   </desktop>)");
-  MoveTo(750, 120);
-  Frame();
+  MoveTo(750, 120), Frame();
   Frames(10, 0.1f);  // the tip delay passes with the mouse at rest; 0.1 s of fading
   EXPECT_EQ(Calls(), Strings{"OnShow"});
   Frame(0.15f);
@@ -70,32 +63,23 @@ TEST_F(TilesTest, AdvTileFocusClickAndHotKey) {
   Load(R"(<desktop><advtile id="A" coords="100 100 50 50" visible="1" enabled="1" on_gotfocus="OnGotFocus"
     on_lostfocus="OnLostFocus" on_click="OnClick" on_hotkey="OnHotKey" hotkey="SPACE"/></desktop>)");
   EXPECT_FLOAT_EQ(Param("A", "hotkey").GetFloat(), float(DIK_SPACE));
-  MoveTo(120, 120);
-  Frames(2);
-  MoveTo(130, 130);
-  Frame();
+  MoveTo(120, 120), Frames(2);
+  MoveTo(130, 130), Frame();
   EXPECT_EQ(Calls(), Strings{"OnGotFocus"});
   Click(140, 140);
   EXPECT_EQ(Calls(), Strings{"OnClick"});
-  MoveTo(10, 10);
-  Frames(2);
+  MoveTo(10, 10), Frames(2);
   EXPECT_EQ(Calls(), Strings{"OnLostFocus"});
   // Pressed outside and carried in: no click.
-  Button(SDL_BUTTON_LEFT, true);
-  Frame();
-  MoveTo(120, 120);
-  Frames(2);
-  Button(SDL_BUTTON_LEFT, false);
-  Frame();
+  Button(SDL_BUTTON_LEFT, true), Frame();
+  MoveTo(120, 120), Frames(2);
+  Button(SDL_BUTTON_LEFT, false), Frame();
   EXPECT_EQ(Calls(), Strings{"OnGotFocus"});
 
-  Key(SDL_SCANCODE_SPACE, true);
-  Frames(3);  // held: runs once
-  Key(SDL_SCANCODE_SPACE, false);
-  Frame();
+  Key(SDL_SCANCODE_SPACE, true), Frames(3);  // held: runs once
+  Key(SDL_SCANCODE_SPACE, false), Frame();
   m_gui->SetElementParam("A", "hotkey", CGUIValue(float(DIK_F2) + 256.0f));  // a number is the code, as a byte
-  Key(SDL_SCANCODE_F2, true);
-  Frame();
+  Key(SDL_SCANCODE_F2, true), Frame();
   EXPECT_EQ(Calls(), (Strings{"OnHotKey", "OnHotKey"}));
   m_gui->SetElementParam("A", "hotkey", CGUIValue("NOSUCHKEY"));
   EXPECT_FLOAT_EQ(Param("A", "hotkey").GetFloat(), 0.0f);

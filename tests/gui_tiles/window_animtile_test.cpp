@@ -1,13 +1,8 @@
 // Windows moving in and out, and animtiles playing their frames.
 #include "gui_fixture.h"
-#include "o2d_input.h"
-#include "o2dgui_stdclass_animtile.h"
-#include "o2dgui_stdclass_tile.h"
 #include "o2dgui_stdclass_window.h"
 
 namespace {
-
-using Strings = std::vector<std::string>;
 
 TEST_F(TilesTest, WindowTakesInputOnlyWhenFullyShown) {
   Load(R"(<desktop>

@@ -40,14 +40,6 @@ class ProgramTest : public TempDirTest {
     }
     return -1;
   }
-
-  static bool WaitForLog(const std::string& text, int seconds) {
-    for (int i = 0; i < seconds * 20; ++i) {
-      if (ReadFileBytes("gamelog.txt").find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-  }
 };
 }  // namespace
 
@@ -55,7 +47,9 @@ TEST_F(ProgramTest, RunsAsOneInstanceAndEndsNormallyOnSigterm) {
   std::filesystem::create_directory_symlink(std::filesystem::path(OSTRAK_SOURCE_DIR) / "game" / "DATA", "DATA");
   pid_t first = Start();
   // The game is up once it has read its best result for the main window.
-  ASSERT_TRUE(WaitForLog("Loading highscore data...", 30)) << ReadFileBytes("gamelog.txt");
+  for (int i = 0; i < 600 && !LogHas("Loading highscore data..."); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(LogHas("Loading highscore data...")) << GameLog();
   const std::string before = ReadFileBytes("gamelog.txt");
 
   // A second start ends at once with 0 and leaves the first one's log alone.
@@ -66,8 +60,7 @@ TEST_F(ProgramTest, RunsAsOneInstanceAndEndsNormallyOnSigterm) {
   kill(first, SIGTERM);
   EXPECT_EQ(WaitExit(first, 30), 0);
   const std::string log = ReadFileBytes("gamelog.txt");
-  const std::string sep = "|---------------------------------------------------|\n";
-  const std::string footer = "\n" + sep + sep + "--==: End of log.\n" + sep + sep + "\n";
+  const std::string footer = "\n" + kSep1 + kSep1 + "--==: End of log.\n" + kSep1 + kSep1 + "\n";
   ASSERT_GE(log.size(), footer.size());
   EXPECT_EQ(log.substr(log.size() - footer.size()), footer);
   EXPECT_FALSE(std::filesystem::exists("ehslog.txt"));

@@ -80,9 +80,10 @@ std::vector<GlueCase> Cases() {
     const size_t colon = token.find(':'), second = token.find(':', colon + 1);
     c.name = prefix + token.substr(0, colon);
     c.kinds = token.substr(colon + 1, second - colon - 1);
+    std::erase(c.kinds, '|');  // an optional argument is passed and checked like the others
     c.results = token.substr(second + 1);
     for (char kind : c.kinds)
-      if (kind != '|') c.args.push_back(kind == 'n' ? "1" : kind == 'b' ? "false" : GoodID(c.name, c.args.size()));
+      c.args.push_back(kind == 'n' ? "1" : kind == 'b' ? "false" : GoodID(c.name, c.args.size()));
     cases.push_back(c);
   }
   return cases;
@@ -109,17 +110,14 @@ TEST_F(GlueTest, EveryFunctionChecksEachArgumentAndRunsWithGoodOnes) {
   ASSERT_EQ(cases.size(), 62u);
   for (const GlueCase& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string kinds = c.kinds;
-    if (const size_t bar = kinds.find('|'); bar != std::string::npos) kinds.erase(bar, 1);
-
     std::string got;
     for (const CLuaValue& v : Eval("return " + CallText(c.name, c.args)))
       got += v.GetStatus() == LUAVAL_NUMBER ? 'n' : v.GetStatus() == LUAVAL_BOOLEAN ? 'b' : 's';
     EXPECT_EQ(got, c.results);
 
-    for (size_t pos = 1; pos <= kinds.size(); ++pos) {
+    for (size_t pos = 1; pos <= c.kinds.size(); ++pos) {
       std::vector<std::string> args = c.args;
-      args[pos - 1] = WrongFor(kinds[pos - 1]);
+      args[pos - 1] = WrongFor(c.kinds[pos - 1]);
       EXPECT_EQ(Raised([&] { Run(CallText(c.name, args)); }), GlueError(c.name, int(pos)));
     }
   }
@@ -128,26 +126,17 @@ TEST_F(GlueTest, EveryFunctionChecksEachArgumentAndRunsWithGoodOnes) {
   EXPECT_EQ(Kinds(Eval("return script_runs")), "n:2.000000 ");
 }
 
-TEST_F(GlueTest, OptionalArgumentsCountOnlyAtTheirOwnPosition) {
-  struct {
-    const char* call;
-    float z;
-  } const cases[] = {
-      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4)", 0.5f},
-      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, 0.7)", 0.7f},
-      {"O2D_GFX_VQuadSetPos(1, 2, 3, 4, {}, {})", 0.5f},  // one more: neither checked nor used
-  };
-  for (const auto& c : cases) {
+TEST_F(GlueTest, OptionalArgumentsItemsAndNumbersReachTheEngineConverted) {
+  // One more than the optional one is neither checked nor used.
+  for (auto [more, z] : {std::pair{"", 0.5f}, {", 0.7", 0.7f}, {", {}, {}", 0.5f}}) {
     m_engine->VQuadSetPos(0, 0, 0, 0, 0.1f);
-    Run(c.call);
-    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].z, c.z) << c.call;
-    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].x, 4.0f) << c.call;
+    Run(std::string("O2D_GFX_VQuadSetPos(1, 2, 3, 4") + more + ")");
+    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].z, z) << more;
+    EXPECT_FLOAT_EQ(m_engine->VQuadGet().Vertices[2].x, 4.0f) << more;
   }
   EXPECT_EQ(Raised([&] { Run("O2D_GFX_VQuadSetPos(1, 2, 3)"); }), GlueError("O2D_GFX_VQuadSetPos", 4));
-  EXPECT_EQ(Raised([&] { Run("O2D_GFX_VQuadSetPos(1, 2, 3, 4, '0.7')"); }), GlueError("O2D_GFX_VQuadSetPos", 5));
-}
 
-TEST_F(GlueTest, ItemsGoByStringIDOrByTruncatedNumber) {
+  // Items go by string ID or by truncated number.
   const int32_t texA = O2DUTIL_DemandTexture("TEX_A");
   const int32_t texB = O2DUTIL_DemandTexture("TEX_B");
   Run("O2D_GFX_TexSet('TEX_B')");
@@ -157,9 +146,8 @@ TEST_F(GlueTest, ItemsGoByStringIDOrByTruncatedNumber) {
   EXPECT_EQ(m_engine->TexGetCurrent(0), texB);
   // A string ID without an item reaches the by-string-ID operation, which refuses it.
   EXPECT_EQ(Raised([&] { Run("O2D_GFX_FontSet('FNT_NONE')"); }), Raised([&] { m_engine->FontSetByStrID("FNT_NONE"); }));
-}
 
-TEST_F(GlueTest, NumbersAreTruncatedTowardZeroAndResultsPushedAsTheyCome) {
+  // Numbers are truncated toward zero, and results pushed as they come.
   m_input->keys[57] = 0x80;
   m_engine->InputUpdate();
   EXPECT_EQ(Kinds(Eval("return O2D_INP_KeyboardIsKeyPressed(57.9), O2D_INP_KeyboardIsKeyPressed(58), "

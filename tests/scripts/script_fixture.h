@@ -60,10 +60,6 @@ class ScriptTest : public Gfx2DTest {
   FakeInputDevices* m_input = nullptr;
 };
 
-inline std::string GlueError(const std::string& name, int index) {
-  return "2 0: Error in glue function: glue_" + name + ".Invalid argument type. Index = " + std::to_string(index);
-}
-
 // The values' kinds and contents in order, as one string.
 inline std::string Kinds(const std::vector<CLuaValue>& values) {
   std::string out;

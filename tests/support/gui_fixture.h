@@ -21,12 +21,11 @@
 #include "o2dgui_costrakgui_main.h"
 #include "raised.h"
 
+using Strings = std::vector<std::string>;
+
 // Native actions record their calls here: the name, then every number of every
 // argument they were given (a boolean as 0 or 1, a point or rectangle in full).
-inline std::vector<std::string>& ActionCalls() {
-  static std::vector<std::string> calls;
-  return calls;
-}
+inline Strings g_actionCalls;
 inline void Record(std::string call) {
   for (const CGUIValue& a : COstrakGUI::GetInstance()->GetActionArgs()) {
     std::vector<float> numbers{a.GetType() == GUIVT_BOOLEAN ? float(a.GetBool()) : 0.0f};
@@ -39,13 +38,14 @@ inline void Record(std::string call) {
       call += number;
     }
   }
-  ActionCalls().push_back(std::move(call));
+  g_actionCalls.push_back(std::move(call));
 }
-inline float GUINumber(const std::string& id, const std::string& param) {
+inline CGUIValue Param(const std::string& id, const std::string& param) {
   CGUIValue value;
   COstrakGUI::GetInstance()->GetElementParam(id, param, value);
-  return value.GetFloat();
+  return value;
 }
+inline float Number(const std::string& id, const std::string& param) { return Param(id, param).GetFloat(); }
 // Native actions are plain functions: slot I records the I-th name registered.
 inline std::array<std::string, 8> g_recordedNames;
 template <size_t I>
@@ -67,7 +67,7 @@ class GUITest : public TempDirTest {
     O2D_SetXMLEncryptMode(false);
     s_clockMs = 1000;
     O2D_SetClock([] { return s_clockMs; });
-    ActionCalls().clear();
+    g_actionCalls.clear();
   }
   void TearDown() override {
     m_gui.reset();
@@ -120,9 +120,7 @@ class GUITest : public TempDirTest {
     m_engine->SceneEnd();
     m_engine->ScenePresent();
   }
-  void Frames(int count, float seconds = 0.016f) {
-    for (int i = 0; i < count; ++i) Frame(seconds);
-  }
+  void Frames(int count, float seconds = 0.016f) { for (int i = 0; i < count; ++i) Frame(seconds); }
   // The frame last presented.
   O2DFrameImage Read() {
     O2DFrameImage frame;
@@ -139,19 +137,10 @@ class GUITest : public TempDirTest {
   // A click at (x, y): moved there, pressed for one frame, released in the next.
   void Click(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
     MoveTo(x, y);
-    Button(button, true);
-    Frame();
-    Button(button, false);
-    Frame();
+    Button(button, true), Frame(), Button(button, false), Frame();
   }
-
   // A key pressed for one frame and released in the next.
-  void Tap(SDL_Scancode key) {
-    Key(key, true);
-    Frame();
-    Key(key, false);
-    Frame();
-  }
+  void Tap(SDL_Scancode key) { Key(key, true), Frame(), Key(key, false), Frame(); }
 
   // Native actions of these names that record their calls.
   void Recording(std::initializer_list<const char*> names) {
@@ -163,10 +152,8 @@ class GUITest : public TempDirTest {
     }
   }
   // Takes the recorded calls, leaving none.
-  static std::vector<std::string> Calls() { return std::exchange(ActionCalls(), {}); }
-  static size_t Count(const std::string& call) {
-    return size_t(std::count(ActionCalls().begin(), ActionCalls().end(), call));
-  }
+  static Strings Calls() { return std::exchange(g_actionCalls, {}); }
+  static size_t Count(const std::string& call) { return size_t(std::ranges::count(g_actionCalls, call)); }
 
   // One-texel textures in DATA, as descriptor entries.
   static std::string SolidTextures(std::initializer_list<std::pair<const char*, uint32_t>> textures) {
@@ -179,12 +166,6 @@ class GUITest : public TempDirTest {
   }
 
   CGUIElement* Element(const std::string& id) const { return m_gui->GetElement(m_gui->GetElementIndex(id)); }
-  CGUIValue Param(const std::string& id, const std::string& param) {
-    CGUIValue value;
-    m_gui->GetElementParam(id, param, value);
-    return value;
-  }
-  float Number(const std::string& id, const std::string& param) { return GUINumber(id, param); }
 
   inline static uint32_t s_clockMs = 0;
   std::unique_ptr<COstrak> m_engine;
@@ -196,10 +177,7 @@ class GUITest : public TempDirTest {
 // Tiles with one-colour textures FRAME0..3 (also the frames of ENUM_FRAMES) and
 // SLICES, an 8 x 8 texture whose 2-texel borders and 4-texel middle carry nine colours.
 inline uint32_t SliceColour(int row, int col) { return 0xFF000040u | uint32_t(40 + 90 * row) << 16 | uint32_t(40 + 90 * col) << 8; }
-inline uint32_t FrameColour(int i) {
-  constexpr uint32_t colours[4] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u};
-  return colours[i];
-}
+inline uint32_t FrameColour(int i) { return std::array{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFF00u}[size_t(i)]; }
 class TilesTest : public GUITest {
  protected:
   void SetUp() override {

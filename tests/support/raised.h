@@ -17,3 +17,8 @@ std::string Raised(Fn&& fn) {
   }
   return "<no error>";
 }
+
+// The glue's refusal of an argument of the wrong type at `index`.
+inline std::string GlueError(const std::string& name, int index) {
+  return "2 0: Error in glue function: glue_" + name + ".Invalid argument type. Index = " + std::to_string(index);
+}

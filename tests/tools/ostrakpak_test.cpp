@@ -58,11 +58,8 @@ class PackToolTest : public TempDirTest {
     fs::create_directories("src/sub");
     WriteFileBytes("src/font.txt", "<fontdesc id=\"FNT_A\">\r\n</fontdesc>\r\n");
     WriteFileBytes("src/sub/pic.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    WriteFileBytes("src/a.xml",
-                   "<respack>\n"
-                   "  <r id=\"FNT_A\" filename=\"font.txt\" typeid=\"GUIDATA\" tag=\"2\"/>\n"
-                   "  <r id=\"TEX_PIC\" filename=\"sub/pic.png\" typeid=\"BINARY\" tag=\"1\" data1=\"3\" data2=\"-1\" data3=\"256\"/>\n"
-                   "</respack>\n");
+    WriteFileBytes("src/a.xml", R"(<respack><r id="FNT_A" filename="font.txt" typeid="GUIDATA" tag="2"/>
+      <r id="TEX_PIC" filename="sub/pic.png" typeid="BINARY" tag="1" data1="3" data2="-1" data3="256"/></respack>)");
     WriteFileBytes("src/b.xml", "<respack><r id=\"RAW\" filename=\"font.txt\" typeid=\"BINARY\" tag=\"7\"/></respack>");
   }
 };
