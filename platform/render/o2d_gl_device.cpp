@@ -373,7 +373,8 @@ bool CO2DGLDevice::Frame::operator==(const Frame& other) const {
          viewport.Height == other.viewport.Height && viewport.MinZ == other.viewport.MinZ &&
          viewport.MaxZ == other.viewport.MaxZ && bound == other.bound && commands == other.commands &&
          vertices.size() == other.vertices.size() &&
-         std::memcmp(vertices.data(), other.vertices.data(), vertices.size() * sizeof(QuadVertex)) == 0;
+         (vertices.empty() ||
+          std::memcmp(vertices.data(), other.vertices.data(), vertices.size() * sizeof(QuadVertex)) == 0);
 }
 
 // --- adapter ---------------------------------------------------------------
