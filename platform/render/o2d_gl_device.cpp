@@ -971,8 +971,15 @@ void CO2DGLDevice::Clear(uint32_t flags, uint32_t color, float /*z*/) {
 void CO2DGLDevice::ApplyClear(uint32_t color) {
   float c[4];
   ColorToFloats(color, c);
+  // A frame without destination alpha is cleared whole to alpha 1: an unmasked
+  // clear is a plain fill, a masked one a pass over every pixel.
+  if (!m_frameAlpha) {
+    c[3] = 1.0f;
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  }
   glClearColor(c[0], c[1], c[2], c[3]);
   glClear(GL_COLOR_BUFFER_BIT);
+  if (!m_frameAlpha) glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 }
 
 void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32_t /*minIndex*/,
