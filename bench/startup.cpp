@@ -1,12 +1,15 @@
-// Start-up of the real program, headless: exec to the end of a run that quits
-// after its first presented frame (OSTRAK2D_QUIT_AFTER_FRAMES=1; shutting down
-// is included), its peak RSS next to that of a bare SDL + OpenGL program that
-// presents one frame, and the idle program's CPU share over 10 seconds once started.
+// Start-up of the real program, headless, in a run that quits after its first
+// presented frame (OSTRAK2D_QUIT_AFTER_FRAMES=1): exec to that frame (seen as the
+// shutdown's first log line, written right after it) and to exit, and its peak
+// RSS, each next to a bare SDL + OpenGL program that presents one frame; then the
+// idle program's CPU share over 10 seconds once started.
 //
 //   startup [runs (7)] [program] [data folder]
 #include <SDL.h>
 #include <epoxy/gl.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -17,6 +20,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,6 +40,7 @@ double Median(std::vector<double> v) {
 
 struct Run {
   double seconds = 0;      // exec to exit
+  double markSeconds = 0;  // exec to the log line `mark`
   double cpuSeconds = 0;   // user + system
   double peakMB = 0;
   int status = -1;
@@ -58,9 +64,17 @@ double ProcessCpuSeconds(pid_t pid) {
 }
 
 // Runs `argv` in `dir`; with idleSeconds > 0 it is left 2 s to start, measured for
-// idleSeconds and ended by SIGTERM.
-Run Execute(const std::vector<std::string>& args, const std::filesystem::path& dir, double idleSeconds) {
+// idleSeconds and ended by SIGTERM. With `mark`, the time until gamelog.txt holds it.
+Run Execute(const std::vector<std::string>& args, const std::filesystem::path& dir, double idleSeconds,
+            const char* mark = nullptr) {
   Run run;
+  const std::filesystem::path log = dir / "gamelog.txt";
+  int watch = -1;
+  if (mark != nullptr) {
+    std::filesystem::remove(log);
+    watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watch >= 0) inotify_add_watch(watch, dir.c_str(), IN_CLOSE_WRITE | IN_MODIFY);
+  }
   const double start = Now();
   const pid_t pid = fork();
   if (pid == 0) {
@@ -71,6 +85,24 @@ Run Execute(const std::vector<std::string>& args, const std::filesystem::path& d
     execv(argv[0], argv.data());
     _exit(127);
   }
+  // Each log line is written and closed on its own: look at the log at each write.
+  auto running = [pid] {
+    siginfo_t info{};
+    return waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+  };
+  std::string text;
+  while (watch >= 0 && run.markSeconds == 0 && running()) {
+    pollfd p{watch, POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char events[4096];
+    while (read(watch, events, sizeof events) > 0) {
+    }
+    std::ifstream in(log);
+    in.seekg(std::streamoff(text.size()));
+    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (text.find(mark) != std::string::npos) run.markSeconds = Now() - start;
+  }
+  if (watch >= 0) close(watch);
   if (idleSeconds > 0) {
     timespec settle{2, 0}, wait{time_t(idleSeconds), 0};
     nanosleep(&settle, nullptr);
@@ -127,15 +159,16 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
 
-  std::vector<double> seconds, peak, bareSeconds, barePeak;
+  std::vector<double> firstFrame, seconds, peak, bareSeconds, barePeak;
   for (int i = 0; i < runs; ++i) {
     setenv("OSTRAK2D_QUIT_AFTER_FRAMES", "1", 1);
-    const Run run = Execute({program}, dir, 0);
+    const Run run = Execute({program}, dir, 0, "Deinitializing");
     unsetenv("OSTRAK2D_QUIT_AFTER_FRAMES");
     if (run.status != 0) {
       std::fprintf(stderr, "startup: %s ended with status %d\n", program.c_str(), run.status);
       return 1;
     }
+    firstFrame.push_back(run.markSeconds);
     seconds.push_back(run.seconds);
     peak.push_back(run.peakMB);
     const Run bare = Execute({self.string(), "--bare"}, dir, 0);
@@ -145,8 +178,9 @@ int main(int argc, char** argv) {
   const Run idle = Execute({program}, dir, 10.0);
   std::filesystem::remove_all(dir);
 
-  std::printf("exec to exit after the first frame: %.1f ms, bare OpenGL program %.1f ms (median of %d)\n",
-              Median(seconds) * 1000.0, Median(bareSeconds) * 1000.0, runs);
+  std::printf("exec to first presented frame: %.1f ms; to exit after it %.1f ms, bare OpenGL program %.1f ms "
+              "(medians of %d)\n",
+              Median(firstFrame) * 1000.0, Median(seconds) * 1000.0, Median(bareSeconds) * 1000.0, runs);
   std::printf("peak RSS: %.1f MB, bare OpenGL program %.1f MB (difference %.1f MB)\n", Median(peak),
               Median(barePeak), Median(peak) - Median(barePeak));
   std::printf("idle: %.2f CPU seconds in %.1f s after 2 s of start-up, %.1f%% of a core (whole run %.2f s in %.1f s)\n",
