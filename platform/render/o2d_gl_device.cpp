@@ -355,27 +355,16 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
     std::array<CO2DGLTexture*, O2D_STAGE_COUNT> bound{};
     std::vector<FrameCommand> commands;
     std::vector<QuadVertex> vertices;  // every draw's, one after the other
-    bool operator==(const Frame& other) const;
+    bool operator==(const Frame&) const = default;
   };
   Frame m_frame, m_lastFrame;
   bool m_keeping = false;    // m_frame holds calls not carried out yet
   bool m_lastValid = false;  // m_lastFrame is what the front frame shows, and the window too
   std::atomic<bool> m_exposed{false};
-  int m_presentedWidth = 0, m_presentedHeight = 0;
   // The display's refresh period, asked again when the window changes display.
   std::chrono::nanoseconds m_refreshPeriod{0};
   std::atomic<bool> m_displayChanged{true};
 };
-
-bool CO2DGLDevice::Frame::operator==(const Frame& other) const {
-  return renderStates == other.renderStates && stageStates == other.stageStates && viewport.X == other.viewport.X &&
-         viewport.Y == other.viewport.Y && viewport.Width == other.viewport.Width &&
-         viewport.Height == other.viewport.Height && viewport.MinZ == other.viewport.MinZ &&
-         viewport.MaxZ == other.viewport.MaxZ && bound == other.bound && commands == other.commands &&
-         vertices.size() == other.vertices.size() &&
-         (vertices.empty() ||
-          std::memcmp(vertices.data(), other.vertices.data(), vertices.size() * sizeof(QuadVertex)) == 0);
-}
 
 // --- adapter ---------------------------------------------------------------
 
@@ -1052,12 +1041,13 @@ void CO2DGLDevice::CarryOut() {
 
 void CO2DGLDevice::Present() {
   // The size the window really has, not the one asked for: the mouse maps with it too.
-  int drawableWidth = 0, drawableHeight = 0;
+  int drawableWidth = 0, drawableHeight = 0, shownWidth = 0, shownHeight = 0;
   O2D_GLDrawableSize(m_window, drawableWidth, drawableHeight);
+  O2D_GetPresentedSize(O2D_FromSDLWindow(m_window), shownWidth, shownHeight);
   O2D_SetPresentedSize(O2D_FromSDLWindow(m_window), drawableWidth, drawableHeight);
   const bool exposed = m_exposed.exchange(false);
-  if (m_keeping && m_lastValid && !exposed && drawableWidth == m_presentedWidth &&
-      drawableHeight == m_presentedHeight && m_frame == m_lastFrame) {
+  if (m_keeping && m_lastValid && !exposed && drawableWidth == shownWidth && drawableHeight == shownHeight &&
+      m_frame == m_lastFrame) {
     BeginFrame();  // the front frame and the window already show it
     WaitOutRefresh();
     return;
@@ -1066,8 +1056,6 @@ void CO2DGLDevice::Present() {
   m_lastValid = m_keeping;
   CarryOut();
   std::swap(m_frame, m_lastFrame);
-  m_presentedWidth = drawableWidth;
-  m_presentedHeight = drawableHeight;
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
   glDisable(GL_BLEND);

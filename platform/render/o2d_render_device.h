@@ -194,6 +194,7 @@ struct QuadVertex {
   uint32_t specular;  // alpha carries the per-vertex fog factor (1 = no fog)
   float tu1, tv1;     // stage 0
   float tu2, tv2;     // stage 1
+  bool operator==(const QuadVertex&) const = default;
 };
 static_assert(sizeof(QuadVertex) == 40);
 
@@ -243,6 +244,7 @@ struct O2DPresentParams {
 struct O2DViewport {
   uint32_t X = 0, Y = 0, Width = 0, Height = 0;
   float MinZ = 0.0f, MaxZ = 1.0f;
+  bool operator==(const O2DViewport&) const = default;
 };
 
 struct O2DGammaRamp {
