@@ -168,6 +168,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "startup: %s ended with status %d\n", program.c_str(), run.status);
       return 1;
     }
+    if (run.markSeconds == 0) {
+      std::fprintf(stderr, "startup: %s logged no shutdown after its first frame\n", program.c_str());
+      return 1;
+    }
     firstFrame.push_back(run.markSeconds);
     seconds.push_back(run.seconds);
     peak.push_back(run.peakMB);
