@@ -216,12 +216,13 @@ class CO2DGLTexture final : public CO2DMemoryTexture {
   GLuint Name() const { return m_name; }
 
  protected:
+  void FetchLevel(uint32_t level, uint8_t* out) override;
   void OnLevelUnlocked(uint32_t level) override;
   void OnFinalRelease() override;
 
  private:
   ~CO2DGLTexture() override { glDeleteTextures(1, &m_name); }
-  void Upload(uint32_t level, bool allocate);
+  void Upload(uint32_t level, bool allocate, const void* texels);
 
   CO2DGLDevice* m_device;
   GLuint m_name = 0;
@@ -450,30 +451,44 @@ IO2DRenderDevice* CO2DGLAdapter::CreateDevice(const O2DPresentParams& params) {
 
 CO2DGLTexture::CO2DGLTexture(CO2DGLDevice* device, uint32_t width, uint32_t height, uint32_t levels,
                              uint32_t format, const void* pixels)
-    : CO2DMemoryTexture(width, height, levels, format, pixels), m_device(device) {
+    : CO2DMemoryTexture(Unheld{}, width, height, levels, format), m_device(device) {
+  // The texels live only in the OpenGL texture; a lock reads them back.
   ToGLFormat(format, m_gl);
   glGenTextures(1, &m_name);
   glActiveTexture(GL_TEXTURE0 + kUploadUnit);
   glBindTexture(GL_TEXTURE_2D, m_name);
   // Without this a texture with fewer levels than the full chain is incomplete.
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(levels - 1));
-  for (uint32_t level = 0; level < levels; ++level) Upload(level, true);
+  // A texture made without pixels starts zeroed, which OpenGL leaves undefined.
+  std::vector<uint8_t> zeros;
+  if (pixels == nullptr) zeros.assign(size_t(LevelPitch(0)) * height, 0);
+  const auto* texels = static_cast<const uint8_t*>(pixels);
+  for (uint32_t level = 0; level < levels; ++level) {
+    Upload(level, true, texels ? texels : zeros.data());
+    if (texels) texels += size_t(LevelPitch(level)) * O2DLevelSize(height, level);
+  }
 }
 
-void CO2DGLTexture::Upload(uint32_t level, bool allocate) {
+void CO2DGLTexture::FetchLevel(uint32_t level, uint8_t* out) {
+  glActiveTexture(GL_TEXTURE0 + kUploadUnit);
+  glBindTexture(GL_TEXTURE_2D, m_name);
+  glGetTexImage(GL_TEXTURE_2D, GLint(level), m_gl.format, m_gl.type, out);
+}
+
+void CO2DGLTexture::Upload(uint32_t level, bool allocate, const void* texels) {
   const GLsizei w = GLsizei(O2DLevelSize(GetWidth(), level));
   const GLsizei h = GLsizei(O2DLevelSize(GetHeight(), level));
   glActiveTexture(GL_TEXTURE0 + kUploadUnit);
   glBindTexture(GL_TEXTURE_2D, m_name);
   if (allocate)
-    glTexImage2D(GL_TEXTURE_2D, GLint(level), m_gl.internal, w, h, 0, m_gl.format, m_gl.type, LevelData(level));
+    glTexImage2D(GL_TEXTURE_2D, GLint(level), m_gl.internal, w, h, 0, m_gl.format, m_gl.type, texels);
   else
-    glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, w, h, m_gl.format, m_gl.type, LevelData(level));
+    glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, w, h, m_gl.format, m_gl.type, texels);
 }
 
 void CO2DGLTexture::OnLevelUnlocked(uint32_t level) {
   m_device->CarryOut();  // draws kept so far sample the old texels
-  Upload(level, false);
+  Upload(level, false, LevelData(level));
 }
 
 void CO2DGLTexture::OnFinalRelease() {
@@ -527,6 +542,7 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   glUniform1i(glGetUniformLocation(m_presentProgram, "uGamma"), kGammaUnit);
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glDisable(GL_DITHER);
   glDisable(GL_DEPTH_TEST);
   glFrontFace(GL_CCW);

@@ -1,6 +1,7 @@
 #include "o2d_memory_texture.h"
 
 #include <cstring>
+#include <new>
 
 CO2DMemoryTexture::CO2DMemoryTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                                      const void* pixels)
@@ -17,6 +18,9 @@ CO2DMemoryTexture::CO2DMemoryTexture(uint32_t width, uint32_t height, uint32_t l
   }
 }
 
+CO2DMemoryTexture::CO2DMemoryTexture(Unheld, uint32_t width, uint32_t height, uint32_t levels, uint32_t format)
+    : m_width(width), m_height(height), m_format(format), m_held(false), m_levels(levels), m_locked(levels, false) {}
+
 uint32_t CO2DMemoryTexture::AddRef() { return ++m_refs; }
 
 uint32_t CO2DMemoryTexture::Release() {
@@ -31,6 +35,14 @@ uint32_t CO2DMemoryTexture::LevelPitch(uint32_t level) const {
 
 bool CO2DMemoryTexture::LockRect(uint32_t level, O2DLockedRect& out) {
   if (level >= m_levels.size() || m_locked[level]) return false;
+  if (!m_held) {
+    try {
+      m_levels[level].resize(size_t(LevelPitch(level)) * O2DLevelSize(m_height, level));
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    FetchLevel(level, m_levels[level].data());
+  }
   m_locked[level] = true;
   out.Bits = m_levels[level].data();
   out.Pitch = LevelPitch(level);
@@ -41,6 +53,7 @@ bool CO2DMemoryTexture::UnlockRect(uint32_t level) {
   if (level >= m_levels.size() || !m_locked[level]) return false;
   m_locked[level] = false;
   OnLevelUnlocked(level);
+  if (!m_held) std::vector<uint8_t>().swap(m_levels[level]);
   return true;
 }
 

@@ -2,6 +2,8 @@
 // A texture whose levels live in system memory, as the managed pool kept them:
 // the base of both devices' textures. Locks hand out this memory; a device that
 // keeps its own copy (the OpenGL texture) refreshes it when a level is unlocked.
+// Such a device may leave the levels unheld: a level then lives in memory only
+// while it is locked, fetched from the device's copy.
 #include <cstdint>
 #include <vector>
 
@@ -31,7 +33,12 @@ class CO2DMemoryTexture : public IO2DTexture {
   uint32_t LevelPitch(uint32_t level) const;
 
  protected:
+  // No level held until locked; FetchLevel fills it then, and it is dropped again
+  // after OnLevelUnlocked.
+  struct Unheld {};
+  CO2DMemoryTexture(Unheld, uint32_t width, uint32_t height, uint32_t levels, uint32_t format);
   ~CO2DMemoryTexture() override = default;
+  virtual void FetchLevel(uint32_t /*level*/, uint8_t* /*out*/) {}
   virtual void OnLevelUnlocked(uint32_t /*level*/) {}
   // Called when the last reference goes; the default deletes the texture.
   virtual void OnFinalRelease() { delete this; }
@@ -39,6 +46,7 @@ class CO2DMemoryTexture : public IO2DTexture {
  private:
   uint32_t m_refs = 1;
   uint32_t m_width, m_height, m_format;
+  bool m_held = true;
   std::vector<std::vector<uint8_t>> m_levels;
   std::vector<bool> m_locked;
 };

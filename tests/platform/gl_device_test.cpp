@@ -166,16 +166,17 @@ TEST_F(GLDeviceTest, TexturedQuadMapsOneTexelToOnePixelWithEitherFilter) {
   texture->Release();
 }
 
-// Blending the texel onto black by its own alpha shows colour and alpha at once.
-TEST_F(GLDeviceTest, EveryTextureFormatSamplesItsColourAndAlpha) {
+// Blending the texel onto black by its own alpha shows colour and alpha at once; a
+// lock reads the texels back from the GPU's copy, unused X bits as ones.
+TEST_F(GLDeviceTest, EveryTextureFormatSamplesItsColourAndAlphaAndLocksItsTexels) {
   struct Case {
-    uint32_t format, texel, expected;
+    uint32_t format, texel, expected, locked;
   };
   const Case cases[] = {
-      {D3DFMT_R5G6B5, 0xF810, 0xFFFF0084u},       {D3DFMT_X1R5G5B5, 0x7C00, 0xFFFF0000u},
-      {D3DFMT_A1R5G5B5, 0x7C00, kBlack},          {D3DFMT_A1R5G5B5, 0x83E0, 0xFF00FF00u},
-      {D3DFMT_A4R4G4B4, 0x8F00, 0xFF880000u},     {D3DFMT_X4R4G4B4, 0x00F0, 0xFF00FF00u},
-      {D3DFMT_A8R8G8B8, 0x800000FF, 0xFF000080u}, {D3DFMT_X8R8G8B8, 0x00FF0000, 0xFFFF0000u},
+      {D3DFMT_R5G6B5, 0xF810, 0xFFFF0084u, 0xF810},         {D3DFMT_X1R5G5B5, 0x7C00, 0xFFFF0000u, 0xFC00},
+      {D3DFMT_A1R5G5B5, 0x7C00, kBlack, 0x7C00},            {D3DFMT_A1R5G5B5, 0x83E0, 0xFF00FF00u, 0x83E0},
+      {D3DFMT_A4R4G4B4, 0x8F00, 0xFF880000u, 0x8F00},       {D3DFMT_X4R4G4B4, 0x00F0, 0xFF00FF00u, 0xF0F0},
+      {D3DFMT_A8R8G8B8, 0x800000FF, 0xFF000080u, 0x800000FF}, {D3DFMT_X8R8G8B8, 0x00FF0000, 0xFFFF0000u, 0xFFFF0000},
   };
   m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
   m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
@@ -191,6 +192,27 @@ TEST_F(GLDeviceTest, EveryTextureFormatSamplesItsColourAndAlpha) {
     m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
     DrawQuad(0, 0, 32, 32, 0xFFFFFFFFu);
     EXPECT_TRUE(RGBNear(At(PresentAndRead(), 16, 16), c.expected));
+    O2DLockedRect rect;
+    ASSERT_TRUE(texture->LockRect(0, rect));
+    uint32_t first = 0, last = 0;
+    std::memcpy(&first, rect.Bits, bpp);
+    std::memcpy(&last, static_cast<uint8_t*>(rect.Bits) + 31 * rect.Pitch + 31 * bpp, bpp);
+    EXPECT_EQ(std::pair(first, last), std::pair(c.locked, c.locked));
+    EXPECT_TRUE(texture->UnlockRect(0));
+    texture->Release();
+  }
+  // Rows of an odd number of 16-bit texels come back packed, and a texture made
+  // without pixels starts zeroed.
+  const std::vector<uint16_t> odd = {1, 2, 3, 4, 5, 6};
+  for (const void* pixels : {static_cast<const void*>(odd.data()), static_cast<const void*>(nullptr)}) {
+    IO2DTexture* texture = m_device->CreateTexture(3, 2, 1, D3DFMT_R5G6B5, pixels);
+    ASSERT_NE(texture, nullptr);
+    O2DLockedRect rect;
+    ASSERT_TRUE(texture->LockRect(0, rect));
+    ASSERT_EQ(rect.Pitch, 6);
+    const auto* texels = static_cast<const uint16_t*>(rect.Bits);
+    EXPECT_EQ(std::vector<uint16_t>(texels, texels + 6), pixels ? odd : std::vector<uint16_t>(6, 0));
+    texture->UnlockRect(0);
     texture->Release();
   }
 }
