@@ -53,9 +53,51 @@ uint32_t Quant(uint32_t v, uint32_t bits) {
   return (v * max + 127) / 255;
 }
 
-void Put16(std::vector<uint8_t>& dst, size_t& pos, uint32_t v) {
-  dst[pos++] = static_cast<uint8_t>(v);
-  dst[pos++] = static_cast<uint8_t>(v >> 8);
+// Converts `count` RGBA8 pixels at `s` into `format` at `d`, which may be `s`
+// itself: no format takes more than the four bytes it reads, so writing never
+// overtakes reading. Each format has its own loop, free of the format test.
+template <size_t Bytes, class Pixel>
+void ConvertPixels(const uint8_t* s, uint8_t* d, size_t count, Pixel pixel) {
+  for (size_t i = 0; i < count; ++i, s += 4, d += Bytes) {
+    const uint32_t v = pixel(s[0], s[1], s[2], s[3]);
+    d[0] = static_cast<uint8_t>(v);
+    d[1] = static_cast<uint8_t>(v >> 8);
+    if constexpr (Bytes == 4) {
+      d[2] = static_cast<uint8_t>(v >> 16);
+      d[3] = static_cast<uint8_t>(v >> 24);
+    }
+  }
+}
+
+void ConvertPixels(uint32_t format, const uint8_t* s, uint8_t* d, size_t count) {
+  switch (format) {
+    case D3DFMT_A8R8G8B8:
+      return ConvertPixels<4>(s, d, count, [](uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+        return a << 24 | r << 16 | g << 8 | b;
+      });
+    case D3DFMT_X8R8G8B8:
+      return ConvertPixels<4>(s, d, count, [](uint32_t r, uint32_t g, uint32_t b, uint32_t) {
+        return 0xFF000000u | r << 16 | g << 8 | b;
+      });
+    case D3DFMT_R5G6B5:
+      return ConvertPixels<2>(s, d, count, [](uint32_t r, uint32_t g, uint32_t b, uint32_t) {
+        return Quant(r, 5) << 11 | Quant(g, 6) << 5 | Quant(b, 5);
+      });
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5: {
+      const bool x = format == D3DFMT_X1R5G5B5;
+      return ConvertPixels<2>(s, d, count, [x](uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+        return (x ? 1 : Quant(a, 1)) << 15 | Quant(r, 5) << 10 | Quant(g, 5) << 5 | Quant(b, 5);
+      });
+    }
+    case D3DFMT_A4R4G4B4:
+    case D3DFMT_X4R4G4B4: {
+      const bool x = format == D3DFMT_X4R4G4B4;
+      return ConvertPixels<2>(s, d, count, [x](uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+        return (x ? 0xF : Quant(a, 4)) << 12 | Quant(r, 4) << 8 | Quant(g, 4) << 4 | Quant(b, 4);
+      });
+    }
+  }
 }
 
 bool Refuse(std::string* error, const std::string& text) {
@@ -190,36 +232,11 @@ bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>
   const uint32_t bpp = O2DFormatBytesPerPixel(format);
   if (!bpp) return false;
   const size_t count = static_cast<size_t>(src.width) * src.height;
-  size_t pos = dst.size();
+  if (src.rgba.size() < count * 4) return false;
+  const size_t pos = dst.size();
+  dst.insert(dst.end(), src.rgba.begin(), src.rgba.begin() + static_cast<std::ptrdiff_t>(count * 4));
+  ConvertPixels(format, dst.data() + pos, dst.data() + pos, count);
   dst.resize(pos + count * bpp);
-  const uint8_t* s = src.rgba.data();
-  for (size_t i = 0; i < count; ++i, s += 4) {
-    const uint32_t r = s[0], g = s[1], b = s[2], a = s[3];
-    switch (format) {
-      case D3DFMT_A8R8G8B8:
-      case D3DFMT_X8R8G8B8:
-        dst[pos++] = static_cast<uint8_t>(b);
-        dst[pos++] = static_cast<uint8_t>(g);
-        dst[pos++] = static_cast<uint8_t>(r);
-        dst[pos++] = static_cast<uint8_t>(format == D3DFMT_A8R8G8B8 ? a : 0xFF);
-        break;
-      case D3DFMT_R5G6B5:
-        Put16(dst, pos, Quant(r, 5) << 11 | Quant(g, 6) << 5 | Quant(b, 5));
-        break;
-      case D3DFMT_X1R5G5B5:
-      case D3DFMT_A1R5G5B5: {
-        const uint32_t alpha = format == D3DFMT_A1R5G5B5 ? Quant(a, 1) : 1;
-        Put16(dst, pos, alpha << 15 | Quant(r, 5) << 10 | Quant(g, 5) << 5 | Quant(b, 5));
-        break;
-      }
-      case D3DFMT_A4R4G4B4:
-      case D3DFMT_X4R4G4B4: {
-        const uint32_t alpha = format == D3DFMT_A4R4G4B4 ? Quant(a, 4) : 0xF;
-        Put16(dst, pos, alpha << 12 | Quant(r, 4) << 8 | Quant(g, 4) << 4 | Quant(b, 4));
-        break;
-      }
-    }
-  }
   return true;
 }
 
@@ -246,10 +263,21 @@ bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32
     tex.height = h;
     tex.levels = count;
     tex.format = format;
-    tex.pixels.reserve(tex.LevelOffset(count));
+    // Each level is converted where it was decoded or halved; level 0 becomes the
+    // texture's buffer, so a single level is never copied.
+    const size_t bpp = O2DFormatBytesPerPixel(format);
     for (uint32_t level = 0; level < count; ++level) {
-      if (level > 0) img = O2D_HalveImage(img);
-      O2D_ConvertImage(img, format, tex.pixels);
+      O2DImage next = level + 1 < count ? O2D_HalveImage(img) : O2DImage();
+      const size_t texels = static_cast<size_t>(img.width) * img.height;
+      ConvertPixels(format, img.rgba.data(), img.rgba.data(), texels);
+      img.rgba.resize(texels * bpp);
+      if (level == 0) {
+        tex.pixels = std::move(img.rgba);
+        if (count > 1) tex.pixels.reserve(tex.LevelOffset(count));
+      } else {
+        tex.pixels.insert(tex.pixels.end(), img.rgba.begin(), img.rgba.end());
+      }
+      img = std::move(next);
     }
     out = std::move(tex);
     return true;

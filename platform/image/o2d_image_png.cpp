@@ -53,6 +53,9 @@ bool ReadHeader(PngState* st) {
   // Chunks the pixels do not depend on (text, colour profiles, gamma, ...) are skipped
   // unread, so a flaw in one of them neither costs memory nor refuses the image.
   png_set_keep_unknown_chunks(st->png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  // The image data's CRC already guards the compressed bytes; zlib's own checksum
+  // over the inflated ones would cost a second pass over every pixel.
+  png_set_option(st->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   png_read_info(st->png, st->info);
   int interlace = 0;
   int colorType = 0;
