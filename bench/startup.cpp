@@ -1,8 +1,8 @@
 // Start-up of the real program, headless, in a run that quits after its first
 // presented frame (OSTRAK2D_QUIT_AFTER_FRAMES=1): exec to that frame (seen as the
 // shutdown's first log line, written right after it) and to exit, and its peak
-// RSS, each next to a bare SDL + OpenGL program that presents one frame; then the
-// idle program's CPU share over 10 seconds once started.
+// RSS, each next to the raw OpenGL harness (raw_gl.h) presenting one frame of
+// quads; then the idle program's CPU share over 10 seconds once started.
 //
 //   startup [runs (7)] [program] [data folder]
 #include <SDL.h>
@@ -24,6 +24,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "raw_gl.h"
 
 namespace {
 
@@ -123,21 +125,15 @@ Run Execute(const std::vector<std::string>& args, const std::filesystem::path& d
   return run;
 }
 
-// The bare program: a window, an OpenGL 3.3 context, one cleared frame presented.
-int BareOpenGL() {
+// The raw OpenGL harness quadmark races against: its window, context, shader and
+// texture, one frame of 1,000 quads presented.
+int RawOpenGL() {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_Window* window = SDL_CreateWindow("bare", 0, 0, 800, 600, SDL_WINDOW_OPENGL);
-  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
-  if (context == nullptr) return 1;
-  glClearColor(0.1f, 0.2f, 0.3f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  SDL_GL_SwapWindow(window);
-  glFinish();
-  SDL_GL_DeleteContext(context);
-  SDL_DestroyWindow(window);
+  {
+    bench::RawGL raw;
+    raw.Frame(bench::RandomQuads(1000), 32);
+    raw.Finish();
+  }
   SDL_Quit();
   return 0;
 }
@@ -145,7 +141,7 @@ int BareOpenGL() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::string(argv[1]) == "--bare") return BareOpenGL();
+  if (argc > 1 && std::string(argv[1]) == "--raw") return RawOpenGL();
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   const std::string program = argc > 2 ? argv[2] : TAVROKAVEL_EXE;
   const std::filesystem::path data = argc > 3 ? argv[3] : GAME_DATA_DIR;
@@ -159,7 +155,7 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
 
-  std::vector<double> firstFrame, seconds, peak, bareSeconds, barePeak;
+  std::vector<double> firstFrame, seconds, peak, rawSeconds, rawPeak;
   for (int i = 0; i < runs; ++i) {
     setenv("OSTRAK2D_QUIT_AFTER_FRAMES", "1", 1);
     const Run run = Execute({program}, dir, 0, "Deinitializing");
@@ -175,18 +171,18 @@ int main(int argc, char** argv) {
     firstFrame.push_back(run.markSeconds);
     seconds.push_back(run.seconds);
     peak.push_back(run.peakMB);
-    const Run bare = Execute({self.string(), "--bare"}, dir, 0);
-    bareSeconds.push_back(bare.seconds);
-    barePeak.push_back(bare.peakMB);
+    const Run raw = Execute({self.string(), "--raw"}, dir, 0);
+    rawSeconds.push_back(raw.seconds);
+    rawPeak.push_back(raw.peakMB);
   }
   const Run idle = Execute({program}, dir, 10.0);
   std::filesystem::remove_all(dir);
 
-  std::printf("exec to first presented frame: %.1f ms; to exit after it %.1f ms, bare OpenGL program %.1f ms "
+  std::printf("exec to first presented frame: %.1f ms; to exit after it %.1f ms, raw OpenGL harness %.1f ms "
               "(medians of %d)\n",
-              Median(firstFrame) * 1000.0, Median(seconds) * 1000.0, Median(bareSeconds) * 1000.0, runs);
-  std::printf("peak RSS: %.1f MB, bare OpenGL program %.1f MB (difference %.1f MB)\n", Median(peak),
-              Median(barePeak), Median(peak) - Median(barePeak));
+              Median(firstFrame) * 1000.0, Median(seconds) * 1000.0, Median(rawSeconds) * 1000.0, runs);
+  std::printf("peak RSS: %.1f MB, raw OpenGL harness %.1f MB (difference %.1f MB)\n", Median(peak),
+              Median(rawPeak), Median(peak) - Median(rawPeak));
   std::printf("idle: %.2f CPU seconds in %.1f s after 2 s of start-up, %.1f%% of a core (whole run %.2f s in %.1f s)\n",
               idle.idleCpuSeconds, idle.idleSeconds, 100.0 * idle.idleCpuSeconds / idle.idleSeconds, idle.cpuSeconds,
               idle.seconds);
