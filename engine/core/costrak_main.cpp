@@ -138,6 +138,8 @@ void COstrak::RunFrameLoop(bool (*frame)()) {
   // benchmark sets OSTRAK2D_QUIT_AFTER_FRAMES to end the run after that many.
   const char* quitAfter = std::getenv("OSTRAK2D_QUIT_AFTER_FRAMES");
   long framesLeft = quitAfter ? std::strtol(quitAfter, nullptr, 10) : 0;
+  // Start-up is over: images decoded ahead and not taken are not needed.
+  ResEndDecodeAhead();
   while (!IsQuitRequested()) {
     const int result = UpdateAllSystems();
     if (result == 0) {

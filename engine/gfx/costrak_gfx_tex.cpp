@@ -13,6 +13,16 @@ static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_TEX;
 
 int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
                              int32_t tag, int32_t textureSize) {
+  return MakeTexture(data, size, nullptr, formatSlot, strID, mipLevels, tag, textureSize);
+}
+
+int32_t COstrak::LoadTexture(O2DImage& decoded, int32_t formatSlot, const char* strID, int32_t mipLevels, int32_t tag,
+                             int32_t textureSize) {
+  return MakeTexture(nullptr, 0, &decoded, formatSlot, strID, mipLevels, tag, textureSize);
+}
+
+int32_t COstrak::MakeTexture(const void* data, uint32_t size, O2DImage* decoded, int32_t formatSlot,
+                             const char* strID, int32_t mipLevels, int32_t tag, int32_t textureSize) {
   EHS_CP();
   if (!m_gfx->pDevice) EHS_RAISE(EHS_GENERAL, 0, "D3DDevice object was not created!");
   EHS_ASSERT(m_gfx->pTexturesManager);
@@ -38,7 +48,9 @@ int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot
   O2DImageTexture image;
   std::string why;
   IO2DTexture* texture = nullptr;
-  if (data && O2D_LoadImageTexture(data, size, side, side, levels, format, image, maxSide, &why))
+  const bool made = decoded ? O2D_MakeImageTexture(std::move(*decoded), side, side, levels, format, image, maxSide, &why)
+                            : data && O2D_LoadImageTexture(data, size, side, side, levels, format, image, maxSide, &why);
+  if (made)
     texture = m_gfx->pDevice->CreateTexture(image.width, image.height, image.levels, image.format, image.pixels.data());
   else if (!why.empty())
     LOG_AddEntry(why, 5);  // the image loader's reason, for whoever made the picture

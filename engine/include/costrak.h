@@ -22,6 +22,7 @@ struct CGfxState;
 struct CInpState;
 struct CResState;
 struct CSfxState;
+struct O2DImage;
 
 struct DisplayModeInfo;
 struct FontDesc;
@@ -116,6 +117,11 @@ class COstrak : private IO2DWindowEvents {
   bool ResGetXMLEncryptMode() const;
   void ResSetXMLEncryptMode(bool on);
   TItemsManager<CO2DResource>*  ResGetManager();
+  // ResInit starts decoding the TEXTURE resources' images on a second thread;
+  // their loader takes them here (false: decode it yourself). The frame loop's
+  // start ends it, dropping what was not taken.
+  bool ResTakeDecodedImage(const std::string& id, O2DImage& out);
+  void ResEndDecodeAhead();
 
   // --- graphics ----------------------------------------------------------------
   // Start-up order: GfxPreInit (capability report), GfxGetCaps, GfxInit.
@@ -178,6 +184,9 @@ class COstrak : private IO2DWindowEvents {
   // (others mean 1), mip levels, texture side (0: the image's own size).
   int32_t LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
                       int32_t tag, int32_t textureSize);
+  // The same for an image decoded already, which it takes over.
+  int32_t LoadTexture(O2DImage& decoded, int32_t formatSlot, const char* strID, int32_t mipLevels, int32_t tag,
+                      int32_t textureSize);
   int32_t GetTextureIID(const char* strID);  // -1 (logged) when there is none
   void UnloadTexture(int32_t id);
   void UnloadTextureByStrID(const char* strID);
@@ -389,6 +398,9 @@ class COstrak : private IO2DWindowEvents {
   void GfxDeviceSetup();
   void TexCheckStage(int32_t stage) const;
   void TexFree(int32_t id);
+  // LoadTexture from the image file's bytes, or from `decoded` when given.
+  int32_t MakeTexture(const void* data, uint32_t size, O2DImage* decoded, int32_t formatSlot, const char* strID,
+                      int32_t mipLevels, int32_t tag, int32_t textureSize);
   void FontDraw(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
                 bool applyTechnique, float scale, float letterSpacing, float lineSpacing, bool extended);
   void GfxReleaseVertexBuffer();

@@ -58,7 +58,12 @@ COstrak* LoaderEngine() {
 
 void LoadTextureResource(const void* data, uint32_t size, const char* id, int32_t tag, int32_t data1,
                          int32_t data2, int32_t data3) {
-  LoaderEngine()->LoadTexture(data, size, data1, id, data2, tag, data3);
+  COstrak* engine = LoaderEngine();
+  O2DImage decoded;
+  if (engine->ResTakeDecodedImage(id, decoded))
+    engine->LoadTexture(decoded, data1, id, data2, tag, data3);
+  else
+    engine->LoadTexture(data, size, data1, id, data2, tag, data3);
 }
 
 void LoadTechniqueResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
@@ -157,6 +162,22 @@ void COstrak::ResInit() {
   LOG_AddEntry("Done.", 4);
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);
+
+  // The window and the device take a while to make: the second core decodes the
+  // textures' images meanwhile.
+  std::vector<CO2DDecodeAhead::Job> jobs;
+  for (int32_t id = 0; id < m_res->pResManager->GetCount(); ++id)
+    if (const CO2DResource* r = m_res->pResManager->GetItem(id); r && r->GetTypeName() == "TEXTURE")
+      jobs.push_back({r->GetID(), r->GetFileName(), r->GetOffset(), r->GetSize()});
+  m_res->decodeAhead = std::make_unique<CO2DDecodeAhead>(std::move(jobs));
+}
+
+bool COstrak::ResTakeDecodedImage(const std::string& id, O2DImage& out) {
+  return m_res && m_res->decodeAhead && m_res->decodeAhead->Take(id, out);
+}
+
+void COstrak::ResEndDecodeAhead() {
+  if (m_res) m_res->decodeAhead.reset();
 }
 
 int32_t RES_ReadDescriptor(const std::string& path, const std::string& dataDir,
@@ -237,6 +258,7 @@ void COstrak::ResDeinit() {
   EHS_CP();
   LOG_AddSeparator(1);
   LOG_AddEntry("Deinitializing Resources Subsystem...", 3);
+  m_res->decodeAhead.reset();
   if (m_res->pResManager) {
     m_res->pResManager->FreeAllItems();
     m_res->pResManager.reset();

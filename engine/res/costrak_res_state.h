@@ -8,6 +8,7 @@
 #include "costrak.h"
 #include "costrak_itemsmanager.h"
 #include "costrak_res_cres.h"
+#include "costrak_res_decode_ahead.h"
 #include "costrak_res_main.h"
 
 struct CResState {
@@ -16,4 +17,5 @@ struct CResState {
   std::unique_ptr<TItemsManager<CO2DResource>> pResManager;
   std::map<std::string, O2DLoadResFn, std::less<>> mapLoadRes;
   std::map<std::string, O2DLoadResExFn, std::less<>> mapLoadResEx;
+  std::unique_ptr<CO2DDecodeAhead> decodeAhead;
 };

@@ -110,6 +110,13 @@ uint32_t FullChain(uint32_t w, uint32_t h) { return static_cast<uint32_t>(std::b
 
 bool IsDefault(uint32_t v) { return v == 0 || v == O2DIMG_DEFAULT; }
 
+bool RequestAllowed(uint32_t width, uint32_t height, uint32_t format, std::string* error) {
+  if (!O2DFormatBytesPerPixel(format)) return Refuse(error, "unsupported texture format " + std::to_string(format));
+  if ((!IsDefault(width) && width > O2DIMG_MAX_SIDE) || (!IsDefault(height) && height > O2DIMG_MAX_SIDE))
+    return Refuse(error, "texture size " + std::to_string(width) + "x" + std::to_string(height) + " is not allowed");
+  return true;
+}
+
 }  // namespace
 
 bool O2D_ImageSizeAllowed(uint64_t width, uint64_t height, std::string& error) {
@@ -243,12 +250,19 @@ bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>
 bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32_t height, uint32_t levels,
                           uint32_t format, O2DImageTexture& out, uint32_t maxSide, std::string* error) {
   out = O2DImageTexture();
-  if (!O2DFormatBytesPerPixel(format)) return Refuse(error, "unsupported texture format " + std::to_string(format));
-  if ((!IsDefault(width) && width > O2DIMG_MAX_SIDE) || (!IsDefault(height) && height > O2DIMG_MAX_SIDE))
-    return Refuse(error, "texture size " + std::to_string(width) + "x" + std::to_string(height) + " is not allowed");
+  // A request that cannot be met is refused before anything is decoded.
+  if (!RequestAllowed(width, height, format, error)) return false;
+  O2DImage img;
+  if (!O2D_DecodeImage(bytes, size, img, error)) return false;
+  return O2D_MakeImageTexture(std::move(img), width, height, levels, format, out, maxSide, error);
+}
+
+bool O2D_MakeImageTexture(O2DImage&& image, uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                          O2DImageTexture& out, uint32_t maxSide, std::string* error) {
+  out = O2DImageTexture();
+  O2DImage img = std::move(image);
+  if (!RequestAllowed(width, height, format, error)) return false;
   try {
-    O2DImage img;
-    if (!O2D_DecodeImage(bytes, size, img, error)) return false;
     uint32_t w = IsDefault(width) ? img.width : width;
     uint32_t h = IsDefault(height) ? img.height : height;
     if (maxSide) w = std::min(w, maxSide), h = std::min(h, maxSide);

@@ -69,6 +69,10 @@ bool O2D_DecodeImage(const void* bytes, size_t size, O2DImage& out, std::string*
 bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32_t height, uint32_t levels,
                           uint32_t format, O2DImageTexture& out, uint32_t maxSide = 0, std::string* error = nullptr);
 
+// O2D_LoadImageTexture for an image decoded already, which it takes over.
+bool O2D_MakeImageTexture(O2DImage&& image, uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
+                          O2DImageTexture& out, uint32_t maxSide = 0, std::string* error = nullptr);
+
 // The steps of O2D_LoadImageTexture, for callers that hold pixels already.
 // Scales to width x height (each 1..O2DIMG_MAX_SIDE); false for a bad size or an empty source.
 bool O2D_ScaleImage(const O2DImage& src, uint32_t width, uint32_t height, O2DImage& dst);

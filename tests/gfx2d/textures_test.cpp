@@ -2,6 +2,7 @@
 // stage bindings and the flushes they cause.
 #include <tuple>
 
+#include "costrak_res_decode_ahead.h"
 #include "costrak_utils_csmartid.h"
 #include "gfx2d_fixture.h"
 
@@ -98,3 +99,31 @@ TEST_F(TexturesTest, TexSetFlushesOnlyOnARealChangeAndRefusesBadIDsAndStages) {
 }
 
 }  // namespace
+
+// The start-up's second thread decodes registered images ahead: each is taken once,
+// the same as decoding the file (at its offset in a pack); an image it could not
+// read or decode, and an ID it was not given, are left to the loader.
+class DecodeAheadTest : public TempDirTest {};
+
+TEST_F(DecodeAheadTest, HandsEachImageOverOnceAndLeavesFailuresToTheLoader) {
+  const std::string a = Bitmap32(4, 4, std::vector<uint32_t>(16, 0xFF102030u));
+  const std::string b = Bitmap32(2, 2, {1, 2, 3, 4});
+  WriteFileBytes("a.bmp", a);
+  WriteFileBytes("pack", "head" + b + "tail");
+  WriteFileBytes("junk.png", "\x89PNG\r\n\x1a\n but nothing more");
+  CO2DDecodeAhead ahead({{"A", "a.bmp", 0, uint32_t(a.size())},
+                         {"JUNK", "junk.png", 0, 20},
+                         {"B", "pack", 4, uint32_t(b.size())},
+                         {"CUT", "pack", 4, uint32_t(b.size() + 5)},
+                         {"GONE", "missing.bmp", 0, 10}});
+  ahead.WaitForThread();
+  for (const auto& [id, bytes] : {std::pair("A", a), std::pair("B", b)}) {
+    O2DImage taken, decoded;
+    ASSERT_TRUE(O2D_DecodeImage(bytes.data(), bytes.size(), decoded));
+    EXPECT_TRUE(ahead.Take(id, taken)) << id;
+    EXPECT_EQ(std::tuple(taken.width, taken.height, taken.rgba), std::tuple(decoded.width, decoded.height, decoded.rgba));
+    EXPECT_FALSE(ahead.Take(id, taken)) << id;
+  }
+  O2DImage none;
+  for (const char* id : {"JUNK", "CUT", "GONE", "NEVER"}) EXPECT_FALSE(ahead.Take(id, none)) << id;
+}
