@@ -263,7 +263,8 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   // A texture's last reference went: no stage may sample it any more.
   void ForgetTexture(CO2DGLTexture* texture);
   // Carries out the calls kept so far; the rest of the frame is drawn as it comes.
-  void CarryOut();
+  // Before Present's own, the front frame is copied aside first.
+  void CarryOut(bool presenting = false);
 
  protected:
   bool AllocateVertexBuffer() override;
@@ -277,6 +278,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   static int WatchWindowEvents(void* self, SDL_Event* event);
 
   bool CreateTargets(uint32_t width, uint32_t height, uint32_t format, std::string& error);
+  bool MakeTarget(uint32_t index, std::string& error);
   void DeleteTargets();
   void ApplyWindowMode(bool windowed);
   void ResetStates();
@@ -310,12 +312,15 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   // When the next present may return, had the last one not waited for the display.
   std::chrono::steady_clock::time_point m_nextPresent{};
 
-  // The back and front frames swap at Present.
+  // The frames: an unpaced device draws into the two in turn. A paced one draws
+  // into one, which keeps showing the front frame until Present carries the next
+  // frame's calls out; calls carried out sooner first copy the front frame into
+  // the other, made on that first need.
   uint32_t m_width = 0, m_height = 0, m_format = 0;
   bool m_frameAlpha = false;  // the back buffer format has destination alpha
   GLuint m_frameTextures[2] = {0, 0};
   GLuint m_frameBuffers[2] = {0, 0};
-  uint32_t m_back = 0;
+  uint32_t m_back = 0, m_front = 0;
 
   // A scene program and the uniform values it was last given.
   struct SceneProgram {
@@ -660,31 +665,35 @@ bool CO2DGLDevice::CreateTargets(uint32_t width, uint32_t height, uint32_t forma
   // Only an A8R8G8B8 back buffer has destination alpha; the others keep it at 1
   // (drawing leaves it alone), so that every frame has the window's layout.
   m_frameAlpha = format == D3DFMT_A8R8G8B8;
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glGenTextures(2, m_frameTextures);
-  glGenFramebuffers(2, m_frameBuffers);
-  for (int i = 0; i < 2; ++i) {
-    glActiveTexture(GL_TEXTURE0 + kFrameUnit);
-    glBindTexture(GL_TEXTURE_2D, m_frameTextures[i]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(width), GLsizei(height), 0, GL_BGRA,
-                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[i]);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_frameTextures[i], 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-      error = "the offscreen frame buffer is not complete";
-      return false;
-    }
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-  }
-  m_back = 0;
+  m_back = m_front = 0;
+  for (uint32_t i = 0; i < (m_unpaced ? 2u : 1u); ++i)
+    if (!MakeTarget(i, error)) return false;
   ApplyTargetState();
+  return true;
+}
+
+bool CO2DGLDevice::MakeTarget(uint32_t index, std::string& error) {
+  glGenTextures(1, &m_frameTextures[index]);
+  glGenFramebuffers(1, &m_frameBuffers[index]);
+  glActiveTexture(GL_TEXTURE0 + kFrameUnit);
+  glBindTexture(GL_TEXTURE_2D, m_frameTextures[index]);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(m_width), GLsizei(m_height), 0, GL_BGRA,
+               GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+  glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[index]);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_frameTextures[index], 0);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    error = "the offscreen frame buffer is not complete";
+    return false;
+  }
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
   return true;
 }
 
@@ -1017,9 +1026,22 @@ void CO2DGLDevice::BeginFrame() {
   m_keeping = true;
 }
 
-void CO2DGLDevice::CarryOut() {
+void CO2DGLDevice::CarryOut(bool presenting) {
   if (!m_keeping) return;
   m_keeping = false;
+  if (!presenting && !m_frame.commands.empty() && m_front == m_back) {
+    const uint32_t aside = m_back ^ 1;
+    std::string error;
+    if (m_frameTextures[aside] != 0 || MakeTarget(aside, error)) {
+      glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
+      glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_frameBuffers[aside]);
+      glDisable(GL_SCISSOR_TEST);
+      glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+      glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), 0, 0, GLint(m_width), GLint(m_height),
+                        GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      m_front = aside;
+    }
+  }
   // Back to the states the frame began with, in GL as well, then every call in turn.
   m_renderStates = m_frame.renderStates;
   m_stageStates = m_frame.stageStates;
@@ -1070,7 +1092,7 @@ void CO2DGLDevice::Present() {
   }
   // A frame carried out before its end (a texture changed under it) is not all in its calls.
   m_lastValid = m_keeping;
-  CarryOut();
+  CarryOut(true);
   std::swap(m_frame, m_lastFrame);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
@@ -1106,7 +1128,8 @@ void CO2DGLDevice::Present() {
   }
   SDL_GL_SwapWindow(m_window);
   WaitOutRefresh();
-  m_back ^= 1;
+  m_front = m_back;
+  if (m_unpaced) m_back ^= 1;
   ApplyTargetState();
   BeginFrame();
 }
@@ -1161,7 +1184,7 @@ bool CO2DGLDevice::GetFrontBufferData(O2DFrameImage& out) {
   // Only this read decides the result, not an error some earlier call left.
   for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
   }
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back ^ 1]);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_front]);
   // The frame's rows already run top-down.
   glReadPixels(0, 0, GLsizei(m_width), GLsizei(m_height), GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, out.Pixels.data());
   glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);

@@ -310,7 +310,8 @@ TEST_F(GLDeviceTest, FrameAndMouseFollowTheSizeTheWindowReallyHas) {
 }
 
 // A paced device skips a frame that makes the same calls as the last one: texels
-// changed under the same calls, between frames or in the middle of one, still show.
+// changed under the same calls, between frames or in the middle of one, still show,
+// and the front frame stays readable.
 TEST_F(GLDeviceTest, SameCallsOverChangedTexelsStillShowTheNewTexels) {
   UsePacedDevice();
   IO2DTexture* texture = m_device->CreateTexture(8, 8, 1, D3DFMT_X8R8G8B8);
@@ -320,7 +321,13 @@ TEST_F(GLDeviceTest, SameCallsOverChangedTexelsStillShowTheNewTexels) {
     m_device->SetTexture(0, texture);
     m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
     DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu);
-    if (midFrameColour != 0) fill(midFrameColour);
+    if (midFrameColour != 0) {
+      fill(midFrameColour);
+      // Calls carried out early draw the next frame; the front stays the one presented.
+      O2DFrameImage front;
+      EXPECT_TRUE(m_device->GetFrontBufferData(front));
+      EXPECT_EQ(At(front, 24, 4), 0xFF0000FFu);
+    }
     DrawQuad(20, 0, 8, 8, 0xFFFFFFFFu);
     return PresentAndRead();
   };
