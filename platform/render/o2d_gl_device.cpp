@@ -687,6 +687,9 @@ bool CO2DGLDevice::MakeTarget(uint32_t index, std::string& error) {
   glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[index]);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_frameTextures[index], 0);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    glDeleteFramebuffers(1, &m_frameBuffers[index]);
+    glDeleteTextures(1, &m_frameTextures[index]);
+    m_frameBuffers[index] = m_frameTextures[index] = 0;
     error = "the offscreen frame buffer is not complete";
     return false;
   }
