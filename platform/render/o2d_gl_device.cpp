@@ -540,11 +540,6 @@ bool CO2DGLDevice::Init(const O2DPresentParams& params, std::string& error) {
   const O2DStageOps disable{D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_DISABLE, D3DTA_TEXTURE,
                             D3DTA_CURRENT};
   if (FindSceneProgram(O2DMakeSceneKey(modulate, disable, false), error) == nullptr) return false;
-  m_presentProgram = O2DBuildPresentProgram(error);
-  if (m_presentProgram == 0) return false;
-  glUseProgram(m_presentProgram);
-  glUniform1i(glGetUniformLocation(m_presentProgram, "uFrame"), kFrameUnit);
-  glUniform1i(glGetUniformLocation(m_presentProgram, "uGamma"), kGammaUnit);
 
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -1110,7 +1105,18 @@ void CO2DGLDevice::Present() {
     glClear(GL_COLOR_BUFFER_BIT);
   }
   const int top = drawableHeight - box.y;  // the frame's first row is the window's top
-  if (m_gammaIdentity) {
+  // The gamma pass's program is built when a ramp first needs it; should the driver
+  // refuse it, the frame shows without the ramp.
+  if (!m_gammaIdentity && m_presentProgram == 0) {
+    std::string error;
+    m_presentProgram = O2DBuildPresentProgram(error);
+    if (m_presentProgram != 0) {
+      glUseProgram(m_presentProgram);
+      glUniform1i(glGetUniformLocation(m_presentProgram, "uFrame"), kFrameUnit);
+      glUniform1i(glGetUniformLocation(m_presentProgram, "uGamma"), kGammaUnit);
+    }
+  }
+  if (m_gammaIdentity || m_presentProgram == 0) {
     const bool scaled = box.width != int(m_width) || box.height != int(m_height);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
     glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), box.x, top, box.x + box.width, top - box.height,
