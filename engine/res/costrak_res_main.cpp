@@ -4,6 +4,9 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <new>
 
 #include "costrak.h"
@@ -177,7 +180,12 @@ bool COstrak::ResTakeDecodedImage(const std::string& id, O2DImage& out) {
 }
 
 void COstrak::ResEndDecodeAhead() {
-  if (m_res) m_res->decodeAhead.reset();
+  if (!m_res || !m_res->decodeAhead) return;
+  m_res->decodeAhead.reset();
+#ifdef __GLIBC__
+  // The thread's images were freed into its own heap, which nothing else uses.
+  malloc_trim(0);
+#endif
 }
 
 int32_t RES_ReadDescriptor(const std::string& path, const std::string& dataDir,
