@@ -2,12 +2,18 @@
 
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include "o2d_read_file.h"
 
 CO2DDecodeAhead::CO2DDecodeAhead(std::vector<Job> jobs)
     : m_jobs(std::move(jobs)), m_states(m_jobs.size(), State::Pending), m_images(m_jobs.size()) {
-  if (!m_jobs.empty()) m_thread = std::thread(&CO2DDecodeAhead::Run, this);
+  if (m_jobs.empty()) return;
+  try {
+    m_thread = std::thread(&CO2DDecodeAhead::Run, this);
+  } catch (const std::system_error&) {
+    // No second thread: every image is left to the loader.
+  }
 }
 
 CO2DDecodeAhead::~CO2DDecodeAhead() {
