@@ -263,8 +263,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
   // A texture's last reference went: no stage may sample it any more.
   void ForgetTexture(CO2DGLTexture* texture);
   // Carries out the calls kept so far; the rest of the frame is drawn as it comes.
-  // Before Present's own, the front frame is copied aside first.
-  void CarryOut(bool presenting = false);
+  void CarryOut();
 
  protected:
   bool AllocateVertexBuffer() override;
@@ -279,6 +278,8 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
 
   bool CreateTargets(uint32_t width, uint32_t height, uint32_t format, std::string& error);
   bool MakeTarget(uint32_t index, std::string& error);
+  // Before the first drawing into the target that still holds the front frame.
+  void KeepFrontAside();
   void DeleteTargets();
   void ApplyWindowMode(bool windowed);
   void ResetStates();
@@ -314,13 +315,15 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
 
   // The frames: an unpaced device draws into the two in turn. A paced one draws
   // into one, which keeps showing the front frame until Present carries the next
-  // frame's calls out; calls carried out sooner first copy the front frame into
-  // the other, made on that first need.
+  // frame's calls out; drawing into it sooner (calls carried out early) first
+  // copies the front frame into the other, made on that first need.
+  static constexpr uint32_t kNoFront = 2;    // nothing presented yet: a cleared frame
+  static constexpr uint32_t kLostFront = 3;  // no second target could be made for it
   uint32_t m_width = 0, m_height = 0, m_format = 0;
   bool m_frameAlpha = false;  // the back buffer format has destination alpha
   GLuint m_frameTextures[2] = {0, 0};
   GLuint m_frameBuffers[2] = {0, 0};
-  uint32_t m_back = 0, m_front = 0;
+  uint32_t m_back = 0, m_front = kNoFront;
 
   // A scene program and the uniform values it was last given.
   struct SceneProgram {
@@ -660,7 +663,8 @@ bool CO2DGLDevice::CreateTargets(uint32_t width, uint32_t height, uint32_t forma
   // Only an A8R8G8B8 back buffer has destination alpha; the others keep it at 1
   // (drawing leaves it alone), so that every frame has the window's layout.
   m_frameAlpha = format == D3DFMT_A8R8G8B8;
-  m_back = m_front = 0;
+  m_back = 0;
+  m_front = kNoFront;
   for (uint32_t i = 0; i < (m_unpaced ? 2u : 1u); ++i)
     if (!MakeTarget(i, error)) return false;
   ApplyTargetState();
@@ -981,6 +985,7 @@ void CO2DGLDevice::Clear(uint32_t flags, uint32_t color, float /*z*/) {
 }
 
 void CO2DGLDevice::ApplyClear(uint32_t color) {
+  KeepFrontAside();
   float c[4];
   ColorToFloats(color, c);
   // A frame without destination alpha is cleared whole to alpha 1: an unmasked
@@ -1006,6 +1011,7 @@ void CO2DGLDevice::DrawTriangles(const std::vector<QuadVertex>& vertices, uint32
 }
 
 void CO2DGLDevice::Draw(const QuadVertex* vertices, uint32_t used, uint32_t startIndex, uint32_t indexCount) {
+  KeepFrontAside();
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(used * sizeof(QuadVertex)), vertices, GL_STREAM_DRAW);
   // Without its program (the driver refused it) the draw shows nothing.
   if (!UseSceneProgram()) return;
@@ -1024,22 +1030,29 @@ void CO2DGLDevice::BeginFrame() {
   m_keeping = true;
 }
 
-void CO2DGLDevice::CarryOut(bool presenting) {
+void CO2DGLDevice::KeepFrontAside() {
+  if (m_front != m_back) return;
+  const uint32_t aside = m_back ^ 1;
+  std::string error;
+  if (m_frameTextures[aside] != 0 || MakeTarget(aside, error)) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_frameBuffers[aside]);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), 0, 0, GLint(m_width), GLint(m_height),
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    m_front = aside;
+  } else {
+    m_front = kLostFront;
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[m_back]);
+  glEnable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, m_frameAlpha ? GL_TRUE : GL_FALSE);
+}
+
+void CO2DGLDevice::CarryOut() {
   if (!m_keeping) return;
   m_keeping = false;
-  if (!presenting && !m_frame.commands.empty() && m_front == m_back) {
-    const uint32_t aside = m_back ^ 1;
-    std::string error;
-    if (m_frameTextures[aside] != 0 || MakeTarget(aside, error)) {
-      glBindFramebuffer(GL_READ_FRAMEBUFFER, m_frameBuffers[m_back]);
-      glBindFramebuffer(GL_DRAW_FRAMEBUFFER, m_frameBuffers[aside]);
-      glDisable(GL_SCISSOR_TEST);
-      glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-      glBlitFramebuffer(0, 0, GLint(m_width), GLint(m_height), 0, 0, GLint(m_width), GLint(m_height),
-                        GL_COLOR_BUFFER_BIT, GL_NEAREST);
-      m_front = aside;
-    }
-  }
   // Back to the states the frame began with, in GL as well, then every call in turn.
   m_renderStates = m_frame.renderStates;
   m_stageStates = m_frame.stageStates;
@@ -1090,7 +1103,8 @@ void CO2DGLDevice::Present() {
   }
   // A frame carried out before its end (a texture changed under it) is not all in its calls.
   m_lastValid = m_keeping;
-  CarryOut(true);
+  m_front = kNoFront;  // the frame being presented replaces it: nothing to keep aside
+  CarryOut();
   std::swap(m_frame, m_lastFrame);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
@@ -1190,6 +1204,10 @@ bool CO2DGLDevice::GetFrontBufferData(O2DFrameImage& out) {
   out.Width = m_width;
   out.Height = m_height;
   out.Pixels.assign(size_t(m_width) * m_height, 0);
+  if (m_front == kNoFront || m_front == kLostFront) {
+    std::fill(out.Pixels.begin(), out.Pixels.end(), 0xFF000000u);
+    return m_front == kNoFront;
+  }
   // Only this read decides the result, not an error some earlier call left.
   for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
   }

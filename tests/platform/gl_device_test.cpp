@@ -97,6 +97,11 @@ class GLDeviceTest : public ::testing::Test {
 // Clears fill the viewport only. Read back gives the frame last presented, not what was drawn
 // since; the window shows it right way up, through the gamma ramp only when that changes colours.
 TEST_F(GLDeviceTest, ClearFillsTheViewportAndTheWindowShowsThePresentedFrameUprightThroughItsRamp) {
+  // Before the first present the front frame is a cleared one, whatever the back holds.
+  m_device->Clear(D3DCLEAR_TARGET, 0xFF00FF00u, 0.0f);
+  O2DFrameImage first;
+  ASSERT_TRUE(m_device->GetFrontBufferData(first));
+  EXPECT_EQ(At(first, 0, 0), kBlack);
   O2DGammaRamp ramp;
   // Not exactly i x 257, yet every entry rounds back to i.
   for (int i = 0; i < 256; ++i) ramp.Red[i] = ramp.Green[i] = ramp.Blue[i] = uint16_t(i * 257 + (i < 255 ? 100 : 0));
@@ -317,19 +322,21 @@ TEST_F(GLDeviceTest, SameCallsOverChangedTexelsStillShowTheNewTexels) {
   IO2DTexture* texture = m_device->CreateTexture(8, 8, 1, D3DFMT_X8R8G8B8);
   ASSERT_NE(texture, nullptr);
   auto fill = [&](uint32_t colour) { ASSERT_TRUE(texture->WriteLevel(0, std::vector<uint32_t>(64, colour).data())); };
+  uint32_t shown = kBlack;  // at (24, 4) in the frame presented last
   auto frame = [&](uint32_t midFrameColour) {
     m_device->SetTexture(0, texture);
     m_device->Clear(D3DCLEAR_TARGET, kBlack, 0.0f);
     DrawQuad(0, 0, 8, 8, 0xFFFFFFFFu);
-    if (midFrameColour != 0) {
-      fill(midFrameColour);
-      // Calls carried out early draw the next frame; the front stays the one presented.
-      O2DFrameImage front;
-      EXPECT_TRUE(m_device->GetFrontBufferData(front));
-      EXPECT_EQ(At(front, 24, 4), 0xFF0000FFu);
-    }
+    if (midFrameColour != 0) fill(midFrameColour);
+    // Calls carried out early (here, or after a change before the frame's first
+    // call) draw the next frame; the front stays the one presented.
+    O2DFrameImage front;
+    EXPECT_TRUE(m_device->GetFrontBufferData(front));
+    EXPECT_EQ(At(front, 24, 4), shown);
     DrawQuad(20, 0, 8, 8, 0xFFFFFFFFu);
-    return PresentAndRead();
+    const O2DFrameImage image = PresentAndRead();
+    shown = At(image, 24, 4);
+    return image;
   };
   for (uint32_t colour : {0xFF00FF00u, 0xFF00FF00u, 0xFF0000FFu, 0xFF0000FFu}) {
     fill(colour);
