@@ -6,7 +6,6 @@
 //
 //   startup [runs (7)] [program] [data folder]
 #include <SDL.h>
-#include <epoxy/gl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/inotify.h>

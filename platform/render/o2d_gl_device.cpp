@@ -1045,9 +1045,7 @@ void CO2DGLDevice::KeepFrontAside() {
   } else {
     m_front = kLostFront;
   }
-  glBindFramebuffer(GL_FRAMEBUFFER, m_frameBuffers[m_back]);
-  glEnable(GL_SCISSOR_TEST);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, m_frameAlpha ? GL_TRUE : GL_FALSE);
+  ApplyTargetState();
 }
 
 void CO2DGLDevice::CarryOut() {
@@ -1203,11 +1201,8 @@ void CO2DGLDevice::SetGammaRamp(uint32_t /*flags*/, const O2DGammaRamp& ramp) {
 bool CO2DGLDevice::GetFrontBufferData(O2DFrameImage& out) {
   out.Width = m_width;
   out.Height = m_height;
-  out.Pixels.assign(size_t(m_width) * m_height, 0);
-  if (m_front == kNoFront || m_front == kLostFront) {
-    std::fill(out.Pixels.begin(), out.Pixels.end(), 0xFF000000u);
-    return m_front == kNoFront;
-  }
+  out.Pixels.assign(size_t(m_width) * m_height, 0xFF000000u);
+  if (m_front == kNoFront || m_front == kLostFront) return m_front == kNoFront;
   // Only this read decides the result, not an error some earlier call left.
   for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
   }
