@@ -70,15 +70,15 @@ struct GLFormat {
 };
 
 // The packed layouts match the little-endian Direct3D formats bit for bit. X
-// forms go to RGB storage so that their alpha samples as 1; 16-bit formats are
-// widened to 8 bits per channel, which samples the same values.
+// forms go to RGB storage so that their alpha samples as 1; 16-bit formats keep
+// 16-bit storage, as a Direct3D texture of theirs takes.
 bool ToGLFormat(uint32_t format, GLFormat& out) {
   switch (format) {
-    case D3DFMT_R5G6B5: out = {GL_RGB8, GL_RGB, GL_UNSIGNED_SHORT_5_6_5}; return true;
-    case D3DFMT_X1R5G5B5: out = {GL_RGB8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV}; return true;
-    case D3DFMT_A1R5G5B5: out = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV}; return true;
-    case D3DFMT_A4R4G4B4: out = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV}; return true;
-    case D3DFMT_X4R4G4B4: out = {GL_RGB8, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV}; return true;
+    case D3DFMT_R5G6B5: out = {GL_RGB565, GL_RGB, GL_UNSIGNED_SHORT_5_6_5}; return true;
+    case D3DFMT_X1R5G5B5: out = {GL_RGB5, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV}; return true;
+    case D3DFMT_A1R5G5B5: out = {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV}; return true;
+    case D3DFMT_A4R4G4B4: out = {GL_RGBA4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV}; return true;
+    case D3DFMT_X4R4G4B4: out = {GL_RGB4, GL_BGRA, GL_UNSIGNED_SHORT_4_4_4_4_REV}; return true;
     case D3DFMT_A8R8G8B8: out = {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV}; return true;
     case D3DFMT_X8R8G8B8: out = {GL_RGB8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV}; return true;
     default: return false;
