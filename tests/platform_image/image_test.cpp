@@ -259,6 +259,20 @@ TEST(ImageConvert, PackingsRoundToTheirLevelsAndUnsupportedFormatsAreRefused) {
   EXPECT_EQ(Convert16({255, 0, 0, 127, 255, 0, 0, 128}, D3DFMT_A1R5G5B5), (std::vector<uint16_t>{0x7C00, 0xFC00}));
   EXPECT_EQ(Convert16({0, 130, 0, 255}, D3DFMT_R5G6B5)[0], 32 << 5);
 
+  // Conversion runs over blocks of pixels, in place when a texture is made: past
+  // the first block and into a part-filled last one, every texel is the same.
+  O2DImage wide{600, 1, std::vector<uint8_t>(2400)};
+  for (size_t i = 0; i < wide.rgba.size(); ++i) wide.rgba[i] = static_cast<uint8_t>(i * 37 + i / 7);
+  for (uint32_t format : {D3DFMT_A4R4G4B4, D3DFMT_A8R8G8B8}) {
+    std::vector<uint8_t> apart;
+    ASSERT_TRUE(O2D_ConvertImage(wide, format, apart));
+    O2DImageTexture tex;
+    ASSERT_TRUE(O2D_MakeImageTexture(O2DImage(wide), 0, 0, 1, format, tex));
+    EXPECT_EQ(tex.pixels, apart);
+  }
+  const std::vector<uint8_t> last(wide.rgba.end() - 4, wide.rgba.end());
+  EXPECT_EQ(Convert16(last, D3DFMT_A4R4G4B4)[0], Convert16(wide.rgba, D3DFMT_A4R4G4B4)[599]);
+
   // 32 bits in B, G, R, A byte order; formats without a conversion are refused.
   const O2DImage px = O2DImage{1, 1, {0x11, 0x22, 0x33, 0x44}};
   std::vector<uint8_t> argb, xrgb, out;
