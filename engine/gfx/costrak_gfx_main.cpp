@@ -307,6 +307,8 @@ void COstrak::GfxInit(int32_t displayMode, bool windowed) {
   if (displayMode < 1 || displayMode > 3) EHS_RAISE(EHS_GAME, 0, "Wrong combination of display mode params.");
   m_gfx->iDisplayMode = displayMode;
   m_gfx->bWindowed = windowed;
+  // The texture formats are known now: textures decoded ahead are made meanwhile.
+  ResMakeTexturesAhead();
   if (displayMode == 3 && !windowed) {
     m_gfx->iScreenWidth = static_cast<int32_t>(m_gfx->caps.DisplayMode3.Width);
     m_gfx->iScreenHeight = static_cast<int32_t>(m_gfx->caps.DisplayMode3.Height);

@@ -13,16 +13,30 @@ static constexpr int EHS_FILE_ID = EHSF_COSTRAK_GFX_TEX;
 
 int32_t COstrak::LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
                              int32_t tag, int32_t textureSize) {
-  return MakeTexture(data, size, nullptr, formatSlot, strID, mipLevels, tag, textureSize);
+  return MakeTexture(data, size, false, formatSlot, strID, mipLevels, tag, textureSize);
 }
 
-int32_t COstrak::LoadTexture(O2DImage& decoded, int32_t formatSlot, const char* strID, int32_t mipLevels, int32_t tag,
-                             int32_t textureSize) {
-  return MakeTexture(nullptr, 0, &decoded, formatSlot, strID, mipLevels, tag, textureSize);
+int32_t COstrak::LoadTextureOfResource(const void* data, uint32_t size, int32_t formatSlot, const char* strID,
+                                       int32_t mipLevels, int32_t tag, int32_t textureSize) {
+  return MakeTexture(data, size, true, formatSlot, strID, mipLevels, tag, textureSize);
 }
 
-int32_t COstrak::MakeTexture(const void* data, uint32_t size, O2DImage* decoded, int32_t formatSlot,
-                             const char* strID, int32_t mipLevels, int32_t tag, int32_t textureSize) {
+O2DTextureRequest COstrak::TexRequest(int32_t formatSlot, int32_t mipLevels, int32_t textureSize) const {
+  O2DTextureRequest r;
+  // One side for both dimensions; a negative size is taken as no size at all.
+  if (textureSize > 0) r.width = r.height = std::min(static_cast<uint32_t>(textureSize), m_gfx->caps.MaxTextureWidth);
+  if (formatSlot < 1 || formatSlot > 4) formatSlot = 1;
+  const DisplayModeInfo& mode = GfxModeInfo(m_gfx->iDisplayMode);
+  const uint32_t formats[4] = {mode.TextureFormat01, mode.TextureFormat02, mode.TextureFormat03, mode.TextureFormat04};
+  r.format = formats[formatSlot - 1];
+  r.levels = (m_gfx->caps.bMipMapping && mipLevels >= 1) ? static_cast<uint32_t>(mipLevels) : 1u;
+  // Images larger than the device allows are reduced to its largest side.
+  r.maxSide = std::min(m_gfx->caps.MaxTextureWidth, m_gfx->caps.MaxTextureHeight);
+  return r;
+}
+
+int32_t COstrak::MakeTexture(const void* data, uint32_t size, bool ahead, int32_t formatSlot, const char* strID,
+                             int32_t mipLevels, int32_t tag, int32_t textureSize) {
   EHS_CP();
   if (!m_gfx->pDevice) EHS_RAISE(EHS_GENERAL, 0, "D3DDevice object was not created!");
   EHS_ASSERT(m_gfx->pTexturesManager);
@@ -30,26 +44,16 @@ int32_t COstrak::MakeTexture(const void* data, uint32_t size, O2DImage* decoded,
   const int32_t existing = GfxFindItem(m_gfx->pTexturesManager.get(), strID);
   if (existing >= 0) return existing;
 
-  // One side for both dimensions; a negative size is taken as no size at all.
-  uint32_t side = O2DIMG_DEFAULT;
-  if (textureSize > 0) side = std::min(static_cast<uint32_t>(textureSize), m_gfx->caps.MaxTextureWidth);
-
   LOG_AddEmptyLines(1);
   LOG_AddEntry(std::string("Loading texture from memory. ID = ") + strID, 1);
 
-  if (formatSlot < 1 || formatSlot > 4) formatSlot = 1;
-  const DisplayModeInfo& mode = GfxModeInfo(m_gfx->iDisplayMode);
-  const uint32_t formats[4] = {mode.TextureFormat01, mode.TextureFormat02, mode.TextureFormat03, mode.TextureFormat04};
-  const uint32_t format = formats[formatSlot - 1];
-  const uint32_t levels = (m_gfx->caps.bMipMapping && mipLevels >= 1) ? static_cast<uint32_t>(mipLevels) : 1u;
-
-  // Images larger than the device allows are reduced to its largest side.
-  const uint32_t maxSide = std::min(m_gfx->caps.MaxTextureWidth, m_gfx->caps.MaxTextureHeight);
+  const O2DTextureRequest r = TexRequest(formatSlot, mipLevels, textureSize);
   O2DImageTexture image;
   std::string why;
   IO2DTexture* texture = nullptr;
-  const bool made = decoded ? O2D_MakeImageTexture(std::move(*decoded), side, side, levels, format, image, maxSide, &why)
-                            : data && O2D_LoadImageTexture(data, size, side, side, levels, format, image, maxSide, &why);
+  const bool made = (ahead && ResTakeTextureAhead(strID, r, image)) ||
+                    (data && O2D_LoadImageTexture(data, size, r.width, r.height, r.levels, r.format, image, r.maxSide,
+                                                  &why));
   if (made)
     texture = m_gfx->pDevice->CreateTexture(image.width, image.height, image.levels, image.format, image.pixels.data());
   else if (!why.empty())

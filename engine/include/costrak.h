@@ -22,7 +22,8 @@ struct CGfxState;
 struct CInpState;
 struct CResState;
 struct CSfxState;
-struct O2DImage;
+struct O2DImageTexture;
+struct O2DTextureRequest;
 
 struct DisplayModeInfo;
 struct FontDesc;
@@ -118,9 +119,11 @@ class COstrak : private IO2DWindowEvents {
   void ResSetXMLEncryptMode(bool on);
   TItemsManager<CO2DResource>*  ResGetManager();
   // ResInit starts decoding the TEXTURE resources' images on a second thread;
-  // their loader takes them here (false: decode it yourself). The frame loop's
+  // GfxInit, once the texture formats are known, has it make them into textures;
+  // their loader takes them here (false: start from the file). The frame loop's
   // start ends it, dropping what was not taken.
-  bool ResTakeDecodedImage(const std::string& id, O2DImage& out);
+  void ResMakeTexturesAhead();
+  bool ResTakeTextureAhead(const std::string& id, const O2DTextureRequest& request, O2DImageTexture& out);
   void ResEndDecodeAhead();
 
   // --- graphics ----------------------------------------------------------------
@@ -184,9 +187,10 @@ class COstrak : private IO2DWindowEvents {
   // (others mean 1), mip levels, texture side (0: the image's own size).
   int32_t LoadTexture(const void* data, uint32_t size, int32_t formatSlot, const char* strID, int32_t mipLevels,
                       int32_t tag, int32_t textureSize);
-  // The same for an image decoded already, which it takes over.
-  int32_t LoadTexture(O2DImage& decoded, int32_t formatSlot, const char* strID, int32_t mipLevels, int32_t tag,
-                      int32_t textureSize);
+  // The same for the TEXTURE resource `strID`, taking the texture start-up made
+  // ahead from its image when there is one.
+  int32_t LoadTextureOfResource(const void* data, uint32_t size, int32_t formatSlot, const char* strID,
+                                int32_t mipLevels, int32_t tag, int32_t textureSize);
   int32_t GetTextureIID(const char* strID);  // -1 (logged) when there is none
   void UnloadTexture(int32_t id);
   void UnloadTextureByStrID(const char* strID);
@@ -398,9 +402,11 @@ class COstrak : private IO2DWindowEvents {
   void GfxDeviceSetup();
   void TexCheckStage(int32_t stage) const;
   void TexFree(int32_t id);
-  // LoadTexture from the image file's bytes, or from `decoded` when given.
-  int32_t MakeTexture(const void* data, uint32_t size, O2DImage* decoded, int32_t formatSlot, const char* strID,
+  // LoadTexture, trying the texture made ahead first when `ahead`.
+  int32_t MakeTexture(const void* data, uint32_t size, bool ahead, int32_t formatSlot, const char* strID,
                       int32_t mipLevels, int32_t tag, int32_t textureSize);
+  // What LoadTexture asks the image loader for, from a TEXTURE resource's parameters.
+  O2DTextureRequest TexRequest(int32_t formatSlot, int32_t mipLevels, int32_t textureSize) const;
   void FontDraw(const char* text, float x, float y, int32_t limit, int32_t colorIndex, float alpha,
                 bool applyTechnique, float scale, float letterSpacing, float lineSpacing, bool extended);
   void GfxReleaseVertexBuffer();

@@ -6,8 +6,19 @@
 
 #include "o2d_read_file.h"
 
+namespace {
+
+bool MakeTexture(O2DImage&& image, const O2DTextureRequest& r, O2DImageTexture& out) {
+  return O2D_MakeImageTexture(std::move(image), r.width, r.height, r.levels, r.format, out, r.maxSide);
+}
+
+}  // namespace
+
 CO2DDecodeAhead::CO2DDecodeAhead(std::vector<Job> jobs)
-    : m_jobs(std::move(jobs)), m_states(m_jobs.size(), State::Pending), m_images(m_jobs.size()) {
+    : m_jobs(std::move(jobs)),
+      m_states(m_jobs.size(), State::Pending),
+      m_images(m_jobs.size()),
+      m_textures(m_jobs.size()) {
   if (m_jobs.empty()) return;
   try {
     m_thread = std::thread(&CO2DDecodeAhead::Run, this);
@@ -25,19 +36,36 @@ CO2DDecodeAhead::~CO2DDecodeAhead() {
   if (m_thread.joinable()) m_thread.join();
 }
 
-bool CO2DDecodeAhead::Take(const std::string& id, O2DImage& out) {
+void CO2DDecodeAhead::MakeAhead(const std::function<O2DTextureRequest(const Job&)>& request) {
+  std::vector<O2DTextureRequest> requests;
+  for (const Job& job : m_jobs) requests.push_back(request(job));
+  {
+    std::lock_guard lock(m_mutex);
+    if (!m_requests.empty()) return;
+    m_requests = std::move(requests);
+    m_idle = m_idle && NextWork() == m_jobs.size();
+  }
+  m_changed.notify_all();
+}
+
+bool CO2DDecodeAhead::Take(const std::string& id, const O2DTextureRequest& request, O2DImageTexture& out) {
   std::unique_lock lock(m_mutex);
   for (size_t i = 0; i < m_jobs.size(); ++i) {
     if (m_jobs[i].id != id) continue;
     m_changed.wait(lock, [&] { return m_states[i] != State::Running; });
-    const bool done = m_states[i] == State::Done;
-    if (done) {
-      out = std::move(m_images[i]);
-      m_held -= out.rgba.size();
-    }
+    const State state = m_states[i];
     m_states[i] = State::Gone;
+    O2DImage image = std::move(m_images[i]);
+    O2DImageTexture texture = std::move(m_textures[i]);
+    m_held -= image.rgba.size() + texture.pixels.size();
+    m_idle = m_idle && NextWork() == m_jobs.size();
+    lock.unlock();
     m_changed.notify_all();
-    return done;
+    if (state == State::Made && m_requests[i] == request) {
+      out = std::move(texture);
+      return true;
+    }
+    return state == State::Decoded && MakeTexture(std::move(image), request, out);
   }
   return false;
 }
@@ -47,42 +75,65 @@ void CO2DDecodeAhead::WaitForThread() {
   m_changed.wait(lock, [&] { return m_idle || !m_thread.joinable(); });
 }
 
-void CO2DDecodeAhead::Run() {
+size_t CO2DDecodeAhead::NextWork() const {
   for (size_t i = 0; i < m_jobs.size(); ++i) {
-    {
-      std::unique_lock lock(m_mutex);
-      m_idle = m_held >= kHeldLimit;
-      if (m_idle) m_changed.notify_all();
-      m_changed.wait(lock, [&] { return m_stop || m_held < kHeldLimit; });
+    if (m_states[i] == State::Pending && m_held < kHeldLimit) return i;
+    if (m_states[i] == State::Decoded && !m_requests.empty()) return i;
+  }
+  return m_jobs.size();
+}
+
+void CO2DDecodeAhead::Run() {
+  std::unique_lock lock(m_mutex);
+  for (;;) {
+    size_t i = NextWork();
+    if (i == m_jobs.size() && !m_stop) {
+      m_idle = true;
+      m_changed.notify_all();
+      m_changed.wait(lock, [&] { return m_stop || (i = NextWork()) < m_jobs.size(); });
       m_idle = false;
-      if (m_stop) break;
-      if (m_states[i] != State::Pending) continue;
-      m_states[i] = State::Running;
     }
-    // Any failure leaves the image to the loader, which reports it.
-    O2DImage image;
+    if (m_stop) break;
+    const bool decode = m_states[i] == State::Pending;
+    m_states[i] = State::Running;
+    // Nothing else touches a running job's image; any failure leaves the job to
+    // the loader, which reports it.
+    O2DImage image = std::move(m_images[i]);
+    const size_t imageBytes = image.rgba.size();
+    const O2DTextureRequest request = decode ? O2DTextureRequest{} : m_requests[i];
+    lock.unlock();
+    O2DImageTexture texture;
     bool ok = false;
     try {
-      const Job& job = m_jobs[i];
-      CReadFile file;
-      if (file.Open(job.path.c_str()) && file.Reaches(uint64_t{job.offset} + job.size)) {
-        std::unique_ptr<uint8_t[]> bytes(new uint8_t[job.size]);
-        ok = file.ReadAt(bytes.get(), job.size, job.offset) == job.size && O2D_DecodeImage(bytes.get(), job.size, image);
+      if (decode) {
+        const Job& job = m_jobs[i];
+        CReadFile file;
+        if (file.Open(job.path.c_str()) && file.Reaches(uint64_t{job.offset} + job.size)) {
+          std::unique_ptr<uint8_t[]> bytes(new uint8_t[job.size]);
+          ok = file.ReadAt(bytes.get(), job.size, job.offset) == job.size &&
+               O2D_DecodeImage(bytes.get(), job.size, image);
+        }
+      } else {
+        ok = MakeTexture(std::move(image), request, texture);
       }
     } catch (const std::bad_alloc&) {
       ok = false;
     }
-    {
-      std::lock_guard lock(m_mutex);
-      m_states[i] = ok ? State::Done : State::Gone;
-      if (ok) {
-        m_held += image.rgba.size();
-        m_images[i] = std::move(image);
-      }
+    lock.lock();
+    m_held -= imageBytes;
+    if (!ok) {
+      m_states[i] = State::Gone;
+    } else if (decode) {
+      m_states[i] = State::Decoded;
+      m_held += image.rgba.size();
+      m_images[i] = std::move(image);
+    } else {
+      m_states[i] = State::Made;
+      m_held += texture.pixels.size();
+      m_textures[i] = std::move(texture);
     }
     m_changed.notify_all();
   }
-  std::lock_guard lock(m_mutex);
   m_idle = true;
   m_changed.notify_all();
 }

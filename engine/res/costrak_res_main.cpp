@@ -61,12 +61,7 @@ COstrak* LoaderEngine() {
 
 void LoadTextureResource(const void* data, uint32_t size, const char* id, int32_t tag, int32_t data1,
                          int32_t data2, int32_t data3) {
-  COstrak* engine = LoaderEngine();
-  O2DImage decoded;
-  if (engine->ResTakeDecodedImage(id, decoded))
-    engine->LoadTexture(decoded, data1, id, data2, tag, data3);
-  else
-    engine->LoadTexture(data, size, data1, id, data2, tag, data3);
+  LoaderEngine()->LoadTextureOfResource(data, size, data1, id, data2, tag, data3);
 }
 
 void LoadTechniqueResource(const void* data, uint32_t size, const char*, int32_t, int32_t, int32_t, int32_t) {
@@ -171,12 +166,20 @@ void COstrak::ResInit() {
   std::vector<CO2DDecodeAhead::Job> jobs;
   for (int32_t id = 0; id < m_res->pResManager->GetCount(); ++id)
     if (const CO2DResource* r = m_res->pResManager->GetItem(id); r && r->GetTypeName() == "TEXTURE")
-      jobs.push_back({r->GetID(), r->GetFileName(), r->GetOffset(), r->GetSize()});
+      jobs.push_back({r->GetID(), r->GetFileName(), r->GetOffset(), r->GetSize(), r->GetData1(), r->GetData2(),
+                      r->GetData3()});
   m_res->decodeAhead = std::make_unique<CO2DDecodeAhead>(std::move(jobs));
 }
 
-bool COstrak::ResTakeDecodedImage(const std::string& id, O2DImage& out) {
-  return m_res && m_res->decodeAhead && m_res->decodeAhead->Take(id, out);
+void COstrak::ResMakeTexturesAhead() {
+  if (!m_res || !m_res->decodeAhead) return;
+  m_res->decodeAhead->MakeAhead([this](const CO2DDecodeAhead::Job& job) {
+    return TexRequest(job.formatSlot, job.mipLevels, job.textureSize);
+  });
+}
+
+bool COstrak::ResTakeTextureAhead(const std::string& id, const O2DTextureRequest& request, O2DImageTexture& out) {
+  return m_res && m_res->decodeAhead && m_res->decodeAhead->Take(id, request, out);
 }
 
 void COstrak::ResEndDecodeAhead() {

@@ -69,6 +69,16 @@ bool O2D_DecodeImage(const void* bytes, size_t size, O2DImage& out, std::string*
 bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32_t height, uint32_t levels,
                           uint32_t format, O2DImageTexture& out, uint32_t maxSide = 0, std::string* error = nullptr);
 
+// The arguments of O2D_LoadImageTexture that say what texture to make.
+struct O2DTextureRequest {
+  uint32_t width = O2DIMG_DEFAULT;
+  uint32_t height = O2DIMG_DEFAULT;
+  uint32_t levels = O2DIMG_DEFAULT;
+  uint32_t format = 0;
+  uint32_t maxSide = 0;
+  bool operator==(const O2DTextureRequest&) const = default;
+};
+
 // O2D_LoadImageTexture for an image decoded already, which it takes over.
 bool O2D_MakeImageTexture(O2DImage&& image, uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
                           O2DImageTexture& out, uint32_t maxSide = 0, std::string* error = nullptr);

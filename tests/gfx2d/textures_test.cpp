@@ -100,30 +100,50 @@ TEST_F(TexturesTest, TexSetFlushesOnlyOnARealChangeAndRefusesBadIDsAndStages) {
 
 }  // namespace
 
-// The start-up's second thread decodes registered images ahead: each is taken once,
-// the same as decoding the file (at its offset in a pack); an image it could not
-// read or decode, and an ID it was not given, are left to the loader.
+// The start-up's second thread decodes registered images ahead and, once told
+// what texture each becomes, makes them: each is taken once, the same as loading
+// the file (at its offset in a pack). An image it could not read or decode, an ID
+// it was not given, and a texture made for another request are left to the loader.
 class DecodeAheadTest : public TempDirTest {};
 
-TEST_F(DecodeAheadTest, HandsEachImageOverOnceAndLeavesFailuresToTheLoader) {
+TEST_F(DecodeAheadTest, HandsEachTextureOverOnceAndLeavesFailuresToTheLoader) {
   const std::string a = Bitmap32(4, 4, std::vector<uint32_t>(16, 0xFF102030u));
   const std::string b = Bitmap32(2, 2, {1, 2, 3, 4});
   WriteFileBytes("a.bmp", a);
   WriteFileBytes("pack", "head" + b + "tail");
   WriteFileBytes("junk.png", "\x89PNG\r\n\x1a\n but nothing more");
-  CO2DDecodeAhead ahead({{"A", "a.bmp", 0, uint32_t(a.size())},
-                         {"JUNK", "junk.png", 0, 20},
-                         {"B", "pack", 4, uint32_t(b.size())},
-                         {"CUT", "pack", 4, uint32_t(b.size() + 5)},
-                         {"GONE", "missing.bmp", 0, 10}});
-  ahead.WaitForThread();
-  for (const auto& [id, bytes] : {std::pair("A", a), std::pair("B", b)}) {
-    O2DImage taken, decoded;
-    ASSERT_TRUE(O2D_DecodeImage(bytes.data(), bytes.size(), decoded));
-    EXPECT_TRUE(ahead.Take(id, taken)) << id;
-    EXPECT_EQ(std::tuple(taken.width, taken.height, taken.rgba), std::tuple(decoded.width, decoded.height, decoded.rgba));
-    EXPECT_FALSE(ahead.Take(id, taken)) << id;
+  const O2DTextureRequest plain{O2DIMG_DEFAULT, O2DIMG_DEFAULT, 1, D3DFMT_A8R8G8B8, 0};
+  const O2DTextureRequest small{2, 2, 2, D3DFMT_A4R4G4B4, 0};
+  auto loaded = [](const std::string& bytes, const O2DTextureRequest& r) {
+    O2DImageTexture t;
+    EXPECT_TRUE(O2D_LoadImageTexture(bytes.data(), bytes.size(), r.width, r.height, r.levels, r.format, t, r.maxSide));
+    return std::tuple(t.width, t.height, t.levels, t.format, t.pixels);
+  };
+  for (const bool makeAhead : {false, true}) {
+    SCOPED_TRACE(makeAhead ? "made ahead" : "decoded ahead");
+    CO2DDecodeAhead ahead({{"A", "a.bmp", 0, uint32_t(a.size()), 2},
+                           {"JUNK", "junk.png", 0, 20},
+                           {"B", "pack", 4, uint32_t(b.size()), 3},
+                           {"CUT", "pack", 4, uint32_t(b.size() + 5)},
+                           {"GONE", "missing.bmp", 0, 10}});
+    ahead.WaitForThread();
+    if (makeAhead) {
+      ahead.MakeAhead([&](const CO2DDecodeAhead::Job& job) { return job.formatSlot == 2 ? small : plain; });
+      ahead.WaitForThread();
+    }
+    for (const auto& [id, bytes, request] : {std::tuple("A", a, small), std::tuple("B", b, plain)}) {
+      O2DImageTexture taken;
+      EXPECT_TRUE(ahead.Take(id, request, taken)) << id;
+      EXPECT_EQ(std::tuple(taken.width, taken.height, taken.levels, taken.format, taken.pixels), loaded(bytes, request));
+      EXPECT_FALSE(ahead.Take(id, request, taken)) << id;
+    }
+    O2DImageTexture none;
+    for (const char* id : {"JUNK", "CUT", "GONE", "NEVER"}) EXPECT_FALSE(ahead.Take(id, plain, none)) << id;
   }
-  O2DImage none;
-  for (const char* id : {"JUNK", "CUT", "GONE", "NEVER"}) EXPECT_FALSE(ahead.Take(id, none)) << id;
+  // Made for another request than the loader's: the loader starts from the file.
+  CO2DDecodeAhead ahead({{"A", "a.bmp", 0, uint32_t(a.size())}});
+  ahead.MakeAhead([&](const CO2DDecodeAhead::Job&) { return small; });
+  ahead.WaitForThread();
+  O2DImageTexture taken;
+  EXPECT_FALSE(ahead.Take("A", plain, taken));
 }
