@@ -72,7 +72,7 @@ void WriteLooseData() {
   std::ofstream desc("xml/DATA/bench.xml", std::ios::binary);
   desc << "<?xml version=\"1.0\"?>\n<respack>\n";
   for (int i = 0; i < kLooseFiles; ++i) {
-    const std::string name = "f" + std::to_string(i) + ".bin";
+    const std::string name = std::string("f").append(std::to_string(i)).append(".bin");
     std::ofstream("xml/DATA/" + name, std::ios::binary) << std::string(kSize, 'x');
     desc << "<r id=\"R" << i << "\" filename=\"" << name << "\" typeid=\"BENCH\" tag=\"1\"/>\n";
   }
