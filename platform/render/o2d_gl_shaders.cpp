@@ -75,7 +75,7 @@ void Reduce(uint32_t op, uint32_t arg1, uint32_t arg2, uint8_t& outOp, uint8_t& 
 std::string ArgSource(uint8_t arg, int stage) {
   switch (arg) {
     case D3DTA_DIFFUSE: return "vDiffuse";
-    case D3DTA_TEXTURE: return "t" + std::to_string(stage);
+    case D3DTA_TEXTURE: return std::string("t").append(std::to_string(stage));
     case D3DTA_TFACTOR: return "vTextureFactor";
     case D3DTA_SPECULAR: return "vSpecular";
     default: return "c";
