@@ -2,6 +2,8 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdint>
 
@@ -40,7 +42,24 @@ O2DFaultReporter g_report = nullptr;
 uintptr_t g_stackLow = 0;
 constexpr uintptr_t kGuardRegion = 1024 * 1024;
 
+#ifdef __GLIBC__
+extern "C" void* __libc_stack_end;  // the top of the main thread's stack, set by the loader
+#endif
+
 void NoteStack() {
+#ifdef __GLIBC__
+  // On the main thread, its top and the size limit give the bottom without the
+  // walk of every mapping of the process that pthread_getattr_np makes (0.4 ms).
+  rlimit limit{};
+  const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t top = (reinterpret_cast<uintptr_t>(__libc_stack_end) + page - 1) & ~(page - 1);
+  const auto here = reinterpret_cast<uintptr_t>(&limit);
+  if (getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < top &&
+      here < top && here >= top - limit.rlim_cur) {
+    g_stackLow = top - limit.rlim_cur;
+    return;
+  }
+#endif
   pthread_attr_t attr;
   if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
   void* addr = nullptr;
