@@ -1,7 +1,7 @@
 #include "costrak_res_decode_ahead.h"
 
+#include <exception>
 #include <memory>
-#include <new>
 #include <system_error>
 
 #include "o2d_read_file.h"
@@ -116,8 +116,8 @@ void CO2DDecodeAhead::Run() {
       } else {
         ok = MakeTexture(std::move(image), request, texture);
       }
-    } catch (const std::bad_alloc&) {
-      ok = false;
+    } catch (const std::exception&) {
+      ok = false;  // the loader meets the same and reports it
     }
     lock.lock();
     m_held -= imageBytes;
