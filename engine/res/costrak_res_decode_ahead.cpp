@@ -6,14 +6,6 @@
 
 #include "o2d_read_file.h"
 
-namespace {
-
-bool MakeTexture(O2DImage&& image, const O2DTextureRequest& r, O2DImageTexture& out) {
-  return O2D_MakeImageTexture(std::move(image), r.width, r.height, r.levels, r.format, out, r.maxSide);
-}
-
-}  // namespace
-
 CO2DDecodeAhead::CO2DDecodeAhead(std::vector<Job> jobs)
     : m_jobs(std::move(jobs)),
       m_states(m_jobs.size(), State::Pending),
@@ -65,7 +57,7 @@ bool CO2DDecodeAhead::Take(const std::string& id, const O2DTextureRequest& reque
       out = std::move(texture);
       return true;
     }
-    return state == State::Decoded && MakeTexture(std::move(image), request, out);
+    return state == State::Decoded && O2D_MakeImageTexture(std::move(image), request, out);
   }
   return false;
 }
@@ -114,7 +106,7 @@ void CO2DDecodeAhead::Run() {
                O2D_DecodeImage(bytes.get(), job.size, image);
         }
       } else {
-        ok = MakeTexture(std::move(image), request, texture);
+        ok = O2D_MakeImageTexture(std::move(image), request, texture);
       }
     } catch (const std::exception&) {
       ok = false;  // the loader meets the same and reports it

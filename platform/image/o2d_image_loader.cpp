@@ -246,9 +246,8 @@ bool O2D_ConvertImage(const O2DImage& src, uint32_t format, std::vector<uint8_t>
   const size_t count = static_cast<size_t>(src.width) * src.height;
   if (src.rgba.size() < count * 4) return false;
   const size_t pos = dst.size();
-  dst.insert(dst.end(), src.rgba.begin(), src.rgba.begin() + static_cast<std::ptrdiff_t>(count * 4));
-  ConvertPixels(format, dst.data() + pos, dst.data() + pos, count);
   dst.resize(pos + count * bpp);
+  ConvertPixels(format, src.rgba.data(), dst.data() + pos, count);
   return true;
 }
 
@@ -259,13 +258,14 @@ bool O2D_LoadImageTexture(const void* bytes, size_t size, uint32_t width, uint32
   if (!RequestAllowed(width, height, format, error)) return false;
   O2DImage img;
   if (!O2D_DecodeImage(bytes, size, img, error)) return false;
-  return O2D_MakeImageTexture(std::move(img), width, height, levels, format, out, maxSide, error);
+  return O2D_MakeImageTexture(std::move(img), {width, height, levels, format, maxSide}, out, error);
 }
 
-bool O2D_MakeImageTexture(O2DImage&& image, uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
-                          O2DImageTexture& out, uint32_t maxSide, std::string* error) {
+bool O2D_MakeImageTexture(O2DImage&& image, const O2DTextureRequest& request, O2DImageTexture& out,
+                          std::string* error) {
   out = O2DImageTexture();
   O2DImage img = std::move(image);
+  const auto [width, height, levels, format, maxSide] = request;
   if (!RequestAllowed(width, height, format, error)) return false;
   try {
     uint32_t w = IsDefault(width) ? img.width : width;

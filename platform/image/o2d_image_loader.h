@@ -80,8 +80,8 @@ struct O2DTextureRequest {
 };
 
 // O2D_LoadImageTexture for an image decoded already, which it takes over.
-bool O2D_MakeImageTexture(O2DImage&& image, uint32_t width, uint32_t height, uint32_t levels, uint32_t format,
-                          O2DImageTexture& out, uint32_t maxSide = 0, std::string* error = nullptr);
+bool O2D_MakeImageTexture(O2DImage&& image, const O2DTextureRequest& request, O2DImageTexture& out,
+                          std::string* error = nullptr);
 
 // The steps of O2D_LoadImageTexture, for callers that hold pixels already.
 // Scales to width x height (each 1..O2DIMG_MAX_SIDE); false for a bad size or an empty source.

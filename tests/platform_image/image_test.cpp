@@ -267,7 +267,7 @@ TEST(ImageConvert, PackingsRoundToTheirLevelsAndUnsupportedFormatsAreRefused) {
     std::vector<uint8_t> apart;
     ASSERT_TRUE(O2D_ConvertImage(wide, format, apart));
     O2DImageTexture tex;
-    ASSERT_TRUE(O2D_MakeImageTexture(O2DImage(wide), 0, 0, 1, format, tex));
+    ASSERT_TRUE(O2D_MakeImageTexture(O2DImage(wide), {0, 0, 1, format, 0}, tex));
     EXPECT_EQ(tex.pixels, apart);
   }
   const std::vector<uint8_t> last(wide.rgba.end() - 4, wide.rgba.end());
