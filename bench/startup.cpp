@@ -1,8 +1,9 @@
 // Start-up of the real program, headless, in a run that quits after its first
 // presented frame (OSTRAK2D_QUIT_AFTER_FRAMES=1): exec to that frame (seen as the
 // shutdown's first log line, written right after it) and to exit, and its peak
-// RSS, each next to the raw OpenGL harness (raw_gl.h) presenting one frame of
-// quads; then the idle program's CPU share over 10 seconds once started.
+// RSS, each next to the raw OpenGL harness (raw_gl.h) drawing and presenting one
+// frame of quads, timed to the same points; then the idle program's CPU share
+// over 10 seconds once started.
 //
 //   startup [runs (7)] [program] [data folder]
 #include <SDL.h>
@@ -125,13 +126,15 @@ Run Execute(const std::vector<std::string>& args, const std::filesystem::path& d
 }
 
 // The raw OpenGL harness quadmark races against: its window, context, shader and
-// texture, one frame of 1,000 quads presented.
+// texture, one frame of 1,000 quads presented. It marks the frame in the log as
+// the game does, so that both are timed to the same point.
 int RawOpenGL() {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   {
     bench::RawGL raw;
     raw.Frame(bench::RandomQuads(1000), 32);
-    raw.Finish();
+    raw.Finish();  // the game's present waits for its frame to be drawn, too
+    std::ofstream("gamelog.txt") << "Deinitializing\n";
   }
   SDL_Quit();
   return 0;
@@ -154,7 +157,7 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
 
-  std::vector<double> firstFrame, seconds, peak, rawSeconds, rawPeak;
+  std::vector<double> firstFrame, seconds, peak, rawSeconds, rawExit, rawPeak;
   for (int i = 0; i < runs; ++i) {
     setenv("OSTRAK2D_QUIT_AFTER_FRAMES", "1", 1);
     const Run run = Execute({program}, dir, 0, "Deinitializing");
@@ -170,16 +173,22 @@ int main(int argc, char** argv) {
     firstFrame.push_back(run.markSeconds);
     seconds.push_back(run.seconds);
     peak.push_back(run.peakMB);
-    const Run raw = Execute({self.string(), "--raw"}, dir, 0);
-    rawSeconds.push_back(raw.seconds);
+    const Run raw = Execute({self.string(), "--raw"}, dir, 0, "Deinitializing");
+    if (raw.markSeconds == 0) {
+      std::fprintf(stderr, "startup: the raw OpenGL harness did not mark its frame\n");
+      return 1;
+    }
+    rawSeconds.push_back(raw.markSeconds);
+    rawExit.push_back(raw.seconds);
     rawPeak.push_back(raw.peakMB);
   }
   const Run idle = Execute({program}, dir, 10.0);
   std::filesystem::remove_all(dir);
 
-  std::printf("exec to first presented frame: %.1f ms; to exit after it %.1f ms, raw OpenGL harness %.1f ms "
-              "(medians of %d)\n",
-              Median(firstFrame) * 1000.0, Median(seconds) * 1000.0, Median(rawSeconds) * 1000.0, runs);
+  std::printf("exec to first presented frame: %.1f ms, raw OpenGL harness %.1f ms; to exit after it %.1f ms, "
+              "harness %.1f ms (medians of %d)\n",
+              Median(firstFrame) * 1000.0, Median(rawSeconds) * 1000.0, Median(seconds) * 1000.0,
+              Median(rawExit) * 1000.0, runs);
   std::printf("peak RSS: %.1f MB, raw OpenGL harness %.1f MB (difference %.1f MB)\n", Median(peak),
               Median(rawPeak), Median(peak) - Median(rawPeak));
   std::printf("idle: %.2f CPU seconds in %.1f s after 2 s of start-up, %.1f%% of a core (whole run %.2f s in %.1f s)\n",
