@@ -75,7 +75,7 @@ Run Execute(const std::vector<std::string>& args, const std::filesystem::path& d
   if (mark != nullptr) {
     std::filesystem::remove(log);
     watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (watch >= 0) inotify_add_watch(watch, dir.c_str(), IN_CLOSE_WRITE | IN_MODIFY);
+    if (watch >= 0) inotify_add_watch(watch, dir.c_str(), IN_CLOSE_WRITE);
   }
   const double start = Now();
   const pid_t pid = fork();
@@ -87,7 +87,8 @@ Run Execute(const std::vector<std::string>& args, const std::filesystem::path& d
     execv(argv[0], argv.data());
     _exit(127);
   }
-  // Each log line is written and closed on its own: look at the log at each write.
+  // Each log line is written and closed on its own: look at the log at each close
+  // (not at each write too: every wake-up of this process takes CPU from the game).
   auto running = [pid] {
     siginfo_t info{};
     return waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;

@@ -2,4 +2,6 @@
 
 #include "o2d_gl_device.h"
 
-IO2DRenderAdapter* O2D_CreateRenderAdapter(std::string* error) { return O2DCreateGLAdapter(error); }
+IO2DRenderAdapter* O2D_CreateRenderAdapter(std::string* error, const std::function<void()>& windowMade) {
+  return O2DCreateGLAdapter(error, windowMade);
+}

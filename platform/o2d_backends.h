@@ -3,6 +3,7 @@
 // adapter, SDL keyboard and mouse. (The audio back end, CO2DAudio, is one class
 // with its own silent and offline devices.)
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,7 +11,8 @@
 #include "o2d_render_device.h"
 
 // The rendering adapter; null with the reason in `error` when none can be had.
-IO2DRenderAdapter* O2D_CreateRenderAdapter(std::string* error);
+// `windowMade`, if set, is called once the adapter's window exists (see O2DCreateGLAdapter).
+IO2DRenderAdapter* O2D_CreateRenderAdapter(std::string* error, const std::function<void()>& windowMade = {});
 
 // Keyboard and mouse of the game window whose frame of frameWidth x frameHeight
 // is presented letter-boxed onto it. Null without a window, or with `result` set

@@ -115,10 +115,13 @@ void COstrak::GfxPreInit(int32_t width, int32_t height) {
     m_gfx->pAdapter = nullptr;
   }
   std::string why;
+  // The graphics driver loads with the window, and loads slower beside the
+  // decode-ahead thread (on two cores, by several ms): that starts once the window is made.
   if (m_gfx->GfxAdapterFactory) {
     m_gfx->pAdapter = m_gfx->GfxAdapterFactory(why);
+    ResStartDecodeAhead();
   } else {
-    m_gfx->pAdapter = O2D_CreateRenderAdapter(&why);
+    m_gfx->pAdapter = O2D_CreateRenderAdapter(&why, [this] { ResStartDecodeAhead(); });
   }
   if (!m_gfx->pAdapter) {
     // The platform's reason goes to the log before the record ends the run.

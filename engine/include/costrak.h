@@ -118,10 +118,12 @@ class COstrak : private IO2DWindowEvents {
   bool ResGetXMLEncryptMode() const;
   void ResSetXMLEncryptMode(bool on);
   TItemsManager<CO2DResource>*  ResGetManager();
-  // ResInit starts decoding the TEXTURE resources' images on a second thread;
-  // GfxInit, once the texture formats are known, has it make them into textures;
-  // their loader takes them here (false: start from the file). The frame loop's
-  // start ends it, dropping what was not taken.
+  // ResInit lists the TEXTURE resources whose images a second thread decodes from
+  // ResStartDecodeAhead on (GfxPreInit calls it once the window is made); GfxInit,
+  // once the texture formats are known, has it make them into textures; their
+  // loader takes them here (false: start from the file). The frame loop's start
+  // ends it, dropping what was not taken.
+  void ResStartDecodeAhead();
   void ResMakeTexturesAhead();
   bool ResTakeTextureAhead(const std::string& id, const O2DTextureRequest& request, O2DImageTexture& out);
   void ResEndDecodeAhead();

@@ -10,8 +10,10 @@ CO2DDecodeAhead::CO2DDecodeAhead(std::vector<Job> jobs)
     : m_jobs(std::move(jobs)),
       m_states(m_jobs.size(), State::Pending),
       m_images(m_jobs.size()),
-      m_textures(m_jobs.size()) {
-  if (m_jobs.empty()) return;
+      m_textures(m_jobs.size()) {}
+
+void CO2DDecodeAhead::Start() {
+  if (m_jobs.empty() || m_thread.joinable()) return;
   try {
     m_thread = std::thread(&CO2DDecodeAhead::Run, this);
   } catch (const std::system_error&) {

@@ -1,6 +1,6 @@
 #pragma once
-// Start-up decode-ahead: while the window and the device are being made, a second
-// thread decodes the images of the registered textures, in registration order.
+// Start-up decode-ahead: while the device is being made, a second thread decodes
+// the images of the registered textures, in registration order.
 // Once told what texture each will become, it also makes them (scaling, mip levels,
 // format), so that loading one only uploads it. The loader takes a texture by its
 // resource ID, waiting when that one is being worked on; one not yet started is
@@ -29,6 +29,8 @@ class CO2DDecodeAhead {
 
   explicit CO2DDecodeAhead(std::vector<Job> jobs);
   ~CO2DDecodeAhead();  // stops the thread and waits for it
+  // Starts the thread; later calls do nothing. Until then every job is left to the loader.
+  void Start();
   CO2DDecodeAhead(const CO2DDecodeAhead&) = delete;
   CO2DDecodeAhead& operator=(const CO2DDecodeAhead&) = delete;
 

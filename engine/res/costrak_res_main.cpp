@@ -161,14 +161,18 @@ void COstrak::ResInit() {
   LOG_AddSeparator(1);
   LOG_AddEmptyLines(1);
 
-  // The window and the device take a while to make: the second core decodes the
-  // textures' images meanwhile.
+  // The device takes a while to make: the second core decodes the textures'
+  // images meanwhile.
   std::vector<CO2DDecodeAhead::Job> jobs;
   for (int32_t id = 0; id < m_res->pResManager->GetCount(); ++id)
     if (const CO2DResource* r = m_res->pResManager->GetItem(id); r && r->GetTypeName() == "TEXTURE")
       jobs.push_back({r->GetID(), r->GetFileName(), r->GetOffset(), r->GetSize(), r->GetData1(), r->GetData2(),
                       r->GetData3()});
   m_res->decodeAhead = std::make_unique<CO2DDecodeAhead>(std::move(jobs));
+}
+
+void COstrak::ResStartDecodeAhead() {
+  if (m_res && m_res->decodeAhead) m_res->decodeAhead->Start();
 }
 
 void COstrak::ResMakeTexturesAhead() {

@@ -166,7 +166,7 @@ class CO2DGLDevice;
 
 class CO2DGLAdapter final : public IO2DRenderAdapter {
  public:
-  bool Init(std::string& error);
+  bool Init(std::string& error, const std::function<void()>& windowMade);
 
   uint32_t AddRef() override { return ++m_refs; }
   uint32_t Release() override {
@@ -377,7 +377,7 @@ class CO2DGLDevice final : public CO2DRenderDeviceBase {
 
 // --- adapter ---------------------------------------------------------------
 
-bool CO2DGLAdapter::Init(std::string& error) {
+bool CO2DGLAdapter::Init(std::string& error, const std::function<void()>& windowMade) {
   O2D_SetWindowClass();  // read by SDL when its video starts
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("cannot start SDL video: ") + SDL_GetError();
@@ -395,6 +395,7 @@ bool CO2DGLAdapter::Init(std::string& error) {
     error = std::string("cannot create an OpenGL window: ") + SDL_GetError();
     return false;
   }
+  if (windowMade) windowMade();
   m_probeContext = SDL_GL_CreateContext(m_probe);
   if (m_probeContext == nullptr) {
     error = std::string("cannot create an OpenGL 3.3 core context: ") + SDL_GetError();
@@ -1215,10 +1216,10 @@ bool CO2DGLDevice::GetFrontBufferData(O2DFrameImage& out) {
 
 }  // namespace
 
-IO2DRenderAdapter* O2DCreateGLAdapter(std::string* error) {
+IO2DRenderAdapter* O2DCreateGLAdapter(std::string* error, const std::function<void()>& windowMade) {
   auto* adapter = new CO2DGLAdapter;
   std::string why;
-  if (!adapter->Init(why)) {
+  if (!adapter->Init(why, windowMade)) {
     adapter->Release();
     if (error) *error = why;
     return nullptr;

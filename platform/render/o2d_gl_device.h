@@ -30,12 +30,15 @@
 // A4R4G4B4, X4R4G4B4, A8R8G8B8 and X8R8G8B8; two blend stages. The back buffer
 // has destination alpha only in A8R8G8B8.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "o2d_render_device.h"
 
 // Null on failure (no video, no OpenGL 3.3 core context); `error` says why.
-IO2DRenderAdapter* O2DCreateGLAdapter(std::string* error = nullptr);
+// `windowMade`, if set, is called once the window (kept to become the game
+// window) exists and with it the loaded driver, before the context is made.
+IO2DRenderAdapter* O2DCreateGLAdapter(std::string* error = nullptr, const std::function<void()>& windowMade = {});
 
 
 

@@ -100,7 +100,7 @@ TEST_F(TexturesTest, TexSetFlushesOnlyOnARealChangeAndRefusesBadIDsAndStages) {
 
 }  // namespace
 
-// The start-up's second thread decodes registered images ahead and, once told
+// The start-up's second thread, once started, decodes registered images ahead and, once told
 // what texture each becomes, makes them: each is taken once, the same as loading
 // the file (at its offset in a pack). An image it could not read or decode, an ID
 // it was not given, and a texture made for another request are left to the loader.
@@ -126,6 +126,7 @@ TEST_F(DecodeAheadTest, HandsEachTextureOverOnceAndLeavesFailuresToTheLoader) {
                            {"B", "pack", 4, uint32_t(b.size()), 3},
                            {"CUT", "pack", 4, uint32_t(b.size() + 5)},
                            {"GONE", "missing.bmp", 0, 10}});
+    ahead.Start();
     ahead.WaitForThread();
     if (makeAhead) {
       ahead.MakeAhead([&](const CO2DDecodeAhead::Job& job) { return job.formatSlot == 2 ? small : plain; });
@@ -140,10 +141,14 @@ TEST_F(DecodeAheadTest, HandsEachTextureOverOnceAndLeavesFailuresToTheLoader) {
     O2DImageTexture none;
     for (const char* id : {"JUNK", "CUT", "GONE", "NEVER"}) EXPECT_FALSE(ahead.Take(id, plain, none)) << id;
   }
-  // Made for another request than the loader's: the loader starts from the file.
+  // Not started yet, or made for another request than the loader's: the loader starts from the file.
+  O2DImageTexture taken;
+  CO2DDecodeAhead idle({{"A", "a.bmp", 0, uint32_t(a.size())}});
+  EXPECT_FALSE(idle.Take("A", plain, taken));
   CO2DDecodeAhead ahead({{"A", "a.bmp", 0, uint32_t(a.size())}});
   ahead.MakeAhead([&](const CO2DDecodeAhead::Job&) { return small; });
+  ahead.Start();
+  ahead.Start();
   ahead.WaitForThread();
-  O2DImageTexture taken;
   EXPECT_FALSE(ahead.Take("A", plain, taken));
 }

@@ -14,8 +14,11 @@ TEST(GLAdapterWindowTest, TheGameWindowIsTheProbeAndDrawsThroughItsContext) {
   const Uint32 probeId = SDL_GetWindowID(marker) + 1;
   SDL_DestroyWindow(marker);
   std::string why;
-  IO2DRenderAdapter* adapter = O2DCreateGLAdapter(&why);
+  int windowMade = 0;  // the hook start-up work waits for: once, with the probe there
+  IO2DRenderAdapter* adapter =
+      O2DCreateGLAdapter(&why, [&] { windowMade += SDL_GetWindowFromID(probeId) != nullptr ? 1 : 100; });
   ASSERT_NE(adapter, nullptr) << why;
+  EXPECT_EQ(windowMade, 1);
   {
     CO2DWindow window;
     ASSERT_TRUE(window.Create("game", 800, 600, true));
