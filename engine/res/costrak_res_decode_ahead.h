@@ -60,5 +60,5 @@ class CO2DDecodeAhead {
   bool m_idle = false;  // the thread waits for takes or for requests, or has ended
   std::mutex m_mutex;
   std::condition_variable m_changed;
-  std::thread m_thread;  // last: it starts once the rest is made
+  std::thread m_thread;  // runs Run() from Start() on
 };
