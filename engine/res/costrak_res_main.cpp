@@ -162,12 +162,18 @@ void COstrak::ResInit() {
   LOG_AddEmptyLines(1);
 
   // The device takes a while to make: the second core decodes the textures'
-  // images meanwhile.
-  std::vector<CO2DDecodeAhead::Job> jobs;
+  // images meanwhile, in the order start-up loads them (by tag, then as registered),
+  // so that each is ready in turn while the loader uploads the one before.
+  std::vector<const CO2DResource*> textures;
   for (int32_t id = 0; id < m_res->pResManager->GetCount(); ++id)
     if (const CO2DResource* r = m_res->pResManager->GetItem(id); r && r->GetTypeName() == "TEXTURE")
-      jobs.push_back({r->GetID(), r->GetFileName(), r->GetOffset(), r->GetSize(), r->GetData1(), r->GetData2(),
-                      r->GetData3()});
+      textures.push_back(r);
+  std::stable_sort(textures.begin(), textures.end(),
+                   [](const CO2DResource* a, const CO2DResource* b) { return a->GetTag() < b->GetTag(); });
+  std::vector<CO2DDecodeAhead::Job> jobs;
+  for (const CO2DResource* r : textures)
+    jobs.push_back({r->GetID(), r->GetFileName(), r->GetOffset(), r->GetSize(), r->GetData1(), r->GetData2(),
+                    r->GetData3()});
   m_res->decodeAhead = std::make_unique<CO2DDecodeAhead>(std::move(jobs));
 }
 
