@@ -1,6 +1,6 @@
 #pragma once
 // Start-up decode-ahead: while the device is being made, a second thread decodes
-// the images of the registered textures, in registration order.
+// the images of the registered textures, in the order of its jobs.
 // Once told what texture each will become, it also makes them (scaling, mip levels,
 // format), so that loading one only uploads it. The loader takes a texture by its
 // resource ID, waiting when that one is being worked on; one not yet started is
